@@ -1,0 +1,375 @@
+#include "app/main.h"
+
+#include "core/level.h"
+#include "platform/keys.h"
+#include "platform/screen.h"
+#include "screens/anim.h"
+#include "screens/resultats.h"
+#include "screens/titre.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStyle>
+
+namespace vorn {
+
+namespace {
+
+// The client area: a view of the scene. Keys go to a focused item of the scene (the name entry's
+// edit box) when there is one; every other key goes to the main window's key handler.
+class SceneView : public QGraphicsView {
+public:
+    SceneView(QGraphicsScene* scene, Tprincipal* window) : QGraphicsView(scene, window), window_(window) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (scene() && scene()->focusItem()) {
+            QGraphicsView::keyPressEvent(event);
+            return;
+        }
+        event->ignore();  // the main window's own key handler takes it
+    }
+    void keyReleaseEvent(QKeyEvent* event) override {
+        if (scene() && scene()->focusItem())
+            QGraphicsView::keyReleaseEvent(event);
+        else
+            event->ignore();
+    }
+
+private:
+    Tprincipal* window_;
+};
+
+}  // namespace
+
+Tprincipal::Tprincipal(Platform& platform, QWidget* parent)
+    : QMainWindow(parent), platform_(platform), hasard_(platform.clock), son_(platform.backend) {
+    setObjectName(QStringLiteral("principal"));
+    setWindowTitle(QStringLiteral("V.O.R.N. VOZID"));
+    // Single fixed border; system menu and minimize, no maximize.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    scene_ = new QGraphicsScene(this);
+    scene_->setBackgroundBrush(Qt::black);
+    view_ = new SceneView(scene_, this);
+    view_->setObjectName(QStringLiteral("client"));
+    view_->setFrameShape(QFrame::NoFrame);
+    view_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    view_->setBackgroundBrush(Qt::black);
+    view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);  // automatic scroll bars
+    view_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    view_->setRenderHint(QPainter::TextAntialiasing);
+    view_->setFocusPolicy(Qt::StrongFocus);
+    view_->setFixedSize(632, 434);
+    setCentralWidget(view_);
+    buildMenu();
+    updateSceneRect();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    adjustSize();
+    // Centred on the desktop when shown.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    setFocusPolicy(Qt::StrongFocus);
+    view_->setFocus();
+
+    onExit_ = [] { QCoreApplication::quit(); };
+    FormCreate();
+}
+
+Tprincipal::~Tprincipal() {
+    // Screens leave the scene before it goes; any wait still on the stack is over.
+    for (auto* w : waits_) w->abandoned = true;
+    titre_.reset();
+    resultat_.reset();
+    niv_.reset();
+    questionnaire_.reset();
+    highscore_.reset();
+    enternom_.reset();
+}
+
+void Tprincipal::buildMenu() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    auto menu = [this](QMenu* parent, const char* name, const QString& caption) {
+        QMenu* m = parent ? parent->addMenu(caption) : menuBar()->addMenu(caption);
+        m->setObjectName(QLatin1String(name));
+        m->menuAction()->setObjectName(QLatin1String(name));
+        return m;
+    };
+    auto item = [this](QMenu* parent, const char* name, const QString& caption, std::function<void()> handler) {
+        QAction* a = parent->addAction(caption);
+        a->setObjectName(QLatin1String(name));
+        if (handler) connect(a, &QAction::triggered, this, [this, handler] { guarded(handler); });
+        return a;
+    };
+
+    QMenu* fichier = menu(nullptr, "fichier1", QStringLiteral("fichier"));
+    connect(fichier, &QMenu::aboutToShow, this, [this] { guarded([this] { fichier1Click(); }); });
+    item(fichier, "redmarrer1", QStringLiteral("redémarrer"), [this] { redmarrer1Click(); });
+    QMenu* charger = menu(fichier, "charger1", QStringLiteral("charger"));
+    item(charger, "Block1_load", QStringLiteral("Block 1"), {});
+    item(charger, "Block2_load", QStringLiteral("Block2"), {});
+    item(charger, "Block3_load", QStringLiteral("Block3"), {});
+    item(charger, "Block4_load", QStringLiteral("Block 4"), {});
+    QMenu* sauvegarder = menu(fichier, "sauvegarder1", QStringLiteral("sauvegarder"));
+    item(sauvegarder, "Block1_save", QStringLiteral("Block 1"), {});
+    item(sauvegarder, "Block2_save", QStringLiteral("Block 2"), {});
+    item(sauvegarder, "Block3_save", QStringLiteral("Block 3"), {});
+    item(sauvegarder, "Block4_save", QStringLiteral("Block 4"), {});
+    item(fichier, "Lesmeilleursjoueurs1", QStringLiteral("Les meilleurs joueurs"), {});
+    item(fichier, "quitter1", QStringLiteral("quitter"), [this] { quitter1Click(); });
+
+    QMenu* options = menu(nullptr, "options1", QStringLiteral("options"));
+    item(options, "N640x480pleincran1", QStringLiteral("640x480 plein écran"), {});
+    item(options, "N640x480fentr1", QStringLiteral("640x480 fenêtré"), {});
+
+    QMenu* aide = menu(nullptr, "aide1", QStringLiteral("aide"));
+    QAction* regles = item(aide, "rglesdujeu1", QStringLiteral("règles du jeu           F1"),
+                           [this] { rglesdujeu1Click(); });
+    regles->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    QAction* separator = aide->addSeparator();
+    separator->setObjectName(QStringLiteral("N1"));
+    item(aide, "propos1", QStringLiteral("à propos"), {});
+}
+
+QAction* Tprincipal::menuItem(const QString& objectName) const {
+    return findChild<QAction*>(objectName);
+}
+
+QMenuBar* Tprincipal::mainMenu() const {
+    return menuBar();
+}
+
+void Tprincipal::guarded(const std::function<void()>& handler) {
+    platform_.guard.run(handler);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start-up
+
+void Tprincipal::FormCreate() {
+    firstActivation_ = true;
+}
+
+void Tprincipal::FormActivate() {
+    if (!firstActivation_) return;
+    flags_.levelScreenPresent = false;
+    flags_.titleScreenPresent = false;
+    son_.sauveVolumes();
+    son_.regleVolumes();
+    const QSize desktop = platform_.resolution.lireResolution();
+    desktopWidth_ = desktop.width();
+    desktopHeight_ = desktop.height();
+    firstActivation_ = false;
+    introduction();
+}
+
+void Tprincipal::introduction() {
+    {
+        tanim intro(0, *this);
+        intro.joue();
+    }
+    titre_ = std::make_unique<Tecrantitre>(*this);
+    flags_.titleScreenPresent = true;
+    titre_->play(*this);
+}
+
+Tniv& Tprincipal::creerNiveau() {
+    niv_ = std::make_unique<Tniv>(*this);
+    flags_.levelScreenPresent = true;
+    return *niv_;
+}
+
+void Tprincipal::demarrer() {
+    etat_.score = 0;
+    etat_.Niveau = 1;
+    Tniv& niveau = creerNiveau();
+    niveau.init(1);
+    attach(&niveau);
+    niveau.posequestion(questionnaire_->tableaux[static_cast<std::size_t>(etat_.NumQuestion - 1)]);
+    niveau.TimerQuest.setEnabled(true);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Teardown and restart
+
+void Tprincipal::init() {
+    // Any results or high-score wait in progress ends: its screen is going away.
+    for (auto* w : waits_) w->abandoned = true;
+    if (flags_.titleScreenPresent) {
+        release(std::move(titre_));
+        flags_.titleScreenPresent = false;
+    }
+    if (flags_.resultScreenPresent) {
+        release(std::move(resultat_));
+        flags_.resultScreenPresent = false;
+    }
+    if (flags_.levelScreenPresent) {
+        questionnaire_.reset();
+        release(std::move(niv_));
+        flags_.levelScreenPresent = false;
+    }
+    if (flags_.highscoreScreenPresent) {
+        release(std::move(highscore_));
+        flags_.highscoreScreenPresent = false;
+    }
+    if (flags_.nameEntryScreenPresent) {
+        release(std::move(enternom_));
+        flags_.nameEntryScreenPresent = false;
+    }
+}
+
+void Tprincipal::redmarrer1Click() {
+    init();
+    introduction();
+}
+
+void Tprincipal::quitter1Click() {
+    close();
+}
+
+void Tprincipal::fermerNiveau() {
+    questionnaire_.reset();
+    release(std::move(niv_));
+    flags_.levelScreenPresent = false;
+}
+
+void Tprincipal::montrerResultats(int outcome) {
+    resultat_ = std::make_unique<Tecran_resultat>(*this);
+    flags_.resultScreenPresent = true;
+    attach(resultat_.get());
+    const QString text = u' ' + pourcentageTexte(etat_.ReponsesJustes, etat_.NumQuestion) + QStringLiteral("% ");
+    // affich destroys the screen when its time is over; it comes back here through release().
+    Tecran_resultat* screen = resultat_.get();
+    screen->affich(outcome, text);
+    flags_.resultScreenPresent = false;
+}
+
+void Tprincipal::finDePartie() {
+    redmarrer1Click();
+}
+
+void Tprincipal::releaseResultat(Tecran_resultat* screen) {
+    if (screen && resultat_.get() == screen) release(std::move(resultat_));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keys and closing
+
+void Tprincipal::FormKeyDown(int key) {
+    if (exited_) return;
+    if (key == vk::Escape) close();
+    if (key == vk::F1) rglesdujeu1Click();
+    if (flags_.titleScreenPresent && key == vk::Enter) {
+        flags_.titleScreenPresent = false;
+        release(std::move(titre_));
+        demarrer();
+    }
+    // Only a level screen that is set up and shown takes answer keys: after a teardown or a failed
+    // set-up the flag of the game state may still say that an answer is awaited.
+    if (etat_.AttenteReponse && flags_.levelScreenPresent && niv_ && niv_->pret()) niv_->resultat(key);
+}
+
+void Tprincipal::FormClose() {
+    init();
+    son_.restaureVolumes();
+    platform_.resolution.changeResolution(desktopWidth_, desktopHeight_);
+    exited_ = true;
+    for (auto* w : waits_) w->abandoned = true;
+    hide();
+    if (onExit_) onExit_();
+}
+
+void Tprincipal::fichier1Click() {
+    const bool enable = flags_.levelScreenPresent;
+    for (const char* name : {"Block1_save", "Block2_save", "Block3_save", "Block4_save"})
+        if (QAction* a = menuItem(QLatin1String(name))) a->setEnabled(enable);
+}
+
+void Tprincipal::rglesdujeu1Click() {
+    platform_.shell.open(QStringLiteral("vorn.hlp"));
+}
+
+bool Tprincipal::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && firstActivation_) {
+        const bool handled = QMainWindow::event(event);
+        guarded([this] { FormActivate(); });
+        return handled;
+    }
+    return QMainWindow::event(event);
+}
+
+void Tprincipal::keyPressEvent(QKeyEvent* event) {
+    const int key = vk::fromQt(*event);
+    guarded([this, key] { FormKeyDown(key); });
+    event->accept();
+}
+
+void Tprincipal::closeEvent(QCloseEvent* event) {
+    if (!exited_) guarded([this] { FormClose(); });
+    event->accept();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Screens
+
+void Tprincipal::attach(Screen* screen) {
+    if (!screen) return;
+    if (screen->scene() != scene_) scene_->addItem(screen);
+    screen->setPos(0, 0);
+    screen->show();
+    if (std::find(attached_.begin(), attached_.end(), screen) == attached_.end()) attached_.push_back(screen);
+    updateSceneRect();
+}
+
+void Tprincipal::release(std::unique_ptr<Screen> screen) {
+    if (!screen) return;
+    screen->shutdown();
+    std::erase(attached_, screen.get());
+    screen->hide();
+    if (screen->scene()) screen->scene()->removeItem(screen.get());
+    updateSceneRect();
+    platform_.guard.release(std::move(screen));
+}
+
+std::vector<Screen*> Tprincipal::attachedScreens() const {
+    return attached_;
+}
+
+void Tprincipal::updateSceneRect() {
+    // Automatic scroll bars: they show when a screen reaches beyond the client area.
+    QRectF rect(0, 0, 632, 434);
+    for (const QGraphicsItem* item : scene_->items())
+        if (!item->parentItem() && item->isVisible()) rect |= item->sceneBoundingRect();
+    scene_->setSceneRect(rect);
+}
+
+void Tprincipal::repaintNow() {
+    updateSceneRect();
+    view_->viewport()->repaint();
+}
+
+void Tprincipal::attendre(const std::function<bool()>& done) {
+    WaitState state;
+    waits_.push_back(&state);
+    struct Unregister {
+        std::vector<WaitState*>& waits;
+        WaitState* state;
+        ~Unregister() { std::erase(waits, state); }
+    } unregister{waits_, &state};
+    while (!state.abandoned && !exited_ && !done()) platform_.clock.processMessages();
+    if (state.abandoned || exited_) throw Abandoned{};
+}
+
+}  // namespace vorn

@@ -1,0 +1,79 @@
+#pragma once
+// The level screen: one per level. It is set up for its level (video, ten drawn codes, pictures,
+// hourglass, music), shows one question at a time from the question table, judges the keypad
+// answers and time-outs, scores them, and after each pause moves the game on: next question, next
+// level, bonus level, finished game or lost game.
+
+#include "platform/animation.h"
+#include "platform/clock.h"
+#include "platform/database.h"
+#include "platform/label.h"
+#include "platform/media/mediaplayer.h"
+#include "platform/picture.h"
+#include "platform/screen.h"
+
+#include <array>
+
+namespace vorn {
+
+class Tprincipal;
+struct GameState;
+
+class Tniv : public Screen {
+public:
+    // Builds the screen and opens Query1 with no code: a missing database fails here, before any
+    // video. Sets MortSubite to false.
+    explicit Tniv(Tprincipal& owner);
+    ~Tniv() override;
+
+    void init(int level);
+    void posequestion(const QString& code);
+    // True once init has run to its end: only then does the screen take answer keys.
+    bool pret() const { return pret_; }
+
+    void resultat(int key);
+    void juste(int n);
+    void faux(int n);
+    void indiquejuste();
+    void visage();
+    void TimerQuestTimer();
+    void TimerPauseTimer();
+    void musicNotify();
+    void shutdown() override;
+
+    static double Pourcentage(int j, int q);
+
+    // Layout, back to front.
+    Picture fond;
+    Picture alarme;
+    Picture joueur;
+    Picture visage3;
+    Label question;
+    Label reponse1, reponse2, reponse3, reponse4;
+    Label theme;
+    Label LabelScore;
+    Label pourcent;
+    Picture juste1, juste2, juste3, juste4;
+    Picture faux1, faux2, faux3, faux4;
+    Label Label1;
+    Label numquest;
+    Animation sablier;
+    MediaPlayer music;
+    MediaPlayer son;
+    Query Query1;
+    Timer TimerPause;
+    Timer TimerQuest;
+
+private:
+    Label& reponse(int n);
+    Picture& marqueJuste(int n);
+    Picture& marqueFaux(int n);
+    void afficherScore();
+    void marquer(Picture& mark, const QString& sound);
+
+    Tprincipal& owner_;
+    GameState& etat_;
+    bool pret_ = false;
+};
+
+}  // namespace vorn

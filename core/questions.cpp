@@ -1,0 +1,39 @@
+#include "core/questions.h"
+
+#include "platform/clock.h"
+
+#include <algorithm>
+
+namespace vorn {
+
+const TTableaux blankList{};
+
+void Hasard::reseed() {
+    seed_ = clock_.timeOfDayUtc().millisecondsSinceMidnight();
+}
+
+std::uint32_t Hasard::draw(std::uint32_t r) {
+    seed_ = seed_ * 134775813u + 1u;
+    return static_cast<std::uint32_t>((static_cast<std::uint64_t>(seed_) * r) >> 32);
+}
+
+QString tirecode(Hasard& hasard, int level) {
+    hasard.reseed();
+    const auto k = hasard.draw(6) + 1;
+    const auto m = hasard.draw(19) + 1;
+    return QString::number(level) + QChar(u'a' + static_cast<char16_t>(k - 1)) + QString::number(m);
+}
+
+void remplir(Hasard& hasard, TQuestionnaire& liste, int level, int n) {
+    auto& codes = liste.tableaux;
+    const int last = std::min(n, static_cast<int>(codes.size()) - 1);
+    for (int i = 0; i <= last; ++i) {
+        QString candidate;
+        do {
+            candidate = tirecode(hasard, level);
+        } while (std::find(codes.begin(), codes.begin() + i + 1, candidate) != codes.begin() + i + 1);
+        codes[static_cast<std::size_t>(i)] = candidate;
+    }
+}
+
+}  // namespace vorn

@@ -1,0 +1,161 @@
+#include "platform/database.h"
+
+#include "platform/errors.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
+#include <cmath>
+#include <sqlite3.h>
+
+namespace vorn {
+
+namespace {
+
+struct Statement {
+    sqlite3_stmt* stmt = nullptr;
+    ~Statement() { sqlite3_finalize(stmt); }
+};
+
+QString sqliteMessage(sqlite3* db) {
+    return QString::fromUtf8(sqlite3_errmsg(db));
+}
+
+}  // namespace
+
+Query::Query(QString name, QString directory, QStringList sql)
+    : name_(std::move(name)), directory_(std::move(directory)), sql_(sql.join(u'\n')) {}
+
+Query::~Query() {
+    close();
+    if (db_) sqlite3_close(db_);
+}
+
+void Query::setParam(const QString& name, const QString& value) {
+    params_[name] = value;
+}
+
+void Query::connect() {
+    if (db_) return;
+    QString dir = directory_;
+    while (dir.endsWith(u'/')) dir.chop(1);
+    if (!QFileInfo(dir).isDir())
+        throw Error(QStringLiteral("Database directory '%1' not found").arg(dir));
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr) != SQLITE_OK) {
+        const QString message = db ? sqliteMessage(db) : QStringLiteral("The database engine cannot start");
+        sqlite3_close(db);
+        throw Error(message);
+    }
+    db_ = db;
+    sqlite3_exec(db_, "PRAGMA case_sensitive_like = ON", nullptr, nullptr, nullptr);
+    // Every table file of the directory, read-only, under a fixed alias: unqualified table names
+    // are looked up through all of them.
+    const QFileInfoList files = QDir(dir).entryInfoList({QStringLiteral("*.db")}, QDir::Files, QDir::Name);
+    int alias = 0;
+    for (const QFileInfo& file : files) {
+        const QByteArray uri =
+            (QUrl::fromLocalFile(file.absoluteFilePath()).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro"))
+                .toUtf8();
+        const QByteArray attach = QStringLiteral("ATTACH DATABASE ?1 AS t%1").arg(++alias).toUtf8();
+        Statement s;
+        if (sqlite3_prepare_v2(db_, attach.constData(), -1, &s.stmt, nullptr) != SQLITE_OK ||
+            sqlite3_bind_text(s.stmt, 1, uri.constData(), static_cast<int>(uri.size()), SQLITE_TRANSIENT) !=
+                SQLITE_OK ||
+            sqlite3_step(s.stmt) != SQLITE_DONE) {
+            const QString message = sqliteMessage(db_);
+            sqlite3_close(db_);
+            db_ = nullptr;
+            throw Error(QStringLiteral("%1: %2").arg(file.fileName(), message));
+        }
+    }
+}
+
+void Query::open() {
+    close();
+    connect();
+    Statement s;
+    const QByteArray sql = sql_.toUtf8();
+    if (sqlite3_prepare_v2(db_, sql.constData(), -1, &s.stmt, nullptr) != SQLITE_OK) {
+        const QString message = sqliteMessage(db_);
+        static const QString missing = QStringLiteral("no such table: ");
+        if (message.startsWith(missing)) {
+            const QString table = message.mid(missing.size());
+            throw Error(QStringLiteral("Table '%1' not found: there is no file %2/%1.db")
+                            .arg(table, QDir::cleanPath(directory_)));
+        }
+        throw Error(message);
+    }
+    const int parameters = sqlite3_bind_parameter_count(s.stmt);
+    for (int i = 1; i <= parameters; ++i) {
+        const char* raw = sqlite3_bind_parameter_name(s.stmt, i);
+        if (!raw) continue;
+        const QString name = QString::fromUtf8(raw).mid(1);  // without its ":"
+        auto it = params_.find(name);
+        if (it == params_.end()) {
+            sqlite3_bind_null(s.stmt, i);
+        } else {
+            const QByteArray value = it->second.toUtf8();
+            sqlite3_bind_text(s.stmt, i, value.constData(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
+        }
+    }
+    columns_.clear();
+    const int count = sqlite3_column_count(s.stmt);
+    for (int i = 0; i < count; ++i) columns_.push_back(QString::fromUtf8(sqlite3_column_name(s.stmt, i)));
+    const int step = sqlite3_step(s.stmt);
+    if (step == SQLITE_ROW) {
+        std::vector<Value> row(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i) {
+            Value& v = row[static_cast<std::size_t>(i)];
+            const int type = sqlite3_column_type(s.stmt, i);
+            v.isNull = type == SQLITE_NULL;
+            if (type == SQLITE_INTEGER) {
+                v.isInteger = true;
+                v.integer = sqlite3_column_int64(s.stmt, i);
+                v.text = QString::number(v.integer);
+            } else if (type == SQLITE_FLOAT) {
+                v.isInteger = true;
+                v.integer = static_cast<qint64>(std::trunc(sqlite3_column_double(s.stmt, i)));
+                v.text = QString::number(sqlite3_column_double(s.stmt, i));
+            } else if (!v.isNull) {
+                v.text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s.stmt, i)),
+                                           sqlite3_column_bytes(s.stmt, i));
+            }
+        }
+        row_ = std::move(row);
+    } else if (step != SQLITE_DONE) {
+        throw Error(sqliteMessage(db_));
+    }
+    active_ = true;
+}
+
+void Query::close() {
+    active_ = false;
+    row_.reset();
+}
+
+int Query::columnIndex(const QString& field) const {
+    for (std::size_t i = 0; i < columns_.size(); ++i)
+        if (columns_[i].compare(field, Qt::CaseInsensitive) == 0) return static_cast<int>(i);
+    throw Error(QStringLiteral("%1: Field '%2' not found").arg(name_, field));
+}
+
+QString Query::asString(const QString& field) const {
+    const int i = columnIndex(field);
+    return row_ ? (*row_)[static_cast<std::size_t>(i)].text : QString();
+}
+
+int Query::asInteger(const QString& field) const {
+    const int i = columnIndex(field);
+    if (!row_) return 0;
+    const Value& v = (*row_)[static_cast<std::size_t>(i)];
+    if (v.isNull) return 0;
+    if (v.isInteger) return static_cast<int>(v.integer);
+    bool ok = false;
+    const int value = v.text.trimmed().toInt(&ok);
+    if (!ok) throw Error(QStringLiteral("'%1' is not a valid integer value").arg(v.text));
+    return value;
+}
+
+}  // namespace vorn

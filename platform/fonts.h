@@ -1,0 +1,22 @@
+#pragma once
+// The layouts name Windows fonts; each maps to an installed Debian font that looks close.
+// Sizes are character heights in pixels.
+
+#include <QFont>
+#include <QString>
+
+namespace vorn {
+
+struct FontSpec {
+    QString family;
+    int pixelSize = 13;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+};
+
+// "Arial Black" -> Lato Black, "Verdana" -> DejaVu Sans, "MS Sans Serif" -> Liberation Sans,
+// "Jokerman" -> Lobster Two; any other family is used as it is.
+QFont layoutFont(const FontSpec& spec);
+
+}  // namespace vorn

@@ -1,0 +1,21 @@
+#pragma once
+// Virtual-key codes, the numbers the game's key rules are written in.
+
+class QKeyEvent;
+
+namespace vorn::vk {
+
+constexpr int Enter = 13;
+constexpr int Escape = 27;
+constexpr int F1 = 112;
+constexpr int F12 = 123;
+constexpr int Numpad1 = 97;
+constexpr int Numpad4 = 100;
+constexpr int Digit1 = 49;
+
+// The virtual-key code of a Qt key press: Enter and keypad Enter 13, Esc 27, F1 to F12 112 to 123,
+// keypad digits 96 to 105 (only with the keypad modifier, that is with Num Lock on), main-row
+// digits 48 to 57, letters 65 to 90; 0 for a key the game has no code for.
+int fromQt(const QKeyEvent& event);
+
+}  // namespace vorn::vk

@@ -1,0 +1,60 @@
+#pragma once
+// A text element: font, colour, transparent or opaque background, sized to its text or fixed with
+// word wrap, horizontal alignment and vertical centring.
+
+#include "platform/element.h"
+#include "platform/fonts.h"
+
+#include <QColor>
+#include <QFont>
+#include <QGraphicsItem>
+
+namespace vorn {
+
+class Label : public QGraphicsItem, public Element {
+public:
+    enum class Sizing { ToText, Fixed };
+
+    Label(QGraphicsItem* parent, QString name, QRect geometry, Sizing sizing, const FontSpec& font,
+          QColor colour);
+
+    void setText(const QString& text);
+    QString text() const { return text_; }
+    // An opaque label fills its box with its background colour behind the text.
+    void setOpaque(bool opaque);
+    bool opaque() const { return opaque_; }
+    void setBackground(QColor colour);
+    void setWordWrap(bool wrap);
+    void setAlignment(Qt::Alignment horizontal);
+    void setVerticalCentre(bool centre);
+    // Width up to which a label sized to its text grows before it wraps (word-wrapped labels only).
+    void setMaxWidth(int width);
+
+    QRectF boundingRect() const override { return QRectF(0, 0, size_.width(), size_.height()); }
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override;
+
+    QString elementName() const override { return name_; }
+    QString describe() const override;
+    QRect geometry() const;
+    QFont font() const { return font_; }
+
+private:
+    void adjustSize();
+    int textFlags() const;
+
+    QString name_;
+    QString text_;
+    QFont font_;
+    QColor colour_;
+    QColor background_ = Qt::white;
+    QSize size_;
+    Sizing sizing_;
+    bool opaque_ = false;
+    bool wordWrap_ = false;
+    bool verticalCentre_ = false;
+    Qt::Alignment alignment_ = Qt::AlignLeft;
+    int maxWidth_ = 0;
+    qreal rightEdge_ = 0;  // kept by right-aligned labels sized to their text
+};
+
+}  // namespace vorn

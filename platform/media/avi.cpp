@@ -1,0 +1,91 @@
+#include "platform/media/avi.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/imgutils.h>
+#include <libavutil/log.h>
+#include <libswscale/swscale.h>
+}
+
+#include <memory>
+
+namespace vorn::avi {
+
+namespace {
+struct FormatCloser {
+    void operator()(AVFormatContext* f) const { avformat_close_input(&f); }
+};
+struct CodecFreer {
+    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
+};
+struct FrameFreer {
+    void operator()(AVFrame* f) const { av_frame_free(&f); }
+};
+struct PacketFreer {
+    void operator()(AVPacket* p) const { av_packet_free(&p); }
+};
+struct ScaleFreer {
+    void operator()(SwsContext* s) const { sws_freeContext(s); }
+};
+}  // namespace
+
+std::optional<AnimationClip> decodeFrames(const QString& path) {
+    av_log_set_level(AV_LOG_QUIET);
+    AVFormatContext* raw = nullptr;
+    if (avformat_open_input(&raw, path.toLocal8Bit().constData(), nullptr, nullptr) < 0) return std::nullopt;
+    std::unique_ptr<AVFormatContext, FormatCloser> format(raw);
+    if (avformat_find_stream_info(format.get(), nullptr) < 0) return std::nullopt;
+    const AVCodec* codec = nullptr;
+    const int index = av_find_best_stream(format.get(), AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
+    if (index < 0 || !codec) return std::nullopt;
+    AVStream* stream = format->streams[index];
+    std::unique_ptr<AVCodecContext, CodecFreer> context(avcodec_alloc_context3(codec));
+    if (!context || avcodec_parameters_to_context(context.get(), stream->codecpar) < 0 ||
+        avcodec_open2(context.get(), codec, nullptr) < 0)
+        return std::nullopt;
+
+    AnimationClip clip;
+    const AVRational rate = stream->avg_frame_rate.num ? stream->avg_frame_rate : stream->r_frame_rate;
+    clip.framesPerSecond = rate.num && rate.den ? av_q2d(rate) : 15.0;
+
+    std::unique_ptr<AVFrame, FrameFreer> frame(av_frame_alloc());
+    std::unique_ptr<AVPacket, PacketFreer> packet(av_packet_alloc());
+    std::unique_ptr<SwsContext, ScaleFreer> scale;
+    auto receive = [&]() -> bool {
+        while (true) {
+            const int got = avcodec_receive_frame(context.get(), frame.get());
+            if (got == AVERROR(EAGAIN) || got == AVERROR_EOF) return true;
+            if (got < 0) return false;
+            const int w = frame->width, h = frame->height;
+            scale.reset(sws_getCachedContext(scale.release(), w, h, static_cast<AVPixelFormat>(frame->format), w, h,
+                                             AV_PIX_FMT_BGRA, SWS_BILINEAR, nullptr, nullptr, nullptr));
+            if (!scale) return false;
+            QImage image(w, h, QImage::Format_RGB32);
+            uint8_t* dst[4] = {image.bits(), nullptr, nullptr, nullptr};
+            int dstStride[4] = {static_cast<int>(image.bytesPerLine()), 0, 0, 0};
+            sws_scale(scale.get(), frame->data, frame->linesize, 0, h, dst, dstStride);
+            clip.frames.push_back(std::move(image));
+            av_frame_unref(frame.get());
+        }
+    };
+    while (av_read_frame(format.get(), packet.get()) >= 0) {
+        if (packet->stream_index == index) {
+            if (avcodec_send_packet(context.get(), packet.get()) < 0 && clip.frames.empty()) {
+                av_packet_unref(packet.get());
+                return std::nullopt;
+            }
+            if (!receive()) {
+                av_packet_unref(packet.get());
+                return std::nullopt;
+            }
+        }
+        av_packet_unref(packet.get());
+    }
+    avcodec_send_packet(context.get(), nullptr);
+    if (!receive()) return std::nullopt;
+    if (clip.frames.empty()) return std::nullopt;
+    return clip;
+}
+
+}  // namespace vorn::avi

@@ -1,0 +1,42 @@
+#pragma once
+// The backend of virtual time: opens and parses the same files as the real one, so that missing
+// and broken files fail alike, makes no sound, and lets a blocking play take its length in
+// virtual time.
+
+#include "platform/media/backend.h"
+
+#include <map>
+
+namespace vorn {
+
+class Clock;
+
+class SimulatedBackend : public MediaBackend {
+public:
+    explicit SimulatedBackend(Clock& clock) : clock_(clock) {}
+
+    std::unique_ptr<MediaDevice> open(const QString& path) override;
+    std::shared_ptr<const AnimationClip> openAnimation(const QString& path) override;
+
+    std::uint32_t midiVolume() const override { return midiVolume_; }
+    void setMidiVolume(std::uint32_t volume) override { midiVolume_ = volume; }
+    std::uint32_t waveVolume() const override { return waveVolume_; }
+    void setWaveVolume(std::uint32_t volume) override { waveVolume_ = volume; }
+    bool audible() const override { return false; }
+
+private:
+    Clock& clock_;
+    std::uint32_t midiVolume_ = 0xFFFFFFFF;
+    std::uint32_t waveVolume_ = 0xFFFFFFFF;
+    std::map<QString, std::shared_ptr<const AnimationClip>> animations_;
+};
+
+// Opens and measures `path` as its device would: raises the service's error for a missing file,
+// an unknown extension or a file that is not of its kind. Shared by both backends.
+struct MediaFileInfo {
+    DeviceType type;
+    std::int64_t lengthMs;
+};
+MediaFileInfo inspectMediaFile(const QString& path);
+
+}  // namespace vorn

@@ -1,0 +1,14 @@
+#include "platform/messagebox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace vorn {
+
+void MessageBoxPresenter::present(const QString& boxText) {
+    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), boxText,
+                    QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
+}
+
+}  // namespace vorn

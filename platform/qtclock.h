@@ -1,0 +1,36 @@
+#pragma once
+// The clock of the real program: Qt timers, the UTC wall clock and an event loop that sleeps
+// until the next event, so waiting costs no CPU.
+
+#include "platform/clock.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+
+#include <unordered_map>
+
+class QTimer;
+
+namespace vorn {
+
+class QtClock : public Clock {
+public:
+    explicit QtClock(EventGuard& guard);
+    ~QtClock() override;
+
+    TimeOfDay timeOfDayUtc() override;
+    std::int64_t nowMs() override { return elapsed_.elapsed(); }
+    void processMessages() override;
+    void sleep(std::int64_t ms) override;
+    bool isVirtual() const override { return false; }
+    std::uint64_t callLater(std::int64_t delayMs, std::function<void()> call) override;
+    void cancel(std::uint64_t id) override;
+
+private:
+    QObject owner_;
+    QElapsedTimer elapsed_;
+    std::uint64_t next_ = 0;
+    std::unordered_map<std::uint64_t, QTimer*> calls_;
+};
+
+}  // namespace vorn

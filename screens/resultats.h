@@ -1,0 +1,40 @@
+#pragma once
+// The results screen: the level's percentage of right answers with one outcome line (lost, passed,
+// finished, bonus) for 4 s, or 7 s for the bonus announcement. affich() returns after that time,
+// the screen destroyed.
+
+#include "platform/clock.h"
+#include "platform/label.h"
+#include "platform/picture.h"
+#include "platform/screen.h"
+
+namespace vorn {
+
+class Tprincipal;
+
+class Tecran_resultat : public Screen {
+public:
+    enum Outcome { Perdu = 1, Passe = 2, Fini = 3, Bonus = 4 };
+
+    explicit Tecran_resultat(Tprincipal& owner);
+    ~Tecran_resultat() override;
+
+    void affich(int outcome, const QString& text);
+    void Timer1Timer();
+    void shutdown() override;
+
+    Picture fond;
+    Label votre;
+    Label pass;
+    Label pourcent;
+    Label over;
+    Label fin;
+    Label bonus;
+    Label attention;
+    Timer Timer1;
+
+private:
+    Tprincipal& owner_;
+};
+
+}  // namespace vorn

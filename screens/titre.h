@@ -1,0 +1,31 @@
+#pragma once
+// The title screen: the title picture, the title music played once, and "APPUYEZ SUR ENTRER"
+// blinking every 500 ms until the main window ends it on Enter.
+
+#include "platform/clock.h"
+#include "platform/label.h"
+#include "platform/media/mediaplayer.h"
+#include "platform/picture.h"
+#include "platform/screen.h"
+
+namespace vorn {
+
+class Tprincipal;
+
+class Tecrantitre : public Screen {
+public:
+    explicit Tecrantitre(Tprincipal& owner);
+    ~Tecrantitre() override;
+
+    // Attaches the screen, loads its picture and starts its music.
+    void play(Tprincipal& principal);
+    void Timer1Timer();
+    void shutdown() override;
+
+    Picture fond;
+    Label Label1;
+    MediaPlayer music;
+    Timer Timer1;
+};
+
+}  // namespace vorn

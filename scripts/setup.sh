@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game needs (only the missing ones), then configures and builds
+# into build/. Sourced by ./play and ./test.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev libjpeg62-turbo-dev libsqlite3-dev sqlite3
+  libfluidsynth-dev libsdl2-mixer-dev timgm6mb-soundfont
+  libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
+  fonts-lato fonts-dejavu-core fonts-lobstertwo fonts-liberation2
+  libgtest-dev libgmock-dev libbenchmark-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build_type="${VORN_BUILD_TYPE:-RelWithDebInfo}"
+if [ ! -f "$root/build/CMakeCache.txt" ]; then
+  cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE="$build_type"
+fi
+cmake --build "$root/build" -j "$(nproc)"

@@ -1,0 +1,324 @@
+#include "tools/script/scriptrunner.h"
+
+#include "app/main.h"
+#include "core/level.h"
+#include "platform/errors.h"
+#include "platform/media/simulatedbackend.h"
+#include "platform/platform.h"
+#include "platform/screen.h"
+#include "platform/virtualclock.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QGraphicsProxyWidget>
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
+
+namespace vorn {
+
+struct ScriptRunner::Impl {
+    std::function<std::optional<QString>()> nextLine;
+    QTextStream& out;
+    VirtualPlatform platform;
+    std::unique_ptr<Tprincipal> window;
+    bool finished = false;
+    bool anyError = false;
+    int lineNumber = 0;
+
+    Impl(std::function<std::optional<QString>()> next, QTextStream& o) : nextLine(std::move(next)), out(o) {}
+
+    VirtualClock& clock() { return platform.clock(); }
+
+    void error(const QString& what) {
+        anyError = true;
+        out << "error: " << what << "\n";
+        out.flush();
+    }
+
+    // Runs the next command; at the end of the script, ends what is still waiting.
+    void step() {
+        while (true) {
+            const std::optional<QString> line = nextLine();
+            if (!line) {
+                finish();
+                return;
+            }
+            ++lineNumber;
+            const QString text = line->trimmed();
+            if (text.isEmpty() || text.startsWith(u'#')) continue;
+            execute(line->trimmed());
+            return;
+        }
+    }
+
+    void finish() {
+        if (finished) return;
+        finished = true;
+        clock().setHorizon(clock().nowMs());
+        // A wait still running (results, best players) ends with the program.
+        if (platform.platform().guard.depth() > 0 && !window->exited()) {
+            window->setOnExit({});
+            window->close();
+        }
+    }
+
+    void execute(const QString& line) {
+        const int space = line.indexOf(u' ');
+        const QString command = space < 0 ? line : line.left(space);
+        const QString arg = space < 0 ? QString() : line.mid(space + 1);
+        // Commands other than wait leave the time where it is.
+        clock().setHorizon(clock().nowMs());
+        if (command == u"key") {
+            key(arg.trimmed());
+        } else if (command == u"type") {
+            type(arg);
+        } else if (command == u"click") {
+            click(arg.trimmed());
+        } else if (command == u"menu") {
+            menu(arg.trimmed());
+        } else if (command == u"wait") {
+            bool ok = false;
+            const qint64 ms = arg.trimmed().toLongLong(&ok);
+            if (!ok || ms < 0) return error(QStringLiteral("wait: not a number of milliseconds: %1").arg(arg));
+            clock().setHorizon(clock().nowMs() + ms);
+        } else if (command == u"clock") {
+            setClock(arg.trimmed());
+        } else if (command == u"hold") {
+            if (arg.trimmed() == u"on")
+                clock().hold(true);
+            else if (arg.trimmed() == u"off")
+                clock().hold(false);
+            else
+                error(QStringLiteral("hold: on or off, not %1").arg(arg));
+        } else if (command == u"activate") {
+            QEvent activate(QEvent::WindowActivate);
+            QApplication::sendEvent(window.get(), &activate);
+        } else if (command == u"close") {
+            window->close();
+        } else if (command == u"shot") {
+            shot(arg.trimmed());
+        } else if (command == u"dump") {
+            dump();
+        } else {
+            error(QStringLiteral("unknown command: %1").arg(line));
+        }
+        out.flush();
+    }
+
+    // --- input ---
+
+    void sendKey(int qtKey, Qt::KeyboardModifiers modifiers, const QString& text) {
+        QWidget* target = &window->view();
+        QKeyEvent press(QEvent::KeyPress, qtKey, modifiers, text);
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, qtKey, modifiers, text);
+        QApplication::sendEvent(target, &release);
+    }
+
+    void key(const QString& name) {
+        static const std::map<QString, std::pair<int, QString>> named = {
+            {QStringLiteral("Enter"), {Qt::Key_Return, QStringLiteral("\r")}},
+            {QStringLiteral("Esc"), {Qt::Key_Escape, QStringLiteral("\x1b")}},
+            {QStringLiteral("F1"), {Qt::Key_F1, {}}},
+            {QStringLiteral("F12"), {Qt::Key_F12, {}}},
+        };
+        if (auto it = named.find(name); it != named.end()) return sendKey(it->second.first, Qt::NoModifier, it->second.second);
+        static const QRegularExpression keypad(QStringLiteral("^KP([1-4])$"));
+        if (const auto m = keypad.match(name); m.hasMatch())
+            return sendKey(Qt::Key_0 + m.captured(1).toInt(), Qt::KeypadModifier, m.captured(1));
+        if (name.size() == 1 && name[0] >= u'1' && name[0] <= u'4')
+            return sendKey(Qt::Key_0 + name.toInt(), Qt::NoModifier, name);
+        if (name.size() == 1 && name[0].isLetter() && name[0].unicode() < 128)
+            return sendKey(Qt::Key_A + (name[0].toUpper().unicode() - u'A'), Qt::NoModifier, name);
+        error(QStringLiteral("key: unknown key %1").arg(name));
+    }
+
+    void type(const QString& text) {
+        for (QChar c : text) {
+            const int qtKey = c.isLetter() && c.unicode() < 128 ? Qt::Key_A + (c.toUpper().unicode() - u'A')
+                                                                  : static_cast<int>(c.unicode());
+            sendKey(qtKey, Qt::NoModifier, QString(c));
+        }
+    }
+
+    void click(const QString& name) {
+        QList<QAbstractButton*> candidates;
+        for (QGraphicsItem* item : window->scene().items())
+            if (auto* proxy = dynamic_cast<QGraphicsProxyWidget*>(item); proxy && proxy->widget() && proxy->isVisible())
+                for (auto* b : proxy->widget()->findChildren<QAbstractButton*>() << qobject_cast<QAbstractButton*>(proxy->widget()))
+                    if (b) candidates << b;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->isVisible()) candidates << top->findChildren<QAbstractButton*>();
+        for (QAbstractButton* b : candidates) {
+            if (b->objectName() == name) {
+                if (!b->isEnabled() || !b->window()->isEnabled()) return;
+                b->click();
+                return;
+            }
+        }
+        error(QStringLiteral("click: no button %1 is shown").arg(name));
+    }
+
+    static QString simplified(const QString& caption) { return caption.simplified(); }
+
+    void menu(const QString& path) {
+        const QStringList parts = path.split(u'/');
+        if (!window->isEnabled() || window->exited()) {
+            out << "menu: disabled\n";
+            return;
+        }
+        QList<QAction*> actions = window->mainMenu()->actions();
+        for (int i = 0; i < parts.size(); ++i) {
+            QAction* found = nullptr;
+            for (QAction* a : actions)
+                if (!a->isSeparator() && (a->text() == parts[i] || simplified(a->text()) == simplified(parts[i]))) {
+                    found = a;
+                    break;
+                }
+            if (!found) return error(QStringLiteral("menu: no item %1").arg(parts.mid(0, i + 1).join(u'/')));
+            if (!found->isEnabled()) {
+                out << "menu: disabled\n";
+                return;
+            }
+            if (QMenu* sub = found->menu()) {
+                emit sub->aboutToShow();  // opening the menu runs its handler
+                if (i == parts.size() - 1) return;  // a menu opened and left
+                actions = sub->actions();
+                continue;
+            }
+            if (i != parts.size() - 1) return error(QStringLiteral("menu: %1 has no sub-menu").arg(parts[i]));
+            found->trigger();
+            return;
+        }
+    }
+
+    void setClock(const QString& value) {
+        static const QRegularExpression form(QStringLiteral("^(\\d{1,2}):(\\d{2}):(\\d{2})(?:\\.(\\d{1,3}))?$"));
+        const auto m = form.match(value);
+        if (!m.hasMatch()) return error(QStringLiteral("clock: expected HH:MM:SS.mmm, not %1").arg(value));
+        TimeOfDay t{m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(),
+                    m.captured(4).leftJustified(3, u'0').toInt()};
+        if (t.hour > 23 || t.minute > 59 || t.second > 59) return error(QStringLiteral("clock: no such time %1").arg(value));
+        clock().setTimeOfDay(t);
+    }
+
+    void shot(const QString& file) {
+        if (file.isEmpty()) return error(QStringLiteral("shot: a file name is needed"));
+        window->repaintNow();
+        const QPixmap picture = window->grab();
+        if (!picture.save(file, "PNG")) error(QStringLiteral("shot: cannot write %1").arg(file));
+    }
+
+    // --- state ---
+
+    void dump() {
+        const ScreenFlags& f = window->flags();
+        QStringList screens;
+        if (f.titleScreenPresent) screens << QStringLiteral("titleScreenPresent");
+        if (f.levelScreenPresent) screens << QStringLiteral("levelScreenPresent");
+        if (f.resultScreenPresent) screens << QStringLiteral("resultScreenPresent");
+        if (f.highscoreScreenPresent) screens << QStringLiteral("highscoreScreenPresent");
+        if (f.nameEntryScreenPresent) screens << QStringLiteral("nameEntryScreenPresent");
+        out << "screens: " << (screens.isEmpty() ? QStringLiteral("none") : screens.join(u' ')) << "\n";
+        const GameState& e = window->etat();
+        out << "score: " << e.score << "\n";
+        out << "Niveau: " << e.Niveau << "\n";
+        out << "NiveauInit: " << e.NiveauInit << "\n";
+        out << "NumQuestion: " << e.NumQuestion << "\n";
+        out << "ReponsesJustes: " << e.ReponsesJustes << "\n";
+        out << "MortSubite: " << (e.MortSubite ? 1 : 0) << "\n";
+        out << "AttenteReponse: " << (e.AttenteReponse ? 1 : 0) << "\n";
+        QStringList codes;
+        if (const TQuestionnaire* liste = window->questionnaire())
+            for (const QString& code : liste->tableaux)
+                if (!code.isEmpty()) codes << code;
+        out << "codes:" << (codes.isEmpty() ? QString() : u' ' + codes.join(u' ')) << "\n";
+        for (const Screen* screen : window->attachedScreens())
+            for (const Screen::Entry& entry : screen->entries())
+                out << "widget " << entry.name << ": " << entry.describe() << "\n";
+        for (const QString& line : platform.media().takeLog()) out << "media: " << line << "\n";
+        for (const QString& text : platform.errors().take()) out << "message: " << quoted(text) << "\n";
+        for (const QString& file : platform.shell().take()) out << "shell: open " << file << "\n";
+        const Qt::WindowStates states = window->windowState();
+        const char* state = states & Qt::WindowFullScreen ? "fullscreen" : states & Qt::WindowMaximized ? "maximized" : "normal";
+        out << "window: caption=" << quoted(window->windowTitle()) << " client=" << window->view().width() << "x"
+            << window->view().height() << " state=" << state << " enabled=" << (window->isEnabled() ? 1 : 0)
+            << " scale=" << window->view().transform().m11() << "\n";
+        bool aboutOpen = false;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top != window.get() && top->isVisible() && top->objectName() == u"Form1") aboutOpen = true;
+        out << "about: " << (aboutOpen ? "open" : "closed") << "\n";
+        out << "time: " << clock().nowMs() << "\n";
+        out << "exited: " << (window->exited() ? 1 : 0) << "\n";
+        out << "end\n";
+    }
+};
+
+ScriptRunner::ScriptRunner(std::function<std::optional<QString>()> nextLine, QTextStream& out)
+    : impl_(std::make_unique<Impl>(std::move(nextLine), out)) {}
+
+ScriptRunner::~ScriptRunner() = default;
+
+int ScriptRunner::run() {
+    Impl& d = *impl_;
+    d.window = std::make_unique<Tprincipal>(d.platform.platform());
+    d.window->setOnExit({});  // the program's end shows in the dump; the runner goes on
+    d.window->show();
+    d.clock().setHorizon(d.clock().nowMs());
+    d.clock().setIdleHandler([&d] { d.step(); });
+    // Activated as the program is, once it is shown.
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(d.window.get(), &activate);
+    while (!d.finished) d.clock().processMessages();
+    d.out.flush();
+    d.clock().setIdleHandler({});
+    d.window.reset();
+    return d.anyError ? 1 : 0;
+}
+
+ScriptOutput runScript(const QString& contentDir, const QString& script) {
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(contentDir);
+    QStringList lines = script.split(u'\n');
+    int next = 0;
+    QString text;
+    QTextStream out(&text);
+    ScriptOutput result;
+    {
+        ScriptRunner runner(
+            [&]() -> std::optional<QString> {
+                if (next >= lines.size()) return std::nullopt;
+                return lines[next++];
+            },
+            out);
+        result.status = runner.run();
+    }
+    out.flush();
+    QDir::setCurrent(previous);
+    result.text = text;
+    std::map<QString, QString> current;
+    for (const QString& line : text.split(u'\n')) {
+        if (line == u"end") {
+            result.dumps.push_back(std::move(current));
+            current.clear();
+            continue;
+        }
+        const int colon = line.indexOf(QStringLiteral(": "));
+        if (colon < 0) continue;
+        const QString name = line.left(colon);
+        const QString value = line.mid(colon + 2);
+        auto it = current.find(name);
+        if (it == current.end())
+            current.emplace(name, value);
+        else
+            it->second += u'\n' + value;
+    }
+    return result;
+}
+
+}  // namespace vorn

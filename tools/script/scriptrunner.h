@@ -1,0 +1,46 @@
+#pragma once
+// Plays the real main window on virtual time from a script of commands, one a line, and prints
+// what a player would see. Used by the vorn-script tool, by the scenario tests and by content
+// authors to play a content pack through.
+//
+// Commands: key NAME, type TEXT, click NAME, menu A/B[/C], wait MS, clock HH:MM:SS.mmm,
+// hold on|off, activate, close, shot FILE, dump. Blank lines and lines starting with # are skipped.
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace vorn {
+
+class ScriptRunner {
+public:
+    // `nextLine` gives the script's lines, then nothing. Output goes to `out`. The working
+    // directory must already be the content folder.
+    ScriptRunner(std::function<std::optional<QString>()> nextLine, QTextStream& out);
+    ~ScriptRunner();
+
+    // Builds the main window, activates it, runs every command. Returns 1 if any line was in
+    // error, else 0.
+    int run();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// Runs a whole script in `contentDir` and returns what it printed (tests).
+struct ScriptOutput {
+    QString text;
+    int status = 0;
+    // One map per dump block: "score" -> "-500", "widget numquest" -> "visible=1 text=...", ...
+    // Repeated names (media:, message:) are joined with "\n".
+    std::vector<std::map<QString, QString>> dumps;
+};
+ScriptOutput runScript(const QString& contentDir, const QString& script);
+
+}  // namespace vorn
