@@ -1,0 +1,11 @@
+#pragma once
+// Checks every picture, sound, music, video and help file of a game folder: present, decodable by
+// the game's own loaders and players, and of the sizes and frame counts the screens need.
+
+#include "tools/checker/report.h"
+
+namespace vorn::check {
+
+void checkMedia(const QString& gameDir, Report& report);
+
+}  // namespace vorn::check

@@ -1,0 +1,118 @@
+#include "tools/checker/questions_check.h"
+
+#include "platform/fonts.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QRegularExpression>
+
+#include <map>
+#include <set>
+
+#include <sqlite3.h>
+
+namespace vorn::check {
+
+namespace {
+
+const QString kTable = QStringLiteral("dB/questionnaire.db");
+
+struct Box {
+    const char* what;
+    int width;
+    int height;  // 0: a single line
+    FontSpec font;
+};
+
+// Where each text shows on the level screen, in the game's fonts.
+const Box kQuestion{"the question", 568, 37, FontSpec{QStringLiteral("Arial Black"), 13, false, false, true}};
+const Box kAnswer{"answer", 225, 35, FontSpec{QStringLiteral("Arial Black"), 13, false, false, false}};
+const Box kTheme{"the theme", 640 - 488, 0, FontSpec{QStringLiteral("Arial Black"), 19, true, false, false}};
+
+// Empty when the text fits, else why not.
+QString misfit(const Box& box, const QString& text) {
+    const QFontMetrics fm(layoutFont(box.font));
+    if (box.height == 0) {
+        const int width = fm.horizontalAdvance(text);
+        if (width > box.width) return QStringLiteral("is %1 px wide, more than the %2 px it has").arg(width).arg(box.width);
+        return {};
+    }
+    const QRect r = fm.boundingRect(QRect(0, 0, box.width, 10000), Qt::TextWordWrap, text);
+    if (r.width() > box.width) return QStringLiteral("has a word wider than its %1 px label").arg(box.width);
+    if (r.height() > box.height) {
+        const int lines = (r.height() + fm.height() / 2) / fm.height();
+        return QStringLiteral("takes %1 lines, more than its %2 x %3 label holds").arg(lines).arg(box.width).arg(box.height);
+    }
+    return {};
+}
+
+}  // namespace
+
+void checkQuestions(const QString& gameDir, Report& report) {
+    const QString path = QDir(gameDir).filePath(kTable);
+    if (!QFileInfo(path).isFile()) {
+        report.fail(kTable, QStringLiteral("missing"));
+        return;
+    }
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        report.fail(kTable, QString::fromUtf8(db ? sqlite3_errmsg(db) : "cannot open"));
+        sqlite3_close(db);
+        return;
+    }
+    struct Closer {
+        sqlite3* db;
+        ~Closer() { sqlite3_close(db); }
+    } closer{db};
+    sqlite3_stmt* select = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT code, enonce, r1, r2, r3, r4, Theme, br, typeof(br) FROM questionnaire",
+                           -1, &select, nullptr) != SQLITE_OK) {
+        report.fail(kTable, QString::fromUtf8(sqlite3_errmsg(db)));
+        return;
+    }
+    auto text = [select](int column) {
+        const auto* raw = reinterpret_cast<const char*>(sqlite3_column_text(select, column));
+        return raw ? QString::fromUtf8(raw) : QString();
+    };
+    static const QRegularExpression form(QStringLiteral("^[1-4][a-f]([1-9]|1[0-9])$"));
+    std::map<QString, int> seen;
+    int rowNumber = 0;
+    while (sqlite3_step(select) == SQLITE_ROW) {
+        ++rowNumber;
+        const QString code = text(0);
+        const QString row = QStringLiteral("%1: row %2 (%3)").arg(kTable).arg(rowNumber).arg(code);
+        auto fail = [&](const QString& message) { report.fail(row, message); };
+        if (!form.match(code).hasMatch()) fail(QStringLiteral("the code is not a question code (1a1 to 4f19)"));
+        if (++seen[code] == 2) fail(QStringLiteral("the code appears more than once"));
+        const QString enonce = text(1);
+        const QString answers[] = {text(2), text(3), text(4), text(5)};
+        const QString theme = text(6);
+        const bool brIsInteger = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(select, 8))) == u"integer";
+        const int br = sqlite3_column_int(select, 7);
+        if (!brIsInteger || br < 1 || br > 4)
+            fail(QStringLiteral("br is %1; it must be the number 1 to 4 of the right answer").arg(text(7)));
+        if (enonce.trimmed().isEmpty()) fail(QStringLiteral("the question is empty"));
+        if (theme.trimmed().isEmpty()) fail(QStringLiteral("the theme is empty"));
+        std::set<QString> distinct;
+        for (int i = 0; i < 4; ++i) {
+            if (answers[i].trimmed().isEmpty()) fail(QStringLiteral("answer r%1 is empty").arg(i + 1));
+            else if (!distinct.insert(answers[i].trimmed().toLower()).second)
+                fail(QStringLiteral("answer r%1 repeats another answer").arg(i + 1));
+        }
+        if (const QString why = misfit(kQuestion, enonce); !why.isEmpty()) fail(QStringLiteral("the question ") + why);
+        for (int i = 0; i < 4; ++i)
+            if (const QString why = misfit(kAnswer, answers[i]); !why.isEmpty())
+                fail(QStringLiteral("answer r%1 ").arg(i + 1) + why);
+        if (const QString why = misfit(kTheme, theme); !why.isEmpty()) fail(QStringLiteral("the theme ") + why);
+    }
+    sqlite3_finalize(select);
+    for (int level = 1; level <= 4; ++level)
+        for (char letter = 'a'; letter <= 'f'; ++letter)
+            for (int n = 1; n <= 19; ++n) {
+                const QString code = QStringLiteral("%1%2%3").arg(level).arg(QLatin1Char(letter)).arg(n);
+                if (!seen.count(code)) report.fail(kTable, QStringLiteral("no row for the code %1").arg(code));
+            }
+}
+
+}  // namespace vorn::check

@@ -1,0 +1,12 @@
+#pragma once
+// Checks the question table of a game folder: every code of levels 1 to 4 exactly once, a right
+// answer from 1 to 4, four distinct non-empty answers, and every text fitting its label in the
+// game's fonts.
+
+#include "tools/checker/report.h"
+
+namespace vorn::check {
+
+void checkQuestions(const QString& gameDir, Report& report);
+
+}  // namespace vorn::check
