@@ -5,6 +5,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
 #include <libavutil/imgutils.h>
+#include <libavutil/log.h>
 #include <libswscale/swscale.h>
 }
 
@@ -95,6 +96,7 @@ AviWriter::AviWriter(const QString& path, const AviFormat& format) : impl_(std::
     d.format = format;
     if (format.width <= 0 || format.height <= 0 || format.frameRateNum <= 0 || format.frameRateDen <= 0)
         throw std::runtime_error("invalid AVI format");
+    av_log_set_level(AV_LOG_ERROR);
     const QByteArray name = path.toLocal8Bit();
     check(avformat_alloc_output_context2(&d.output, nullptr, "avi", name.constData()), "create the AVI file");
     d.output->flags |= AVFMT_FLAG_BITEXACT;

@@ -308,7 +308,8 @@ ScriptOutput runScript(const QString& contentDir, const QString& script) {
             current.clear();
             continue;
         }
-        const int colon = line.indexOf(QStringLiteral(": "));
+        int colon = line.indexOf(QStringLiteral(": "));
+        if (colon < 0 && line.endsWith(u':')) colon = static_cast<int>(line.size()) - 1;  // "codes:" with none
         if (colon < 0) continue;
         const QString name = line.left(colon);
         const QString value = line.mid(colon + 2);

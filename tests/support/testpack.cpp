@@ -1,0 +1,206 @@
+#include "support/testpack.h"
+
+#include "content/writers/aviwriter.h"
+#include "content/writers/jpegwriter.h"
+#include "content/writers/midiwriter.h"
+#include "content/writers/wavwriter.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <mutex>
+#include <stdexcept>
+
+#include <sqlite3.h>
+
+namespace vorn::test {
+
+namespace {
+
+QImage plain(int w, int h, QColor colour) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+// A picture on a magenta background (the transparent colour, read from the bottom-left pixel).
+void writeKeyedBmp(const QString& path, int w, int h, QColor colour) {
+    QImage image = plain(w, h, QColor(255, 0, 255));
+    QPainter p(&image);
+    p.fillRect(QRect(w / 4, h / 4, w / 2, h / 2), colour);
+    p.end();
+    image.save(path, "BMP");
+}
+
+std::vector<std::int16_t> tone(int ms, int rate, double hz) {
+    std::vector<std::int16_t> samples(static_cast<std::size_t>(rate * ms / 1000));
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = static_cast<std::int16_t>(8000 * std::sin(2 * M_PI * hz * static_cast<double>(i) / rate));
+    return samples;
+}
+
+void writeTune(const QString& path, int ms, int note) {
+    writers::MidiTrack track;
+    track.tempo(0, 500000);  // 120 beats a minute: 480 ticks are 500 ms
+    const auto ticks = static_cast<std::uint32_t>(ms * 480 / 500);
+    track.programChange(0, 0, 0);
+    track.note(0, ticks, 0, note, 90);
+    track.endOfTrack(ticks);
+    writers::writeMidi(path, {track}, 480);
+}
+
+void writeVideo(const QString& path, int w, int h, int frames, int fpsNum, int fpsDen, bool sound) {
+    writers::AviFormat format;
+    format.width = w;
+    format.height = h;
+    format.frameRateNum = fpsNum;
+    format.frameRateDen = fpsDen;
+    format.sampleRate = sound ? 8000 : 0;
+    writers::AviWriter writer(path, format);
+    if (sound) writer.addAudio(tone(frames * 1000 * fpsDen / fpsNum, 8000, 440));
+    for (int i = 0; i < frames; ++i) writer.addFrame(plain(w, h, QColor(20 * (i % 12), 40, 200 - 4 * (i % 40))));
+    writer.finish();
+}
+
+// The pack is made once per test run, then copied for every test that asks for one.
+QString masterPack() {
+    static QTemporaryDir master;
+    static std::once_flag made;
+    std::call_once(made, [] {
+        if (!master.isValid()) throw std::runtime_error("no temporary folder");
+        QDir d(master.path());
+        for (const char* sub : {"dB", "image", "son", "video", "save"}) d.mkpath(QLatin1String(sub));
+        writers::writeJpeg(d.filePath(QStringLiteral("image/titre.jpg")), plain(64, 44, QColor(240, 230, 200)));
+        writers::writeJpeg(d.filePath(QStringLiteral("image/resultats.jpg")), plain(64, 44, QColor(230, 240, 250)));
+        for (int level = 1; level <= 4; ++level)
+            writers::writeJpeg(d.filePath(QStringLiteral("image/niv%1.jpg").arg(level)),
+                               plain(64, 44, QColor(10 * level, 30, 90)));
+        writeKeyedBmp(d.filePath(QStringLiteral("image/aliasMb.bmp")), 85, 115, Qt::darkYellow);
+        for (char face = 'a'; face <= 'e'; ++face)
+            writeKeyedBmp(d.filePath(QStringLiteral("image/aliasMb-%1.bmp").arg(QLatin1Char(face))), 85, 115,
+                          QColor(40 * (face - 'a'), 200, 100));
+        writeKeyedBmp(d.filePath(QStringLiteral("image/juste.bmp")), 35, 35, Qt::green);
+        writeKeyedBmp(d.filePath(QStringLiteral("image/faux.bmp")), 35, 35, Qt::red);
+        plain(90, 120, QColor(250, 200, 0)).save(d.filePath(QStringLiteral("image/alarme.bmp")), "BMP");
+        writeTune(d.filePath(QStringLiteral("son/titre.mid")), kTuneMs, 60);
+        for (int n = 1; n <= 6; ++n) writeTune(d.filePath(QStringLiteral("son/%1.mid").arg(n)), kTuneMs, 60 + n);
+        writers::writeWav(d.filePath(QStringLiteral("son/juste.wav")), tone(kSoundMs, 8000, 880), 1, 8000);
+        writers::writeWav(d.filePath(QStringLiteral("son/faux.wav")), tone(kSoundMs, 8000, 110), 1, 8000);
+        for (int n = 0; n <= 6; ++n)
+            writeVideo(d.filePath(QStringLiteral("video/%1.avi").arg(n)), n == 6 ? 33 : 32, n == 6 ? 12 : 24,
+                       15 * kVideoMs / 1000, 15, 1, true);
+        writeVideo(d.filePath(QStringLiteral("video/sablier2.avi")), 16, 22, 45, 860, 197, false);
+        QFile help(d.filePath(QStringLiteral("vorn.hlp")));
+        help.open(QIODevice::WriteOnly);
+        help.write("<html><body>Règles</body></html>");
+    });
+    return master.path();
+}
+
+void copyTree(const QString& from, const QString& to) {
+    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    QDir target(to);
+    while (it.hasNext()) {
+        it.next();
+        const QString relative = QDir(from).relativeFilePath(it.filePath());
+        if (it.fileInfo().isDir())
+            target.mkpath(relative);
+        else
+            QFile::copy(it.filePath(), target.filePath(relative));
+    }
+}
+
+}  // namespace
+
+int rightAnswer(const QString& code) {
+    return 1 + code.mid(2).toInt() % 4;
+}
+
+int wrongAnswer(const QString& code) {
+    return rightAnswer(code) % 4 + 1;
+}
+
+QString keypad(int n) {
+    return QStringLiteral("KP%1").arg(n);
+}
+
+TestPack::TestPack() : dir_(std::make_unique<QTemporaryDir>()) {
+    copyTree(masterPack(), dir_->path());
+    writeTable({});
+}
+
+TestPack::~TestPack() = default;
+
+QString TestPack::dir() const {
+    return dir_->path();
+}
+
+QString TestPack::path(const QString& relative) const {
+    return QDir(dir_->path()).filePath(relative);
+}
+
+void TestPack::remove(const QString& relative) {
+    const QString p = path(relative);
+    if (QFileInfo(p).isDir())
+        QDir(p).removeRecursively();
+    else
+        QFile::remove(p);
+}
+
+void TestPack::write(const QString& relative, const QByteArray& bytes) {
+    QFile file(path(relative));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) throw std::runtime_error("cannot write test file");
+    file.write(bytes);
+}
+
+void TestPack::writeTable(const TableOptions& options) {
+    QDir(dir()).mkpath(QStringLiteral("dB"));
+    const QString file = path(QStringLiteral("dB/questionnaire.db"));
+    QFile::remove(file);
+    sqlite3* db = nullptr;
+    sqlite3_open(file.toUtf8().constData(), &db);
+    const QString create =
+        options.withBr
+            ? QStringLiteral("CREATE TABLE questionnaire (code TEXT, enonce TEXT, r1 TEXT, r2 TEXT, r3 TEXT, "
+                             "r4 TEXT, Theme TEXT, %1 INTEGER)")
+                  .arg(options.brColumnName)
+            : QStringLiteral("CREATE TABLE questionnaire (code TEXT, enonce TEXT, r1 TEXT, r2 TEXT, r3 TEXT, "
+                             "r4 TEXT, Theme TEXT)");
+    sqlite3_exec(db, create.toUtf8().constData(), nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_prepare_v2(db,
+                       options.withBr ? "INSERT INTO questionnaire VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)"
+                                      : "INSERT INTO questionnaire VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)",
+                       -1, &insert, nullptr);
+    for (int level = 1; level <= 4; ++level)
+        for (char letter = 'a'; letter <= 'f'; ++letter)
+            for (int n = 1; n <= 19; ++n) {
+                const QString code = QStringLiteral("%1%2%3").arg(level).arg(QLatin1Char(letter)).arg(n);
+                if (options.keep && !options.keep(code)) continue;
+                const QString texts[] = {code,
+                                         QStringLiteral("Question %1 ?").arg(code),
+                                         QStringLiteral("Réponse 1 de %1").arg(code),
+                                         QStringLiteral("Réponse 2 de %1").arg(code),
+                                         QStringLiteral("Réponse 3 de %1").arg(code),
+                                         QStringLiteral("Réponse 4 de %1").arg(code),
+                                         QStringLiteral("Thème %1").arg(QLatin1Char(letter))};
+                for (int i = 0; i < 7; ++i) {
+                    const QByteArray utf8 = texts[i].toUtf8();
+                    sqlite3_bind_text(insert, i + 1, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+                }
+                if (options.withBr) sqlite3_bind_int(insert, 8, rightAnswer(code));
+                sqlite3_step(insert);
+                sqlite3_reset(insert);
+            }
+    sqlite3_finalize(insert);
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+}  // namespace vorn::test
