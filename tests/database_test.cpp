@@ -1,0 +1,130 @@
+// The question lookup on the table files of a database directory.
+
+#include "platform/database.h"
+#include "platform/errors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+using namespace vorn;
+
+namespace {
+
+class Lookup : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString previous = QDir::currentPath();
+
+    void SetUp() override { QDir::setCurrent(dir.path()); }
+    void TearDown() override { QDir::setCurrent(previous); }
+
+    void table(const char* sql) {
+        QDir().mkpath(QStringLiteral("dB"));
+        sqlite3* db = nullptr;
+        sqlite3_open("dB/questionnaire.db", &db);
+        char* message = nullptr;
+        ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &message), SQLITE_OK) << message;
+        sqlite3_close(db);
+    }
+
+    static Query query() {
+        return Query(QStringLiteral("Query1"), QStringLiteral("dB/"),
+                     {QStringLiteral("select *"), QStringLiteral("from questionnaire"),
+                      QStringLiteral("where code like :numero")});
+    }
+
+    static QString errorOf(const std::function<void()>& f) {
+        try {
+            f();
+        } catch (const Error& e) {
+            return e.message();
+        }
+        return QStringLiteral("<no error>");
+    }
+};
+
+TEST_F(Lookup, OpensWithNoCodeAndMatchesTheWholeCode) {
+    table("CREATE TABLE questionnaire (code TEXT, enonce TEXT, r1 TEXT, r2 TEXT, r3 TEXT, r4 TEXT, Theme TEXT, br INTEGER);"
+          "INSERT INTO questionnaire VALUES ('1a10', 'Dix ?', 'a', 'b', 'c', 'd', 'T', 2);"
+          "INSERT INTO questionnaire VALUES ('1a1', 'Un ?', 'e', 'f', 'g', 'h', 'Histoire', 3);"
+          "INSERT INTO questionnaire VALUES ('1A1', 'Majuscule ?', 'e', 'f', 'g', 'h', 'Histoire', 4);");
+    Query q = query();
+    q.open();  // no code yet: no row, no error
+    EXPECT_EQ(q.asString("enonce"), "");
+    EXPECT_EQ(q.asInteger("br"), 0);
+    q.setParam("numero", "1a1");
+    q.close();
+    q.open();
+    EXPECT_EQ(q.asString("enonce"), "Un ?");
+    EXPECT_EQ(q.asString("Theme"), "Histoire");
+    EXPECT_EQ(q.asInteger("br"), 3);
+    q.setParam("numero", "1a1%");  // a pattern is not a code; only the drawn code's own row matters
+    q.open();
+    EXPECT_TRUE(q.hasRow());
+}
+
+TEST_F(Lookup, MissingCodeGivesEmptyTextsAndZero) {
+    table("CREATE TABLE questionnaire (code TEXT, enonce TEXT, r1 TEXT, r2 TEXT, r3 TEXT, r4 TEXT, Theme TEXT, br INTEGER);"
+          "INSERT INTO questionnaire VALUES ('1a2', 'Deux ?', 'a', 'b', 'c', 'd', 'T', 2);");
+    Query q = query();
+    for (const char* code : {"1a3", ""}) {
+        q.setParam("numero", code);
+        q.open();
+        EXPECT_EQ(q.asString("enonce"), "");
+        EXPECT_EQ(q.asString("r4"), "");
+        EXPECT_EQ(q.asInteger("br"), 0);
+    }
+}
+
+TEST_F(Lookup, DuplicatesGiveTheFirstRowAndColumnsIgnoreLetterCase) {
+    table("CREATE TABLE questionnaire (CODE TEXT, ENONCE TEXT, R1 TEXT, R2 TEXT, R3 TEXT, R4 TEXT, THEME TEXT, BR INTEGER);"
+          "INSERT INTO questionnaire VALUES ('2b5', 'Premier', 'a', 'b', 'c', 'd', 'T', 1);"
+          "INSERT INTO questionnaire VALUES ('2b5', 'Second', 'a', 'b', 'c', 'd', 'T', 2);");
+    Query q = query();
+    q.setParam("numero", "2b5");
+    q.open();
+    EXPECT_EQ(q.asString("enonce"), "Premier");
+    EXPECT_EQ(q.asString("Theme"), "T");
+    EXPECT_EQ(q.asInteger("br"), 1);
+}
+
+TEST_F(Lookup, MissingColumnIsRaisedOnlyWhenRead) {
+    table("CREATE TABLE questionnaire (code TEXT, enonce TEXT, r1 TEXT, r2 TEXT, r3 TEXT, r4 TEXT, Theme TEXT);"
+          "INSERT INTO questionnaire VALUES ('1a1', 'Un ?', 'a', 'b', 'c', 'd', 'T');");
+    Query q = query();
+    q.setParam("numero", "1a1");
+    q.open();
+    EXPECT_EQ(q.asString("r2"), "b");
+    EXPECT_EQ(errorOf([&] { q.asInteger("br"); }), "Query1: Field 'br' not found");
+}
+
+TEST_F(Lookup, MissingDirectoryTableOrBrokenFileAreClearErrors) {
+    Query q = query();
+    EXPECT_EQ(errorOf([&] { q.open(); }), "Database directory 'dB' not found");
+    QDir().mkpath(QStringLiteral("dB"));
+    Query empty = query();
+    EXPECT_EQ(errorOf([&] { empty.open(); }),
+              "Table 'questionnaire' not found: there is no file dB/questionnaire.db");
+    QFile broken(QStringLiteral("dB/questionnaire.db"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write(QByteArray(4096, 'x'));
+    broken.close();
+    Query notDb = query();
+    EXPECT_EQ(errorOf([&] { notDb.open(); }), "questionnaire.db: file is not a database");
+}
+
+TEST_F(Lookup, CodeTextIsNeverPartOfTheQuery) {
+    table("CREATE TABLE questionnaire (code TEXT, enonce TEXT, r1 TEXT, r2 TEXT, r3 TEXT, r4 TEXT, Theme TEXT, br INTEGER);"
+          "INSERT INTO questionnaire VALUES ('1a1', 'Un ?', 'a', 'b', 'c', 'd', 'T', 1);");
+    Query q = query();
+    q.setParam("numero", "x' OR '1'='1");
+    q.open();
+    EXPECT_FALSE(q.hasRow());
+}
+
+}  // namespace

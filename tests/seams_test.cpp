@@ -1,0 +1,196 @@
+// The platform seams: virtual time, timers, the error guard and its message text, key codes,
+// picture loading.
+
+#include "platform/clock.h"
+#include "platform/errors.h"
+#include "platform/images.h"
+#include "platform/keys.h"
+#include "platform/virtualclock.h"
+
+#include "content/writers/jpegwriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace vorn;
+
+namespace {
+
+class Time : public ::testing::Test {
+protected:
+    RecordingErrorPresenter errors;
+    EventGuard guard{errors};
+    VirtualClock clock{guard};
+};
+
+TEST_F(Time, TimersFireInTimeOrderOnlyWhileEnabled) {
+    std::vector<QString> fired;
+    Timer slow(clock, 300, [&] { fired.push_back(QStringLiteral("slow@%1").arg(clock.nowMs())); });
+    Timer fast(clock, 100, [&] { fired.push_back(QStringLiteral("fast@%1").arg(clock.nowMs())); });
+    slow.setEnabled(true);
+    fast.setEnabled(true);
+    clock.advance(300);
+    fast.setEnabled(false);
+    clock.advance(300);
+    // At one instant, the timer that was due first (scheduled first) fires first.
+    EXPECT_EQ(fired, (std::vector<QString>{"fast@100", "fast@200", "slow@300", "fast@300", "slow@600"}));
+}
+
+TEST_F(Time, EnablingOrChangingTheIntervalStartsTheCountAgain) {
+    int ticks = 0;
+    Timer t(clock, 500, [&] { ++ticks; });
+    t.setEnabled(true);
+    clock.advance(400);
+    t.setInterval(1000);  // restarts: next tick at 1400
+    clock.advance(900);
+    EXPECT_EQ(ticks, 0);
+    clock.advance(100);
+    EXPECT_EQ(ticks, 1);
+    t.setEnabled(false);
+    t.setEnabled(true);  // restarts at 1500: next at 2500
+    clock.advance(999);
+    EXPECT_EQ(ticks, 1);
+    clock.advance(1);
+    EXPECT_EQ(ticks, 2);
+}
+
+TEST_F(Time, AHandlerMayReleaseItsOwnTimer) {
+    auto timer = std::make_unique<Timer>(clock, 100);
+    int ticks = 0;
+    timer->setHandler([&] {
+        ++ticks;
+        guard.release(std::move(timer));  // freed once the handler has returned
+    });
+    timer->setEnabled(true);
+    clock.advance(1000);
+    EXPECT_EQ(ticks, 1);
+    EXPECT_EQ(timer, nullptr);
+}
+
+TEST_F(Time, ReadingsMoveTimeOnUnlessHeld) {
+    clock.setTimeOfDay(TimeOfDay{10, 0, 0, 0});
+    EXPECT_EQ(clock.timeOfDayUtc().millisecondsSinceMidnight(), 36000000u);
+    EXPECT_EQ(clock.timeOfDayUtc().millisecondsSinceMidnight(), 36000001u);
+    clock.hold(true);
+    EXPECT_EQ(clock.timeOfDayUtc().millisecondsSinceMidnight(), 36000002u);
+    EXPECT_EQ(clock.timeOfDayUtc().millisecondsSinceMidnight(), 36000002u);
+    clock.hold(false);
+    EXPECT_EQ(clock.timeOfDayUtc().millisecondsSinceMidnight(), 36000002u);
+    EXPECT_EQ(clock.timeOfDayUtc().millisecondsSinceMidnight(), 36000003u);
+    clock.setTimeOfDay(TimeOfDay{23, 59, 59, 999});
+    clock.timeOfDayUtc();
+    EXPECT_EQ(clock.timeOfDayUtc().millisecondsSinceMidnight(), 0u);  // past midnight
+}
+
+TEST_F(Time, ProcessMessagesJumpsToTheNextEventAndNeverSpinsForNothing) {
+    bool done = false;
+    clock.callLater(4000, [&] { done = true; });
+    while (!done) clock.processMessages();
+    EXPECT_EQ(clock.nowMs(), 4000);
+    EXPECT_THROW(clock.processMessages(), std::logic_error);
+}
+
+TEST(Errors, MessageBoxTextEndsWithAFullStopWhenTheLastCharacterSortsAfterIt) {
+    EXPECT_EQ(messageBoxText("Cannot open file image/niv1.jpg"), "Cannot open file image/niv1.jpg.");
+    EXPECT_EQ(messageBoxText("Query1: Field 'br' not found"), "Query1: Field 'br' not found.");
+    EXPECT_EQ(messageBoxText("Already ended."), "Already ended.");
+    EXPECT_EQ(messageBoxText("Unable to write to save/x.ini!"), "Unable to write to save/x.ini!");
+    EXPECT_EQ(messageBoxText("Ends with -"), "Ends with -");
+    EXPECT_EQ(messageBoxText("Ends with /"), "Ends with /.");
+    EXPECT_EQ(messageBoxText("Fin: \u00e9"), "Fin: \u00e9.");
+    EXPECT_EQ(messageBoxText(""), "");
+}
+
+TEST(Errors, TheGuardShowsOneMessageAndSwallowsAbandonedSequences) {
+    RecordingErrorPresenter errors;
+    EventGuard guard(errors);
+    bool after = false;
+    guard.run([] { throw Error("Boom"); });
+    guard.run([] { throw Abandoned{}; });
+    guard.run([&] { after = true; });
+    EXPECT_EQ(errors.shown(), std::vector<QString>{"Boom."});
+    EXPECT_TRUE(after);
+}
+
+TEST(Errors, DeferredWorkWaitsForTheOutermostHandler) {
+    RecordingErrorPresenter errors;
+    EventGuard guard(errors);
+    std::vector<int> order;
+    guard.run([&] {
+        guard.run([&] {
+            guard.atRest([&] { order.push_back(2); });
+            order.push_back(1);
+        });
+        order.push_back(1);
+    });
+    EXPECT_EQ(order, (std::vector<int>{1, 1, 2}));
+}
+
+TEST(Keys, KeypadDigitsOnlyWithTheKeypadModifier) {
+    QKeyEvent keypad3(QEvent::KeyPress, Qt::Key_3, Qt::KeypadModifier);
+    QKeyEvent row3(QEvent::KeyPress, Qt::Key_3, Qt::NoModifier);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Enter, Qt::KeypadModifier);
+    QKeyEvent f12(QEvent::KeyPress, Qt::Key_F12, Qt::NoModifier);
+    QKeyEvent end(QEvent::KeyPress, Qt::Key_End, Qt::KeypadModifier);  // keypad 1 with Num Lock off
+    EXPECT_EQ(vk::fromQt(keypad3), 99);
+    EXPECT_EQ(vk::fromQt(row3), 51);
+    EXPECT_EQ(vk::fromQt(enter), 13);
+    EXPECT_EQ(vk::fromQt(f12), 123);
+    EXPECT_EQ(vk::fromQt(end), 35);
+}
+
+class Pictures : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString file(const char* name, const QByteArray& bytes) {
+        const QString path = dir.filePath(QLatin1String(name));
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        return path;
+    }
+    static QString errorOf(const QString& path) {
+        try {
+            loadPicture(path);
+        } catch (const Error& e) {
+            return e.message();
+        }
+        return QStringLiteral("<no error>");
+    }
+};
+
+TEST_F(Pictures, JpegDecodesAndKeepsItsColours) {
+    QImage red(40, 30, QImage::Format_RGB32);
+    red.fill(QColor(200, 20, 20));
+    const QString path = file("red.jpg", writers::jpegBytes(red, 95));
+    const QImage image = loadPicture(path);
+    ASSERT_EQ(image.size(), QSize(40, 30));
+    const QColor c = image.pixelColor(20, 15);
+    EXPECT_NEAR(c.red(), 200, 6);
+    EXPECT_NEAR(c.green(), 20, 6);
+    EXPECT_NEAR(c.blue(), 20, 6);
+}
+
+TEST_F(Pictures, FailuresCarryTheDecodersOwnText) {
+    EXPECT_EQ(errorOf(dir.filePath("absent.jpg")), QStringLiteral("Cannot open file %1").arg(dir.filePath("absent.jpg")));
+    EXPECT_EQ(errorOf(file("text.jpg", "This is text")), "Not a JPEG file: starts with 0x54 0x68");
+    EXPECT_EQ(errorOf(file("empty.jpg", "")), "Empty input file");
+    EXPECT_EQ(errorOf(file("bad.bmp", "BMnot really")), "Bitmap image is not valid");
+    EXPECT_EQ(errorOf(file("picture.gif", "GIF89a")), "Unknown picture file extension (.gif)");
+}
+
+TEST_F(Pictures, TruncatedJpegStillLoads) {
+    QImage image(256, 256, QImage::Format_RGB32);
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x) image.setPixel(x, y, qRgb((x * 7) ^ y, (y * 13) ^ x, (x + y) * 3));
+    const QByteArray bytes = writers::jpegBytes(image, 90);
+    const QImage loaded = loadPicture(file("cut.jpg", bytes.left(bytes.size() * 3 / 4)));
+    EXPECT_EQ(loaded.size(), QSize(256, 256));
+}
+
+}  // namespace
