@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "support/printing.h"
+
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>

@@ -1,5 +1,7 @@
 #include "core/gamestate.h"
 
+#include "support/printing.h"
+
 #include <gtest/gtest.h>
 
 using vorn::Pourcentage;

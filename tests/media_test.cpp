@@ -17,6 +17,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "support/printing.h"
+
 #include <gtest/gtest.h>
 
 using namespace vorn;

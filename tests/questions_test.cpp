@@ -6,6 +6,8 @@
 
 #include <QRegularExpression>
 
+#include "support/printing.h"
+
 #include <gtest/gtest.h>
 
 #include <set>

@@ -15,6 +15,8 @@
 #include <QKeyEvent>
 #include <QTemporaryDir>
 
+#include "support/printing.h"
+
 #include <gtest/gtest.h>
 
 using namespace vorn;

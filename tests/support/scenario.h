@@ -1,12 +1,18 @@
 #pragma once
-// Running scripts through the script runner on a test pack, and reading its dumps.
+// Scenarios played through the script runner on a test pack. A scenario is a script whose lines
+// may depend on what the game shows: a computed step sees the state at that moment (a dump is
+// taken for it) and gives the next line, for example the keypad key of the right answer.
 
+#include "support/printing.h"
 #include "support/testpack.h"
 #include "tools/script/scriptrunner.h"
 
 #include <QString>
 
+#include <deque>
+#include <functional>
 #include <map>
+#include <variant>
 
 namespace vorn::test {
 
@@ -14,33 +20,45 @@ using Dump = std::map<QString, QString>;
 
 // The value of `name` in a dump, or "<absent>".
 QString value(const Dump& dump, const QString& name);
-// The "text" field of a widget line ("widget numquest: visible=1 text=\"1/10\" ...").
-QString widgetText(const Dump& dump, const QString& widget);
-// A field of a widget line ("visible", "opaque", "picture", "enabled", "mode", ...).
+// A field of a widget line ("visible", "text", "opaque", "picture", "enabled", "mode", ...).
 QString widgetField(const Dump& dump, const QString& widget, const QString& field);
+QString widgetText(const Dump& dump, const QString& widget);
+bool shown(const Dump& dump, const QString& widget);
 // The codes of the current list.
 QStringList codes(const Dump& dump);
 // The question code on screen (the hidden Label1).
 QString currentCode(const Dump& dump);
 
-// A script that answers the question on screen right or wrong: it needs the code, so scenario
-// scripts are built step by step, running the script so far to read the code.
 class Play {
 public:
     explicit Play(const TestPack& pack) : pack_(pack) {}
-    // Adds lines to the script.
+
+    // Fixed lines.
     Play& operator<<(const QString& lines);
-    // Runs the whole script so far and returns the last dump (a "dump" line is added).
-    Dump now();
-    // Adds a keypad answer to the question on screen: right or wrong.
+    // A line computed from the state at this point of the script.
+    Play& then(std::function<QString(const Dump&)> step);
+    // The keypad key of the right (or a wrong) answer to the question on screen.
     Play& answer(bool right);
+    // Answers `count` questions, each followed by the pause.
+    Play& answers(int count, bool right);
+    // A dump to look at after run(): returns its handle.
+    int mark();
+
+    // Runs the scenario. Returns the dump of a mark with at().
+    const ScriptOutput& run();
+    const Dump& at(int mark) const;
     const ScriptOutput& output() const { return output_; }
-    QString script() const { return script_; }
 
 private:
+    using Step = std::variant<QString, std::function<QString(const Dump&)>, int>;
     const TestPack& pack_;
-    QString script_;
+    std::deque<Step> steps_;
+    int marks_ = 0;
+    std::map<int, std::size_t> markDumps_;
     ScriptOutput output_;
 };
+
+constexpr int kPauseMs = 2500;
+constexpr int kQuestionMs = 9850;
 
 }  // namespace vorn::test

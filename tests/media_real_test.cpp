@@ -1,0 +1,451 @@
+// The real media backend under SDL's dummy audio driver: what is mixed is read back through the
+// mixer's post-mix hook, so these tests hear what a player would hear. Video pacing runs on
+// virtual time.
+
+#include "platform/errors.h"
+#include "platform/media/backend.h"
+#include "platform/media/real/miditiming.h"
+#include "platform/media/simulatedbackend.h"
+#include "platform/platform.h"
+#include "platform/virtualclock.h"
+
+#include "content/writers/aviwriter.h"
+#include "content/writers/midiwriter.h"
+#include "content/writers/wavwriter.h"
+
+#include <SDL_mixer.h>
+
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <thread>
+
+using namespace vorn;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Peaks of what the mixer outputs, left and right, since the last reset.
+struct MixTap {
+    std::atomic<int> peakLeft{0};
+    std::atomic<int> peakRight{0};
+    std::atomic<int> blocks{0};
+
+    static void SDLCALL onMix(void* self, Uint8* stream, int len) {
+        auto* tap = static_cast<MixTap*>(self);
+        const auto* s = reinterpret_cast<const Sint16*>(stream);
+        int left = 0, right = 0;
+        for (int i = 0; i + 1 < len / 2; i += 2) {
+            left = std::max(left, std::abs(static_cast<int>(s[i])));
+            right = std::max(right, std::abs(static_cast<int>(s[i + 1])));
+        }
+        if (left > tap->peakLeft) tap->peakLeft = left;
+        if (right > tap->peakRight) tap->peakRight = right;
+        ++tap->blocks;
+    }
+    void reset() {
+        peakLeft = 0;
+        peakRight = 0;
+    }
+    // Lets `count` more blocks go through the mixer.
+    void waitBlocks(int count) {
+        const int target = blocks + count;
+        const auto deadline = std::chrono::steady_clock::now() + 3s;
+        while (blocks < target && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(1ms);
+    }
+    // Waits until something louder than `level` is heard on either side.
+    bool waitForSound(int level, std::chrono::milliseconds timeout = 3000ms) {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (peakLeft > level || peakRight > level) return true;
+            std::this_thread::sleep_for(2ms);
+        }
+        return false;
+    }
+    // True when nothing at all is heard over `count` blocks that start after now.
+    bool silentOver(int count) {
+        waitBlocks(2);  // a block being mixed during the call may still hold the old sound
+        reset();
+        waitBlocks(count);
+        return peakLeft == 0 && peakRight == 0;
+    }
+};
+
+// Remembers every frame shown and the (virtual) time it was shown at.
+class RecordingSurface : public VideoSurface {
+public:
+    explicit RecordingSurface(Clock& clock) : clock_(clock) {}
+    void showFrame(const QImage& frame) override {
+        frames.push_back(frame);
+        times.push_back(clock_.nowMs());
+    }
+    void present() override { ++presents; }
+
+    std::vector<QImage> frames;
+    std::vector<std::int64_t> times;
+    int presents = 0;
+
+private:
+    Clock& clock_;
+};
+
+QImage numberedFrame(int i, QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(QColor(i * 12, 255 - i * 12, 128));
+    return image;
+}
+
+std::vector<std::int16_t> tone(int sampleRate, int ms, int amplitude, int channels = 1) {
+    std::vector<std::int16_t> samples;
+    const int count = sampleRate * ms / 1000;
+    for (int i = 0; i < count; ++i) {
+        const auto v = static_cast<std::int16_t>(amplitude * std::sin(2 * M_PI * 440.0 * i / sampleRate));
+        for (int c = 0; c < channels; ++c) samples.push_back(v);
+    }
+    return samples;
+}
+
+QString errorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const Error& e) {
+        return e.message();
+    }
+    return QStringLiteral("<no error>");
+}
+
+// The test files, made with the content writers in a temporary working directory.
+class MediaFiles : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString previous = QDir::currentPath();
+    RecordingErrorPresenter errors;
+    EventGuard guard{errors};
+    VirtualClock clock{guard};
+
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        QDir::setCurrent(dir.path());
+        // A held note of 2 s at 120 beats a minute (480 ticks a beat: 960 ticks a second).
+        writers::MidiTrack held;
+        held.programChange(0, 0, 0);
+        held.note(0, 1920, 0, 60, 110);
+        writers::writeMidi(QStringLiteral("held.mid"), {held}, 480);
+        // A note for the first 400 ms, then a rest until a last quiet event at 3 s.
+        writers::MidiTrack gap;
+        gap.note(0, 384, 0, 64, 110);
+        gap.controlChange(2880, 0, 7, 100);
+        writers::writeMidi(QStringLiteral("gap.mid"), {gap}, 480);
+        writers::writeWav(QStringLiteral("tone.wav"), tone(22050, 1500, 16000), 1, 22050);
+
+        writers::AviFormat format;
+        format.width = 32;
+        format.height = 24;
+        format.frameRateNum = 10;
+        format.quality = 2;
+        format.sampleRate = 22050;
+        std::vector<QImage> frames;
+        for (int i = 0; i < 20; ++i) frames.push_back(numberedFrame(i, QSize(32, 24)));
+        writers::writeAvi(QStringLiteral("clip.avi"), format, frames, tone(22050, 2000, 12000));
+
+        QFile text(QStringLiteral("notes.txt"));
+        ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+        text.write("Ceci n'est pas un fichier de sons.\n");
+        text.close();
+        for (const char* name : {"text.mid", "text.wav", "text.avi"})
+            QFile::copy(QStringLiteral("notes.txt"), QString::fromLatin1(name));
+    }
+    void TearDown() override { QDir::setCurrent(previous); }
+};
+
+// The real backend on the dummy driver, its output tapped.
+class RealMedia : public MediaFiles {
+protected:
+    std::unique_ptr<MediaBackend> backend;
+    MixTap tap;
+
+    void SetUp() override {
+        MediaFiles::SetUp();
+        backend = createRealBackend(clock);
+        if (backend->audible()) Mix_SetPostMix(&MixTap::onMix, &tap);
+    }
+    void TearDown() override {
+        if (backend && backend->audible()) Mix_SetPostMix(nullptr, nullptr);
+        backend.reset();
+        MediaFiles::TearDown();
+    }
+};
+
+TEST_F(RealMedia, OpensWithTheDummyDriverAndVolumesStartFull) {
+    EXPECT_TRUE(backend->audible());
+    EXPECT_EQ(backend->midiVolume(), 0xFFFFFFFFu);
+    EXPECT_EQ(backend->waveVolume(), 0xFFFFFFFFu);
+    backend->setMidiVolume(0x4FFF4FFF);
+    backend->setWaveVolume(0xBFFFBFFF);
+    EXPECT_EQ(backend->midiVolume(), 0x4FFF4FFFu);
+    EXPECT_EQ(backend->waveVolume(), 0xBFFFBFFFu);
+    // Another backend in the same process starts at full volume again.
+    auto other = createRealBackend(clock);
+    EXPECT_EQ(other->midiVolume(), 0xFFFFFFFFu);
+    EXPECT_EQ(other->waveVolume(), 0xFFFFFFFFu);
+}
+
+TEST_F(RealMedia, ErrorsAreTheSimulatedBackendsTexts) {
+    SimulatedBackend simulated(clock);
+    for (const char* name : {"missing.mid", "missing.wav", "missing.avi", "text.mid", "text.wav",
+                             "text.avi", "notes.txt", "held.mp3"}) {
+        const QString path = QString::fromLatin1(name);
+        const QString expected = errorOf([&] { simulated.open(path); });
+        EXPECT_NE(expected, "<no error>") << name;
+        EXPECT_EQ(errorOf([&] { backend->open(path); }), expected) << name;
+    }
+    EXPECT_EQ(errorOf([&] { backend->open("missing.wav"); }), mediaerror::fileNotFound());
+    EXPECT_EQ(errorOf([&] { backend->open("text.wav"); }), mediaerror::invalidFile());
+    EXPECT_EQ(errorOf([&] { backend->openAnimation("missing.avi"); }), mediaerror::cannotOpenAvi());
+    EXPECT_EQ(errorOf([&] { backend->openAnimation("text.avi"); }), mediaerror::cannotOpenAvi());
+}
+
+TEST_F(RealMedia, AWaveFileTheMixerCannotDecodeIsAnInvalidFile) {
+    // A well-formed RIFF header with a compression nobody knows: measurable, not playable.
+    QByteArray bytes = writers::wavBytes(tone(22050, 100, 8000), 1, 22050);
+    const int fmt = bytes.indexOf("fmt ");
+    ASSERT_GT(fmt, 0);
+    bytes[fmt + 8] = 0x34;
+    bytes[fmt + 9] = 0x12;
+    QFile file(QStringLiteral("odd.wav"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    EXPECT_EQ(errorOf([&] { backend->open("odd.wav"); }), mediaerror::invalidFile());
+}
+
+TEST_F(RealMedia, WaveSoundsWithItsGainsAndStopsWhenHalted) {
+    ASSERT_TRUE(backend->audible());
+    backend->setWaveVolume(0xFFFF4000);  // left a quarter, right full
+    auto wave = backend->open("tone.wav");
+    EXPECT_EQ(wave->type(), DeviceType::WaveAudio);
+    EXPECT_EQ(wave->lengthMs(), 1500);
+    EXPECT_TRUE(tap.silentOver(2));
+
+    wave->start(0);
+    ASSERT_TRUE(tap.waitForSound(1000));
+    tap.waitBlocks(4);
+    const double left = tap.peakLeft, right = tap.peakRight;
+    EXPECT_GT(right, 14000);
+    EXPECT_NEAR(left / right, 0.25, 0.03);
+
+    // A change of volume is heard on the sound already playing.
+    backend->setWaveVolume(0x0000FFFF);
+    tap.waitBlocks(2);
+    tap.reset();
+    tap.waitBlocks(3);
+    EXPECT_GT(tap.peakLeft, 14000);
+    EXPECT_EQ(tap.peakRight, 0);
+
+    wave->halt();
+    EXPECT_TRUE(tap.silentOver(4));
+    // It plays again after a halt, and closing it silences it.
+    wave->start(0);
+    EXPECT_TRUE(tap.waitForSound(1000));
+    wave.reset();
+    EXPECT_TRUE(tap.silentOver(4));
+}
+
+TEST_F(RealMedia, ManyWaveSoundsAtOnceEachHaltOnlyItself) {
+    ASSERT_TRUE(backend->audible());
+    // More sounds than the mixer's first channels: more channels are made.
+    std::vector<std::unique_ptr<MediaDevice>> sounds;
+    for (int i = 0; i < 40; ++i) sounds.push_back(backend->open("tone.wav"));
+    for (auto& s : sounds) s->start(0);
+    ASSERT_TRUE(tap.waitForSound(1000));
+    for (std::size_t i = 0; i + 1 < sounds.size(); ++i) sounds[i]->halt();
+    tap.waitBlocks(2);
+    tap.reset();
+    tap.waitBlocks(3);
+    EXPECT_GT(tap.peakRight, 14000);  // the last one still sounds
+    sounds.clear();
+    EXPECT_TRUE(tap.silentOver(3));
+}
+
+TEST_F(RealMedia, MidiSoundsThroughTheSynthesizerWithItsGains) {
+    ASSERT_TRUE(backend->audible());
+    backend->setMidiVolume(0x0000FFFF);  // left full, right off
+    auto music = backend->open("held.mid");
+    EXPECT_EQ(music->type(), DeviceType::Sequencer);
+    EXPECT_EQ(music->lengthMs(), 2000);  // the last event, not the end of the reverb
+
+    music->start(0);
+    ASSERT_TRUE(tap.waitForSound(200));
+    tap.waitBlocks(4);
+    EXPECT_GT(tap.peakLeft, 200);
+    EXPECT_EQ(tap.peakRight, 0);
+
+    music->halt();
+    EXPECT_TRUE(tap.silentOver(4));
+    music->start(0);
+    EXPECT_TRUE(tap.waitForSound(200));
+    music.reset();  // closing halts
+    EXPECT_TRUE(tap.silentOver(4));
+}
+
+TEST_F(RealMedia, OneTuneAtATimeAndAReplacedTuneCannotStopTheNewOne) {
+    ASSERT_TRUE(backend->audible());
+    auto first = backend->open("held.mid");
+    auto second = backend->open("held.mid");
+    first->start(0);
+    ASSERT_TRUE(tap.waitForSound(200));
+    second->start(0);
+    first->halt();  // no longer the one sounding: changes nothing
+    tap.waitBlocks(2);
+    tap.reset();
+    EXPECT_TRUE(tap.waitForSound(200));
+    first.reset();
+    tap.waitBlocks(2);
+    tap.reset();
+    EXPECT_TRUE(tap.waitForSound(200));
+    second->halt();
+    EXPECT_TRUE(tap.silentOver(4));
+}
+
+TEST_F(RealMedia, MidiResumesFromTheGivenPosition) {
+    ASSERT_TRUE(backend->audible());
+    auto music = backend->open("gap.mid");
+    EXPECT_EQ(music->lengthMs(), 3000);
+    // From 1 s on, only the rest remains: the note of the first 400 ms is not replayed.
+    music->start(1000);
+    EXPECT_TRUE(tap.silentOver(15));
+    music->start(0);
+    EXPECT_TRUE(tap.waitForSound(200));
+}
+
+TEST(MidiTiming, TicksFollowTheTempoMap) {
+    writers::MidiTrack track;
+    track.tempo(0, 250000);  // 240 beats a minute: 480 ticks are 250 ms
+    track.note(0, 480 * 8, 0, 60, 100);
+    track.tempo(480 * 4, 500000);  // from 1 s on, half speed
+    const QByteArray bytes = writers::midiBytes({track}, 480);
+    EXPECT_EQ(miditiming::tickAtMs(bytes, 0), 0u);
+    EXPECT_EQ(miditiming::tickAtMs(bytes, 500), 960u);
+    EXPECT_EQ(miditiming::tickAtMs(bytes, 1000), 1920u);
+    EXPECT_EQ(miditiming::tickAtMs(bytes, 2000), 2880u);
+    EXPECT_EQ(miditiming::tickAtMs(bytes, 5000), 5760u);  // past the end: on at the last tempo
+
+    writers::MidiTrack plain;  // no tempo event: 120 beats a minute
+    plain.note(0, 96, 0, 60, 100);
+    EXPECT_EQ(miditiming::tickAtMs(writers::midiBytes({plain}, 96), 1500), 288u);
+
+    QByteArray smpte = writers::midiBytes({plain}, 96);
+    smpte[12] = static_cast<char>(0xE7);  // 25 frames a second
+    smpte[13] = 40;                       // of 40 ticks: 1000 ticks a second
+    EXPECT_EQ(miditiming::tickAtMs(smpte, 1500), 1500u);
+
+    EXPECT_FALSE(miditiming::tickAtMs(QByteArray("MThd"), 10));
+    EXPECT_FALSE(miditiming::tickAtMs(bytes.left(bytes.size() - 3), 10));
+}
+
+TEST_F(RealMedia, VideoShowsEveryFrameOnTimeAndReturnsAtItsEnd) {
+    auto video = backend->open("clip.avi");
+    EXPECT_EQ(video->type(), DeviceType::Video);
+    EXPECT_EQ(video->lengthMs(), 2000);
+    RecordingSurface surface(clock);
+    const std::int64_t start = clock.nowMs();
+    video->playToEnd(&surface, 0);
+    EXPECT_EQ(clock.nowMs() - start, 2000);
+    ASSERT_EQ(surface.frames.size(), 20u);
+    EXPECT_EQ(surface.presents, 20);
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(surface.times[i] - start, i * 100) << i;
+        EXPECT_EQ(surface.frames[i].size(), QSize(32, 24));
+        const QColor c = surface.frames[i].pixelColor(16, 12);
+        EXPECT_NEAR(c.red(), i * 12, 8) << i;  // in order, each its own picture
+    }
+
+    // Again, from 1050 ms: the picture of 1000 ms at once, then the rest on time.
+    RecordingSurface later(clock);
+    const std::int64_t again = clock.nowMs();
+    video->playToEnd(&later, 1050);
+    EXPECT_EQ(clock.nowMs() - again, 950);
+    ASSERT_EQ(later.frames.size(), 10u);
+    EXPECT_EQ(later.times[0] - again, 0);
+    EXPECT_EQ(later.times[1] - again, 50);
+    EXPECT_NEAR(later.frames[0].pixelColor(16, 12).red(), 120, 8);
+
+    // Without a surface the play still takes its time.
+    const std::int64_t blind = clock.nowMs();
+    video->playToEnd(nullptr, 0);
+    EXPECT_EQ(clock.nowMs() - blind, 2000);
+}
+
+TEST_F(RealMedia, VideoSoundPlaysOnAMixerChannelWithTheWaveGains) {
+    ASSERT_TRUE(backend->audible());
+    backend->setWaveVolume(0xFFFF0000);  // left off, right full
+    auto video = backend->open("clip.avi");
+    RecordingSurface surface(clock);
+    // On virtual time the pictures are done at once while the sound goes on in real time.
+    video->playToEnd(&surface, 0);
+    ASSERT_TRUE(tap.waitForSound(1000));
+    tap.waitBlocks(3);
+    EXPECT_EQ(tap.peakLeft, 0);
+    EXPECT_GT(tap.peakRight, 10000);
+    video.reset();  // closing stops the sound
+    EXPECT_TRUE(tap.silentOver(4));
+}
+
+TEST_F(RealMedia, AnimationFramesAreDecodedOnce) {
+    auto clip = backend->openAnimation("clip.avi");
+    ASSERT_TRUE(clip);
+    EXPECT_EQ(clip->frames.size(), 20u);
+    EXPECT_EQ(clip->frames.front().size(), QSize(32, 24));
+    EXPECT_DOUBLE_EQ(clip->framesPerSecond, 10.0);
+    EXPECT_EQ(backend->openAnimation("clip.avi").get(), clip.get());
+}
+
+// With no audio device the game still runs: files are still checked, pictures still play, and
+// it is said once on standard error. Needs a fresh process, as the audio output is opened once.
+using SilentMedia = MediaFiles;
+TEST_F(SilentMedia, WithoutAnAudioDeviceEverythingRunsSilently) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto oneNotice = ::testing::Truly([](const std::string& err) {
+        const std::string notice = "no audio device could be opened";
+        std::size_t count = 0;
+        for (auto at = err.find(notice); at != std::string::npos; at = err.find(notice, at + 1))
+            ++count;
+        return count == 1;
+    });
+    EXPECT_EXIT(
+        {
+            qputenv("SDL_AUDIODRIVER", "vorn-no-such-driver");
+            bool ok = true;
+            auto silent = createRealBackend(clock);
+            auto second = createRealBackend(clock);
+            ok = ok && !silent->audible() && !second->audible();
+            ok = ok && errorOf([&] { silent->open("missing.wav"); }) == mediaerror::fileNotFound();
+            ok = ok && errorOf([&] { silent->open("text.mid"); }) == mediaerror::invalidFile();
+            ok = ok && errorOf([&] { silent->open("text.avi"); }) == mediaerror::invalidFile();
+            for (const char* name : {"held.mid", "tone.wav"}) {
+                auto device = silent->open(QString::fromLatin1(name));
+                device->start(0);
+                device->halt();
+            }
+            silent->setMidiVolume(0x12345678);
+            ok = ok && silent->midiVolume() == 0x12345678u;
+            RecordingSurface surface(clock);
+            const std::int64_t start = clock.nowMs();
+            silent->open("clip.avi")->playToEnd(&surface, 0);
+            ok = ok && surface.frames.size() == 20u && clock.nowMs() - start == 2000;
+            std::_Exit(ok ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), oneNotice);
+}
+
+}  // namespace
