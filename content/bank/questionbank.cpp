@@ -55,6 +55,7 @@ void writeTable(const QString& path, const std::vector<Question>& questions) {
         ~Closer() { sqlite3_close(db); }
     } closer{db};
     exec(db, "PRAGMA journal_mode = OFF");
+    exec(db, "PRAGMA synchronous = OFF");
     exec(db, "BEGIN");
     exec(db,
          "CREATE TABLE questionnaire (code TEXT NOT NULL, enonce TEXT, r1 TEXT, r2 TEXT, r3 TEXT, r4 TEXT, "

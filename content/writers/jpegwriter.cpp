@@ -1,6 +1,6 @@
 #include "content/writers/jpegwriter.h"
 
-#include <QSaveFile>
+#include <QFile>
 
 #include <cstdio>
 #include <cstdlib>
@@ -40,8 +40,8 @@ QByteArray jpegBytes(const QImage& image, int quality) {
 }
 
 void writeJpeg(const QString& path, const QImage& image, int quality) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(jpegBytes(image, quality)) < 0 || !file.commit())
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(jpegBytes(image, quality)) < 0)
         throw std::runtime_error("cannot write " + path.toStdString());
 }
 

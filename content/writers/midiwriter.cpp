@@ -1,6 +1,6 @@
 #include "content/writers/midiwriter.h"
 
-#include <QSaveFile>
+#include <QFile>
 
 #include <algorithm>
 #include <stdexcept>
@@ -110,8 +110,8 @@ QByteArray midiBytes(const std::vector<MidiTrack>& tracks, int ticksPerQuarter) 
 }
 
 void writeMidi(const QString& path, const std::vector<MidiTrack>& tracks, int ticksPerQuarter) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(midiBytes(tracks, ticksPerQuarter)) < 0 || !file.commit())
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(midiBytes(tracks, ticksPerQuarter)) < 0)
         throw std::runtime_error("cannot write " + path.toStdString());
 }
 

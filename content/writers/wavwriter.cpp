@@ -1,7 +1,6 @@
 #include "content/writers/wavwriter.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <stdexcept>
 
@@ -35,8 +34,8 @@ QByteArray wavBytes(const std::vector<std::int16_t>& samples, int channels, int 
 }
 
 void writeWav(const QString& path, const std::vector<std::int16_t>& samples, int channels, int sampleRate) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(wavBytes(samples, channels, sampleRate)) < 0 || !file.commit())
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(wavBytes(samples, channels, sampleRate)) < 0)
         throw std::runtime_error("cannot write " + path.toStdString());
 }
 

@@ -13,7 +13,6 @@
 #include <QTemporaryDir>
 
 #include <cmath>
-#include <mutex>
 #include <stdexcept>
 
 #include <sqlite3.h>
@@ -67,39 +66,58 @@ void writeVideo(const QString& path, int w, int h, int frames, int fpsNum, int f
     writer.finish();
 }
 
-// The pack is made once per test run, then copied for every test that asks for one.
+// Makes the pack's files in `dir`.
+void makePack(const QString& dir) {
+    QDir d(dir);
+    for (const char* sub : {"dB", "image", "son", "video", "save"}) d.mkpath(QLatin1String(sub));
+    writers::writeJpeg(d.filePath(QStringLiteral("image/titre.jpg")), plain(64, 44, QColor(240, 230, 200)));
+    writers::writeJpeg(d.filePath(QStringLiteral("image/resultats.jpg")), plain(64, 44, QColor(230, 240, 250)));
+    for (int level = 1; level <= 4; ++level)
+        writers::writeJpeg(d.filePath(QStringLiteral("image/niv%1.jpg").arg(level)),
+                           plain(64, 44, QColor(10 * level, 30, 90)));
+    writeKeyedBmp(d.filePath(QStringLiteral("image/aliasMb.bmp")), 85, 115, Qt::darkYellow);
+    for (char face = 'a'; face <= 'e'; ++face)
+        writeKeyedBmp(d.filePath(QStringLiteral("image/aliasMb-%1.bmp").arg(QLatin1Char(face))), 85, 115,
+                      QColor(40 * (face - 'a'), 200, 100));
+    writeKeyedBmp(d.filePath(QStringLiteral("image/juste.bmp")), 35, 35, Qt::green);
+    writeKeyedBmp(d.filePath(QStringLiteral("image/faux.bmp")), 35, 35, Qt::red);
+    plain(90, 120, QColor(250, 200, 0)).save(d.filePath(QStringLiteral("image/alarme.bmp")), "BMP");
+    writeTune(d.filePath(QStringLiteral("son/titre.mid")), kTuneMs, 60);
+    for (int n = 1; n <= 6; ++n) writeTune(d.filePath(QStringLiteral("son/%1.mid").arg(n)), kTuneMs, 60 + n);
+    writers::writeWav(d.filePath(QStringLiteral("son/juste.wav")), tone(kSoundMs, 8000, 880), 1, 8000);
+    writers::writeWav(d.filePath(QStringLiteral("son/faux.wav")), tone(kSoundMs, 8000, 110), 1, 8000);
+    for (int n = 0; n <= 6; ++n)
+        writeVideo(d.filePath(QStringLiteral("video/%1.avi").arg(n)), n == 6 ? 33 : 32, n == 6 ? 12 : 24,
+                   15 * kVideoMs / 1000, 15, 1, true);
+    writeVideo(d.filePath(QStringLiteral("video/sablier2.avi")), 16, 22, 45, 860, 197, false);
+    QFile help(d.filePath(QStringLiteral("vorn.hlp")));
+    help.open(QIODevice::WriteOnly);
+    help.write("<html><body>Règles</body></html>");
+}
+
+// The pack is made once for the build (every test process copies it): in a folder of its own
+// beside the tests, made under another name and renamed when complete, so that test processes
+// running side by side never see half a pack.
 QString masterPack() {
-    static QTemporaryDir master;
-    static std::once_flag made;
-    std::call_once(made, [] {
-        if (!master.isValid()) throw std::runtime_error("no temporary folder");
-        QDir d(master.path());
-        for (const char* sub : {"dB", "image", "son", "video", "save"}) d.mkpath(QLatin1String(sub));
-        writers::writeJpeg(d.filePath(QStringLiteral("image/titre.jpg")), plain(64, 44, QColor(240, 230, 200)));
-        writers::writeJpeg(d.filePath(QStringLiteral("image/resultats.jpg")), plain(64, 44, QColor(230, 240, 250)));
-        for (int level = 1; level <= 4; ++level)
-            writers::writeJpeg(d.filePath(QStringLiteral("image/niv%1.jpg").arg(level)),
-                               plain(64, 44, QColor(10 * level, 30, 90)));
-        writeKeyedBmp(d.filePath(QStringLiteral("image/aliasMb.bmp")), 85, 115, Qt::darkYellow);
-        for (char face = 'a'; face <= 'e'; ++face)
-            writeKeyedBmp(d.filePath(QStringLiteral("image/aliasMb-%1.bmp").arg(QLatin1Char(face))), 85, 115,
-                          QColor(40 * (face - 'a'), 200, 100));
-        writeKeyedBmp(d.filePath(QStringLiteral("image/juste.bmp")), 35, 35, Qt::green);
-        writeKeyedBmp(d.filePath(QStringLiteral("image/faux.bmp")), 35, 35, Qt::red);
-        plain(90, 120, QColor(250, 200, 0)).save(d.filePath(QStringLiteral("image/alarme.bmp")), "BMP");
-        writeTune(d.filePath(QStringLiteral("son/titre.mid")), kTuneMs, 60);
-        for (int n = 1; n <= 6; ++n) writeTune(d.filePath(QStringLiteral("son/%1.mid").arg(n)), kTuneMs, 60 + n);
-        writers::writeWav(d.filePath(QStringLiteral("son/juste.wav")), tone(kSoundMs, 8000, 880), 1, 8000);
-        writers::writeWav(d.filePath(QStringLiteral("son/faux.wav")), tone(kSoundMs, 8000, 110), 1, 8000);
-        for (int n = 0; n <= 6; ++n)
-            writeVideo(d.filePath(QStringLiteral("video/%1.avi").arg(n)), n == 6 ? 33 : 32, n == 6 ? 12 : 24,
-                       15 * kVideoMs / 1000, 15, 1, true);
-        writeVideo(d.filePath(QStringLiteral("video/sablier2.avi")), 16, 22, 45, 860, 197, false);
-        QFile help(d.filePath(QStringLiteral("vorn.hlp")));
-        help.open(QIODevice::WriteOnly);
-        help.write("<html><body>Règles</body></html>");
-    });
-    return master.path();
+    static const QString master = [] {
+        // Bump the number when makePack() changes, so that an old pack is not reused.
+        const QString path = QStringLiteral(VORN_BUILD_DIR "/testpack-2");
+        if (QFileInfo(path + QStringLiteral("/complete")).exists()) return path;
+        QTemporaryDir staging(QStringLiteral(VORN_BUILD_DIR "/testpack-staging-XXXXXX"));
+        if (!staging.isValid()) throw std::runtime_error("no folder for the test pack");
+        makePack(staging.path());
+        QFile(staging.path() + QStringLiteral("/complete")).open(QIODevice::WriteOnly);
+        QDir().rename(staging.path(), path);  // another process may have won: its pack is the same
+        return path;
+    }();
+    return master;
+}
+
+// A plain copy: QFile::copy syncs every file to the disk, which tests do not need.
+void copyFile(const QString& from, const QString& to) {
+    QFile in(from), out(to);
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly)) throw std::runtime_error("cannot copy the test pack");
+    out.write(in.readAll());
 }
 
 void copyTree(const QString& from, const QString& to) {
@@ -110,8 +128,8 @@ void copyTree(const QString& from, const QString& to) {
         const QString relative = QDir(from).relativeFilePath(it.filePath());
         if (it.fileInfo().isDir())
             target.mkpath(relative);
-        else
-            QFile::copy(it.filePath(), target.filePath(relative));
+        else if (it.fileName() != u"complete")
+            copyFile(it.filePath(), target.filePath(relative));
     }
 }
 
@@ -171,6 +189,7 @@ void TestPack::writeTable(const TableOptions& options) {
                   .arg(options.brColumnName)
             : QStringLiteral("CREATE TABLE questionnaire (code TEXT, enonce TEXT, r1 TEXT, r2 TEXT, r3 TEXT, "
                              "r4 TEXT, Theme TEXT)");
+    sqlite3_exec(db, "PRAGMA synchronous = OFF; PRAGMA journal_mode = OFF", nullptr, nullptr, nullptr);
     sqlite3_exec(db, create.toUtf8().constData(), nullptr, nullptr, nullptr);
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     sqlite3_stmt* insert = nullptr;
