@@ -301,25 +301,27 @@ ScriptOutput runScript(const QString& contentDir, const QString& script) {
     out.flush();
     QDir::setCurrent(previous);
     result.text = text;
+    result.dumps = parseDumps(text);
+    return result;
+}
+
+std::vector<std::map<QString, QString>> parseDumps(const QString& text) {
+    std::vector<std::map<QString, QString>> dumps;
     std::map<QString, QString> current;
     for (const QString& line : text.split(u'\n')) {
         if (line == u"end") {
-            result.dumps.push_back(std::move(current));
+            dumps.push_back(std::move(current));
             current.clear();
             continue;
         }
         int colon = line.indexOf(QStringLiteral(": "));
         if (colon < 0 && line.endsWith(u':')) colon = static_cast<int>(line.size()) - 1;  // "codes:" with none
         if (colon < 0) continue;
-        const QString name = line.left(colon);
         const QString value = line.mid(colon + 2);
-        auto it = current.find(name);
-        if (it == current.end())
-            current.emplace(name, value);
-        else
-            it->second += u'\n' + value;
+        auto [it, fresh] = current.emplace(line.left(colon), value);
+        if (!fresh) it->second += u'\n' + value;  // repeated names: media:, message:
     }
-    return result;
+    return dumps;
 }
 
 }  // namespace vorn

@@ -43,4 +43,7 @@ struct ScriptOutput {
 };
 ScriptOutput runScript(const QString& contentDir, const QString& script);
 
+// The dump blocks of a runner's output, in order.
+std::vector<std::map<QString, QString>> parseDumps(const QString& text);
+
 }  // namespace vorn
