@@ -1,0 +1,83 @@
+// The content checker's question checks, on copies of the default bank with one fault each.
+
+#include "content/bank/questionbank.h"
+#include "tools/checker/questions_check.h"
+
+#include "support/printing.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace vorn;
+
+namespace {
+
+class QuestionChecks : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    std::vector<bank::Question> questions = bank::readTsv(QStringLiteral(VORN_SOURCE_DIR "/content/questions.tsv"));
+
+    QStringList check() {
+        QDir(dir.path()).mkpath(QStringLiteral("dB"));
+        bank::writeTable(dir.filePath(QStringLiteral("dB/questionnaire.db")), questions);
+        check::Report report;
+        check::checkQuestions(dir.path(), report);
+        return report.faults();
+    }
+    bank::Question& row(const QString& code) {
+        for (auto& q : questions)
+            if (q.code == code) return q;
+        throw std::out_of_range("no such code in the bank");
+    }
+};
+
+TEST_F(QuestionChecks, TheDefaultBankPasses) {
+    EXPECT_EQ(questions.size(), 456u);
+    EXPECT_EQ(check(), QStringList());
+}
+
+TEST_F(QuestionChecks, AMissingCodeIsNamed) {
+    std::erase_if(questions, [](const bank::Question& q) { return q.code == u"3d7"; });
+    EXPECT_EQ(check(), QStringList{"dB/questionnaire.db: no row for the code 3d7"});
+}
+
+TEST_F(QuestionChecks, ARightAnswerOutsideOneToFourNamesItsRow) {
+    row("2a4").br = QStringLiteral("5");
+    row("2a5").br = QStringLiteral("x");
+    const QStringList faults = check();
+    ASSERT_EQ(faults.size(), 2);
+    EXPECT_TRUE(faults[0].contains("(2a4): br is 5")) << faults[0].toStdString();
+    EXPECT_TRUE(faults[1].contains("(2a5): br is x")) << faults[1].toStdString();
+}
+
+TEST_F(QuestionChecks, TextsThatDoNotFitTheirLabelsAreNamed) {
+    row("1b2").r3 = QStringLiteral("Une réponse beaucoup trop longue pour tenir sur les deux lignes de son étiquette");
+    row("1b3").enonce = QString(QStringLiteral("Pourquoi ")).repeated(20) + u'?';
+    row("1b4").Theme = QStringLiteral("Arts, lettres et spectacles");
+    const QStringList faults = check();
+    ASSERT_EQ(faults.size(), 3);
+    EXPECT_TRUE(faults[0].contains("(1b2): answer r3 takes 3 lines")) << faults[0].toStdString();
+    EXPECT_TRUE(faults[1].contains("(1b3): the question takes")) << faults[1].toStdString();
+    EXPECT_TRUE(faults[2].contains("(1b4): the theme is")) << faults[2].toStdString();
+}
+
+TEST_F(QuestionChecks, EmptyOrRepeatedAnswersAndDuplicateCodesAreNamed) {
+    row("4f1").r2 = QString();
+    row("4f2").r4 = row("4f2").r1;
+    questions.push_back(row("4f3"));
+    const QStringList faults = check();
+    ASSERT_EQ(faults.size(), 3);
+    EXPECT_TRUE(faults[0].contains("(4f1): answer r2 is empty"));
+    EXPECT_TRUE(faults[1].contains("(4f2): answer r4 repeats another answer"));
+    EXPECT_TRUE(faults[2].contains("(4f3): the code appears more than once"));
+}
+
+TEST_F(QuestionChecks, AMissingTableFileIsReported) {
+    check::Report report;
+    check::checkQuestions(dir.path(), report);
+    EXPECT_EQ(report.faults(), QStringList{"dB/questionnaire.db: missing"});
+}
+
+}  // namespace
