@@ -55,11 +55,6 @@ Tprincipal::Tprincipal(Platform& platform, QWidget* parent)
     // Single fixed border; system menu and minimize, no maximize.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    setPalette(pal);
-    setAutoFillBackground(true);
-
     scene_ = new QGraphicsScene(this);
     scene_->setBackgroundBrush(Qt::black);
     view_ = new SceneView(scene_, this);

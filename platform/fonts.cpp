@@ -6,7 +6,10 @@ QFont layoutFont(const FontSpec& spec) {
     QFont font;
     int weight = spec.bold ? QFont::Bold : QFont::Normal;
     if (spec.family == u"Arial Black") {
+        // Lato Black, widened: the face the layouts were drawn for is much wider than Lato, and
+        // texts sized to their labels keep close to the widths the layouts leave them.
         font.setFamily(QStringLiteral("Lato"));
+        font.setStretch(125);
         weight = QFont::Black;  // the face itself is black; bold adds nothing
     } else if (spec.family == u"Verdana") {
         font.setFamily(QStringLiteral("DejaVu Sans"));

@@ -15,7 +15,7 @@ struct FontSpec {
     bool underline = false;
 };
 
-// "Arial Black" -> Lato Black, "Verdana" -> DejaVu Sans, "MS Sans Serif" -> Liberation Sans,
+// "Arial Black" -> Lato Black widened by a quarter, "Verdana" -> DejaVu Sans, "MS Sans Serif" -> Liberation Sans,
 // "Jokerman" -> Lobster Two; any other family is used as it is.
 QFont layoutFont(const FontSpec& spec);
 
