@@ -1,0 +1,95 @@
+#pragma once
+// The process's one audio output: SDL2_mixer at 44100 Hz, stereo, 16-bit, with a small buffer,
+// and the one FluidSynth synthesizer whose output is rendered into the mixer's music hook.
+// When no audio device can be opened the engine is silent: it says so once on standard error
+// and every call that would make sound does nothing.
+//
+// Threads: the mixer's callbacks (the music hook, the channel gain effect) run on SDL's audio
+// thread. They only read the gains and render the synthesizer under the engine's lock; they
+// never call into the game.
+
+#include <QByteArray>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+struct Mix_Chunk;
+struct _fluid_hashtable_t;
+struct _fluid_synth_t;
+struct _fluid_player_t;
+
+namespace vorn {
+
+// A backend's two output gains in the game's format: low word left, high word right, 0 to
+// 0xFFFF each. Read live by the audio thread, so a change is heard at once.
+struct OutputGains {
+    std::atomic<std::uint32_t> midi{0xFFFFFFFF};
+    std::atomic<std::uint32_t> wave{0xFFFFFFFF};
+};
+
+class AudioEngine {
+  public:
+    static constexpr int kSampleRate = 44100;
+    static constexpr int kChannels = 2;
+    static constexpr int kBufferFrames = 512;
+
+    // The engine of the process, opened on first use.
+    static std::shared_ptr<AudioEngine> instance();
+
+    ~AudioEngine();
+    AudioEngine(const AudioEngine&) = delete;
+    AudioEngine& operator=(const AudioEngine&) = delete;
+
+    // False when no audio device could be opened.
+    bool audible() const { return audible_; }
+
+    // --- Music ---
+    // True when the synthesizer is ready (loads the soundfont on the first call). False when
+    // silent or when no soundfont can be loaded (said once on standard error).
+    bool musicAvailable();
+    // A token that names one music source (one open MIDI file).
+    std::uint64_t newMusicToken() { return ++lastToken_; }
+    // Plays the Standard MIDI File `bytes` from `tick` for `token`, replacing whatever music was
+    // playing. `gains` scales the output while this music plays.
+    void startMusic(std::uint64_t token, const QByteArray& bytes, std::uint32_t tick,
+                    std::shared_ptr<const OutputGains> gains);
+    // Stops the music of `token` and silences every note at once; nothing when another source
+    // has taken over since.
+    void haltMusic(std::uint64_t token);
+
+    // --- Channels ---
+    // Plays `chunk` once on a free channel (more channels are added when all are busy), scaled by
+    // `gains->wave`. Returns the channel, or -1 when silent or when the mixer refuses.
+    // `gains` must outlive the play: halt it with haltChunk before releasing either.
+    int playChunk(Mix_Chunk* chunk, const OutputGains* gains);
+    // Stops `channel` if it still plays `chunk` (another sound may have taken it over since).
+    void haltChunk(int channel, const Mix_Chunk* chunk);
+    bool chunkPlaying(int channel, const Mix_Chunk* chunk) const;
+
+  private:
+    AudioEngine();
+    static void musicHook(void* engine, std::uint8_t* stream, int len);
+    void renderMusic(std::uint8_t* stream, int len);
+    void releasePlayerLocked();
+
+    bool audible_ = false;
+    std::atomic<std::uint64_t> lastToken_{0};
+
+    // The synthesizer; everything below is guarded by musicMutex_.
+    std::mutex musicMutex_;
+    bool musicTried_ = false;
+    _fluid_hashtable_t* settings_ = nullptr;
+    _fluid_synth_t* synth_ = nullptr;
+    _fluid_player_t* player_ = nullptr;
+    std::uint64_t musicOwner_ = 0;
+    std::shared_ptr<const OutputGains> musicGains_;
+    bool muted_ = true;  // after a halt: the synthesizer runs on but is not heard
+    bool idle_ = true;   // nothing left to render: the hook writes silence
+    std::int64_t quietFrames_ = 0;
+    std::vector<float> scratch_;
+};
+
+}  // namespace vorn

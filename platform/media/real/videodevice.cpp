@@ -1,0 +1,306 @@
+#include "platform/media/real/videodevice.h"
+
+#include "platform/clock.h"
+#include "platform/errors.h"
+#include "platform/media/real/audioengine.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/channel_layout.h>
+#include <libavutil/log.h>
+#include <libswresample/swresample.h>
+#include <libswscale/swscale.h>
+}
+
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace vorn {
+
+namespace {
+
+struct FormatCloser {
+    void operator()(AVFormatContext* f) const { avformat_close_input(&f); }
+};
+struct CodecFreer {
+    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
+};
+struct FrameFreer {
+    void operator()(AVFrame* f) const { av_frame_free(&f); }
+};
+struct PacketFreer {
+    void operator()(AVPacket* p) const { av_packet_free(&p); }
+};
+struct ScaleFreer {
+    void operator()(SwsContext* s) const { sws_freeContext(s); }
+};
+struct ResampleFreer {
+    void operator()(SwrContext* s) const { swr_free(&s); }
+};
+using FormatPtr = std::unique_ptr<AVFormatContext, FormatCloser>;
+using CodecPtr = std::unique_ptr<AVCodecContext, CodecFreer>;
+using FramePtr = std::unique_ptr<AVFrame, FrameFreer>;
+using PacketPtr = std::unique_ptr<AVPacket, PacketFreer>;
+
+// One stream of a file, demuxed and decoded in order.
+class StreamDecoder {
+  public:
+    // Empty when the file or the stream of that kind cannot be opened for decoding.
+    static std::unique_ptr<StreamDecoder> open(const QString& path, AVMediaType kind) {
+        av_log_set_level(AV_LOG_QUIET);
+        AVFormatContext* raw = nullptr;
+        if (avformat_open_input(&raw, path.toLocal8Bit().constData(), nullptr, nullptr) < 0)
+            return nullptr;
+        FormatPtr format(raw);
+        if (avformat_find_stream_info(format.get(), nullptr) < 0) return nullptr;
+        const AVCodec* codec = nullptr;
+        const int index = av_find_best_stream(format.get(), kind, -1, -1, &codec, 0);
+        if (index < 0 || !codec) return nullptr;
+        CodecPtr context(avcodec_alloc_context3(codec));
+        if (!context ||
+            avcodec_parameters_to_context(context.get(), format->streams[index]->codecpar) < 0 ||
+            avcodec_open2(context.get(), codec, nullptr) < 0)
+            return nullptr;
+        FramePtr frame(av_frame_alloc());
+        PacketPtr packet(av_packet_alloc());
+        if (!frame || !packet) return nullptr;
+        return std::unique_ptr<StreamDecoder>(new StreamDecoder(
+            std::move(format), std::move(context), std::move(frame), std::move(packet), index));
+    }
+
+    AVStream* stream() const { return format_->streams[index_]; }
+    AVCodecContext* codec() const { return codec_.get(); }
+
+    // The next decoded frame, or null at the end of the stream. A packet that does not decode is
+    // skipped, so a damaged spot costs its own frames only.
+    AVFrame* next() {
+        av_frame_unref(frame_.get());
+        while (true) {
+            const int got = avcodec_receive_frame(codec_.get(), frame_.get());
+            if (got == 0) return frame_.get();
+            if (got == AVERROR_EOF || draining_) return nullptr;
+            // More input needed (or a frame that did not decode): feed the next packet.
+            if (av_read_frame(format_.get(), packet_.get()) < 0) {
+                draining_ = true;
+                avcodec_send_packet(codec_.get(), nullptr);
+                continue;
+            }
+            if (packet_->stream_index == index_) avcodec_send_packet(codec_.get(), packet_.get());
+            av_packet_unref(packet_.get());
+        }
+    }
+
+    // The presentation time of `frame` in ms from the start of the stream; `ordinal` and
+    // `framesPerSecond` stand in when the file gives no time.
+    std::int64_t timeMs(const AVFrame* frame, std::int64_t ordinal, double framesPerSecond) const {
+        const std::int64_t ts = frame->best_effort_timestamp;
+        if (ts == AV_NOPTS_VALUE) {
+            return framesPerSecond > 0 ? static_cast<std::int64_t>(static_cast<double>(ordinal) *
+                                                                   1000.0 / framesPerSecond)
+                                       : 0;
+        }
+        const std::int64_t start =
+            stream()->start_time == AV_NOPTS_VALUE ? 0 : stream()->start_time;
+        return av_rescale_q(ts - start, stream()->time_base, AVRational{1, 1000});
+    }
+
+  private:
+    StreamDecoder(FormatPtr format, CodecPtr codec, FramePtr frame, PacketPtr packet, int index)
+        : format_(std::move(format)),
+          codec_(std::move(codec)),
+          frame_(std::move(frame)),
+          packet_(std::move(packet)),
+          index_(index) {}
+
+    FormatPtr format_;
+    CodecPtr codec_;
+    FramePtr frame_;
+    PacketPtr packet_;
+    int index_;
+    bool draining_ = false;
+};
+
+// The whole sound track of `path` as interleaved stereo 16-bit samples at the mixer's rate.
+// Empty when the file has no sound track or it cannot be decoded: the pictures then play alone.
+std::vector<std::int16_t> decodeSoundTrack(const QString& path) {
+    std::vector<std::int16_t> samples;
+    auto decoder = StreamDecoder::open(path, AVMEDIA_TYPE_AUDIO);
+    if (!decoder) return samples;
+    AVCodecContext* codec = decoder->codec();
+    AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
+    AVChannelLayout input;
+    if (codec->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || codec->ch_layout.nb_channels <= 0)
+        av_channel_layout_default(&input, std::max(1, codec->ch_layout.nb_channels));
+    else if (av_channel_layout_copy(&input, &codec->ch_layout) < 0)
+        return samples;
+    SwrContext* raw = nullptr;
+    const int made = swr_alloc_set_opts2(&raw, &stereo, AV_SAMPLE_FMT_S16, AudioEngine::kSampleRate,
+                                         &input, codec->sample_fmt, codec->sample_rate, 0, nullptr);
+    const bool mono = input.nb_channels == 1;
+    av_channel_layout_uninit(&input);
+    std::unique_ptr<SwrContext, ResampleFreer> resample(raw);
+    if (made < 0 || !resample) return {};
+    // A mono track sounds at its own level on both sides, as a mono WAV does through the mixer
+    // (the resampler would otherwise lower it by 3 dB).
+    if (mono) {
+        const double toBothSides[2] = {1.0, 1.0};  // [output][input]
+        if (swr_set_matrix(resample.get(), toBothSides, 1) < 0) return {};
+    }
+    if (swr_init(resample.get()) < 0) return {};
+
+    auto append = [&](const std::uint8_t** in, int inCount) -> bool {
+        const int room = swr_get_out_samples(resample.get(), inCount);
+        if (room < 0) return false;
+        if (room == 0) return true;
+        const std::size_t at = samples.size();
+        samples.resize(at + static_cast<std::size_t>(room) * 2);
+        auto* out = reinterpret_cast<std::uint8_t*>(samples.data() + at);
+        const int got = swr_convert(resample.get(), &out, room, in, inCount);
+        if (got < 0) return false;
+        samples.resize(at + static_cast<std::size_t>(got) * 2);
+        return true;
+    };
+    while (AVFrame* frame = decoder->next()) {
+        if (!append(const_cast<const std::uint8_t**>(frame->extended_data), frame->nb_samples))
+            return {};
+    }
+    if (!append(nullptr, 0)) return {};
+    return samples;
+}
+
+// The picture of a decoded frame as a 32-bit image.
+QImage toImage(const AVFrame* frame, std::unique_ptr<SwsContext, ScaleFreer>& scale) {
+    const int w = frame->width, h = frame->height;
+    if (w <= 0 || h <= 0) return {};
+    scale.reset(sws_getCachedContext(scale.release(), w, h,
+                                     static_cast<AVPixelFormat>(frame->format), w, h,
+                                     AV_PIX_FMT_BGRA, SWS_BILINEAR, nullptr, nullptr, nullptr));
+    if (!scale) return {};
+    QImage image(w, h, QImage::Format_RGB32);
+    if (image.isNull()) return {};
+    std::uint8_t* dst[4] = {image.bits(), nullptr, nullptr, nullptr};
+    int dstStride[4] = {static_cast<int>(image.bytesPerLine()), 0, 0, 0};
+    sws_scale(scale.get(), frame->data, frame->linesize, 0, h, dst, dstStride);
+    return image;
+}
+
+class VideoDevice : public MediaDevice {
+  public:
+    VideoDevice(Clock& clock, std::shared_ptr<AudioEngine> engine,
+                std::shared_ptr<const OutputGains> gains, QString path, std::int64_t lengthMs)
+        : clock_(clock),
+          engine_(std::move(engine)),
+          gains_(std::move(gains)),
+          path_(std::move(path)),
+          lengthMs_(lengthMs),
+          pictures_(StreamDecoder::open(path_, AVMEDIA_TYPE_VIDEO)) {
+        if (!pictures_) throw Error(mediaerror::invalidFile());
+    }
+    ~VideoDevice() override { stopSound(); }
+    VideoDevice(const VideoDevice&) = delete;
+    VideoDevice& operator=(const VideoDevice&) = delete;
+
+    DeviceType type() const override { return DeviceType::Video; }
+    std::int64_t lengthMs() const override { return lengthMs_; }
+    // Without a play loop there is no one to show the pictures: the sound track plays alone.
+    void start(std::int64_t fromMs) override { startSound(fromMs); }
+    void halt() override { stopSound(); }
+    void playToEnd(VideoSurface* surface, std::int64_t fromMs) override;
+
+  private:
+    void startSound(std::int64_t fromMs);
+    void stopSound();
+
+    Clock& clock_;
+    std::shared_ptr<AudioEngine> engine_;
+    std::shared_ptr<const OutputGains> gains_;
+    QString path_;
+    std::int64_t lengthMs_;
+    std::unique_ptr<StreamDecoder> pictures_;
+    bool picturesUsed_ = false;
+    std::vector<std::int16_t> sound_;
+    bool soundDecoded_ = false;
+    Mix_Chunk* soundChunk_ = nullptr;
+    int soundChannel_ = -1;
+};
+
+void VideoDevice::startSound(std::int64_t fromMs) {
+    stopSound();
+    if (!engine_->audible()) return;
+    if (!soundDecoded_) {
+        sound_ = decodeSoundTrack(path_);
+        soundDecoded_ = true;
+    }
+    const auto skip = static_cast<std::size_t>(std::max<std::int64_t>(0, fromMs)) *
+                      AudioEngine::kSampleRate / 1000 * 2;
+    if (skip >= sound_.size()) return;
+    const auto bytes = (sound_.size() - skip) * sizeof(std::int16_t);
+    // The chunk only points into sound_, which lives as long as this device.
+    soundChunk_ = Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(sound_.data() + skip),
+                                    static_cast<Uint32>(bytes));
+    if (soundChunk_) soundChannel_ = engine_->playChunk(soundChunk_, gains_.get());
+}
+
+void VideoDevice::stopSound() {
+    if (!soundChunk_) return;
+    engine_->haltChunk(soundChannel_, soundChunk_);
+    Mix_FreeChunk(soundChunk_);  // frees the chunk only: its samples belong to sound_
+    soundChunk_ = nullptr;
+    soundChannel_ = -1;
+}
+
+void VideoDevice::playToEnd(VideoSurface* surface, std::int64_t fromMs) {
+    if (picturesUsed_) {
+        // Each play reads the file from its start again.
+        pictures_ = StreamDecoder::open(path_, AVMEDIA_TYPE_VIDEO);
+        if (!pictures_) throw Error(mediaerror::invalidFile());
+    }
+    picturesUsed_ = true;
+    fromMs = std::clamp<std::int64_t>(fromMs, 0, lengthMs_);
+
+    const AVStream* stream = pictures_->stream();
+    const AVRational rate =
+        stream->avg_frame_rate.num ? stream->avg_frame_rate : stream->r_frame_rate;
+    const double fps = rate.num > 0 && rate.den > 0 ? av_q2d(rate) : 0.0;
+    const std::int64_t frameMs =
+        fps > 0 ? std::max<std::int64_t>(1, std::llround(1000.0 / fps)) : 40;
+
+    std::unique_ptr<SwsContext, ScaleFreer> scale;
+    startSound(fromMs);
+    const std::int64_t startedAt = clock_.nowMs();
+    std::int64_t ordinal = 0;
+    while (AVFrame* frame = pictures_->next()) {
+        const std::int64_t at = pictures_->timeMs(frame, ordinal++, fps);
+        if (at + frameMs <= fromMs) continue;  // before the starting point
+        const std::int64_t due = startedAt + std::max<std::int64_t>(0, at - fromMs);
+        const std::int64_t now = clock_.nowMs();
+        if (now < due) {
+            clock_.sleep(due - now);
+        } else if (now >= due + frameMs) {
+            continue;  // a whole frame late: skip it to stay with the sound
+        }
+        if (!surface) continue;
+        const QImage image = toImage(frame, scale);
+        if (image.isNull()) continue;
+        surface->showFrame(image);
+        surface->present();
+    }
+    // The last picture stays for its own duration: return at the end of the file's length.
+    const std::int64_t end = startedAt + (lengthMs_ - fromMs);
+    const std::int64_t now = clock_.nowMs();
+    if (now < end) clock_.sleep(end - now);
+}
+
+}  // namespace
+
+std::unique_ptr<MediaDevice> openVideoDevice(Clock& clock, std::shared_ptr<AudioEngine> engine,
+                                             std::shared_ptr<const OutputGains> gains,
+                                             const QString& path, std::int64_t lengthMs) {
+    return std::make_unique<VideoDevice>(clock, std::move(engine), std::move(gains), path,
+                                         lengthMs);
+}
+
+}  // namespace vorn
