@@ -29,6 +29,7 @@ struct ScriptRunner::Impl {
     bool finished = false;
     bool anyError = false;
     int lineNumber = 0;
+    std::function<void(Tprincipal&)> observer;
 
     Impl(std::function<std::optional<QString>()> next, QTextStream& o) : nextLine(std::move(next)), out(o) {}
 
@@ -52,6 +53,7 @@ struct ScriptRunner::Impl {
             const QString text = line->trimmed();
             if (text.isEmpty() || text.startsWith(u'#')) continue;
             execute(line->trimmed());
+            if (observer) observer(*window);
             return;
         }
     }
@@ -263,6 +265,10 @@ ScriptRunner::ScriptRunner(std::function<std::optional<QString>()> nextLine, QTe
     : impl_(std::make_unique<Impl>(std::move(nextLine), out)) {}
 
 ScriptRunner::~ScriptRunner() = default;
+
+void ScriptRunner::setObserver(std::function<void(Tprincipal&)> observer) {
+    impl_->observer = std::move(observer);
+}
 
 int ScriptRunner::run() {
     Impl& d = *impl_;

@@ -17,12 +17,17 @@
 
 namespace vorn {
 
+class Tprincipal;
+
 class ScriptRunner {
 public:
     // `nextLine` gives the script's lines, then nothing. Output goes to `out`. The working
     // directory must already be the content folder.
     ScriptRunner(std::function<std::optional<QString>()> nextLine, QTextStream& out);
     ~ScriptRunner();
+
+    // Called after every command with the main window (tests check their invariants there).
+    void setObserver(std::function<void(Tprincipal&)> observer);
 
     // Builds the main window, activates it, runs every command. Returns 1 if any line was in
     // error, else 0.
