@@ -29,7 +29,7 @@ Query::Query(QString name, QString directory, QStringList sql)
 
 Query::~Query() {
     close();
-    if (db_) sqlite3_close(db_);
+    if (db_) sqlite3_close_v2(db_);
 }
 
 void Query::setParam(const QString& name, const QString& value) {
@@ -45,7 +45,7 @@ void Query::connect() {
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr) != SQLITE_OK) {
         const QString message = db ? sqliteMessage(db) : QStringLiteral("The database engine cannot start");
-        sqlite3_close(db);
+        sqlite3_close_v2(db);
         throw Error(message);
     }
     db_ = db;
@@ -65,7 +65,7 @@ void Query::connect() {
                 SQLITE_OK ||
             sqlite3_step(s.stmt) != SQLITE_DONE) {
             const QString message = sqliteMessage(db_);
-            sqlite3_close(db_);
+            sqlite3_close_v2(db_);
             db_ = nullptr;
             throw Error(QStringLiteral("%1: %2").arg(file.fileName(), message));
         }
