@@ -1,7 +1,453 @@
 #include "tools/checker/media_check.h"
 
+#include "platform/errors.h"
+#include "platform/images.h"
+#include "platform/media/avi.h"
+#include "platform/media/probe.h"
+#include "platform/media/simulatedbackend.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <optional>
+#include <vector>
+
 namespace vorn::check {
 
-void checkMedia(const QString&, Report&) {}
+namespace {
+
+struct PictureSpec {
+    const char* file;
+    int width;
+    int height;
+    bool seeThrough;  // shown with the colour of its bottom-left pixel made transparent
+};
+
+const PictureSpec kPictures[] = {
+    {"image/titre.jpg", 640, 440, false},   {"image/resultats.jpg", 640, 440, false},
+    {"image/niv1.jpg", 640, 440, false},    {"image/niv2.jpg", 640, 440, false},
+    {"image/niv3.jpg", 640, 440, false},    {"image/niv4.jpg", 640, 440, false},
+    {"image/aliasMb.bmp", 85, 115, true},   {"image/aliasMb-a.bmp", 85, 115, true},
+    {"image/aliasMb-b.bmp", 85, 115, true}, {"image/aliasMb-c.bmp", 85, 115, true},
+    {"image/aliasMb-d.bmp", 85, 115, true}, {"image/aliasMb-e.bmp", 85, 115, true},
+    {"image/juste.bmp", 35, 35, true},      {"image/faux.bmp", 35, 35, true},
+    {"image/alarme.bmp", 90, 120, false},
+};
+
+constexpr std::int64_t kTuneMinMs = 30000;
+constexpr std::int64_t kTuneMaxMs = 90000;
+// A level tune repeats as soon as its last event is over: more silence than this before the
+// end of the file is heard as a gap in the loop.
+constexpr std::int64_t kLoopGapMs = 500;
+constexpr std::int64_t kSoundMaxMs = 1000;
+
+struct VideoSpec {
+    const char* file;
+    int width;
+    int height;
+    std::int64_t minMs;
+    std::int64_t maxMs;
+};
+
+const VideoSpec kVideos[] = {
+    {"video/0.avi", 512, 375, 6000, 12000}, {"video/1.avi", 512, 375, 3000, 8000},
+    {"video/2.avi", 512, 375, 3000, 8000},  {"video/3.avi", 512, 375, 3000, 8000},
+    {"video/4.avi", 512, 375, 3000, 8000},  {"video/5.avi", 512, 375, 3000, 8000},
+    {"video/6.avi", 528, 192, 3000, 8000},
+};
+
+// The hourglass: frame 1 shows while stopped, frames 2 to 44 play in the 9850 ms of a question.
+const char* const kHourglass = "video/sablier2.avi";
+constexpr int kHourglassWidth = 80;
+constexpr int kHourglassHeight = 110;
+constexpr int kHourglassLastFrame = 44;
+constexpr double kQuestionSeconds = 9.85;
+constexpr double kQuestionSlack = 0.2;
+
+class Checker {
+  public:
+    Checker(const QString& gameDir, Report& report) : dir_(gameDir), report_(report) {}
+
+    QString path(const QString& file) const { return dir_.filePath(file); }
+
+    // The file's bytes, or nothing (with the fault reported) when it is missing or unreadable.
+    std::optional<QByteArray> read(const QString& file) {
+        QFile f(path(file));
+        if (!QFileInfo(f).isFile()) {
+            report_.fail(file, QStringLiteral("missing"));
+            return std::nullopt;
+        }
+        if (!f.open(QIODevice::ReadOnly)) {
+            report_.fail(file, QStringLiteral("cannot be read"));
+            return std::nullopt;
+        }
+        return f.readAll();
+    }
+
+    void fail(const QString& file, const QString& message) { report_.fail(file, message); }
+
+  private:
+    QDir dir_;
+    Report& report_;
+};
+
+std::uint32_t le32(const QByteArray& b, qsizetype at) {
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<std::uint8_t>(b[at + i]);
+    return v;
+}
+
+std::uint16_t le16(const QByteArray& b, qsizetype at) {
+    return static_cast<std::uint16_t>(static_cast<std::uint8_t>(b[at]) |
+                                      (static_cast<std::uint8_t>(b[at + 1]) << 8));
+}
+
+// Why the bytes of a Windows bitmap are shorter than its header says, or empty.
+QString bitmapShortfall(const QByteArray& bytes) {
+    if (bytes.size() < 54) return QStringLiteral("is too short for a bitmap header");
+    const std::uint32_t declared = le32(bytes, 2);
+    const std::uint32_t offset = le32(bytes, 10);
+    const auto width = static_cast<std::int32_t>(le32(bytes, 18));
+    const auto height = static_cast<std::int32_t>(le32(bytes, 22));
+    const int bits = le16(bytes, 28);
+    const std::uint32_t compression = le32(bytes, 30);
+    if (declared > static_cast<std::uint32_t>(bytes.size()))
+        return QStringLiteral("is truncated: %1 bytes of %2").arg(bytes.size()).arg(declared);
+    if (compression == 0 && width > 0 && bits > 0) {
+        const qint64 stride = ((static_cast<qint64>(width) * bits + 31) / 32) * 4;
+        const qint64 needed = offset + stride * std::abs(static_cast<qint64>(height));
+        if (needed > bytes.size())
+            return QStringLiteral("is truncated: its pixels need %1 bytes, the file has %2")
+                .arg(needed)
+                .arg(bytes.size());
+    }
+    return {};
+}
+
+void checkPicture(Checker& c, const PictureSpec& spec) {
+    const QString file = QString::fromLatin1(spec.file);
+    const auto bytes = c.read(file);
+    if (!bytes) return;
+    const bool jpeg = file.endsWith(u".jpg");
+    QImage image;
+    try {
+        image = loadPicture(c.path(file));
+    } catch (const Error& e) {
+        c.fail(file, QStringLiteral("cannot be loaded: %1").arg(e.message()));
+        return;
+    }
+    // The game shows a JPEG cut short without a word (the missing part grey): the checker
+    // does not let it pass.
+    if (jpeg && !bytes->endsWith(QByteArray("\xFF\xD9", 2)))
+        c.fail(file, QStringLiteral("is truncated: no end-of-image marker"));
+    if (!jpeg) {
+        const QString shortfall = bitmapShortfall(*bytes);
+        if (!shortfall.isEmpty()) c.fail(file, shortfall);
+    }
+    if (image.width() != spec.width || image.height() != spec.height)
+        c.fail(file, QStringLiteral("is %1 x %2, the screen needs %3 x %4")
+                         .arg(image.width())
+                         .arg(image.height())
+                         .arg(spec.width)
+                         .arg(spec.height));
+    if (spec.seeThrough && !image.isNull()) {
+        const QRgb key = image.pixel(0, image.height() - 1) | 0xFF000000u;
+        bool shows = false;
+        for (int y = 0; y < image.height() && !shows; ++y)
+            for (int x = 0; x < image.width() && !shows; ++x)
+                shows = (image.pixel(x, y) | 0xFF000000u) != key;
+        if (!shows)
+            c.fail(file, QStringLiteral("is all in its see-through colour: nothing would show"));
+    }
+}
+
+// Ticks of the last note event and of the end of a Standard MIDI file, and the tempo then.
+struct MidiEnd {
+    std::uint64_t lastNoteTick = 0;
+    std::uint64_t endTick = 0;
+    std::uint32_t tempo = 500000;
+    int division = 0;
+};
+
+std::optional<MidiEnd> scanMidiEnd(const QByteArray& b) {
+    qsizetype pos = 0;
+    auto has = [&](qsizetype n, qsizetype end) { return pos + n <= end; };
+    auto be = [&](int n) {
+        std::uint32_t v = 0;
+        for (int i = 0; i < n; ++i) v = (v << 8) | static_cast<std::uint8_t>(b[pos++]);
+        return v;
+    };
+    if (b.size() < 14 || !b.startsWith("MThd")) return std::nullopt;
+    pos = 4;
+    const auto headerLength = be(4);
+    if (headerLength < 6 || !has(headerLength, b.size())) return std::nullopt;
+    be(2);
+    const auto tracks = be(2);
+    MidiEnd result;
+    result.division = static_cast<int>(be(2));
+    if (result.division <= 0 || (result.division & 0x8000)) return std::nullopt;
+    pos = 8 + headerLength;
+    std::map<std::uint64_t, std::uint32_t> tempos;
+    for (std::uint32_t t = 0; t < tracks; ++t) {
+        if (!has(8, b.size()) || b.mid(pos, 4) != "MTrk") return std::nullopt;
+        pos += 4;
+        const auto length = be(4);
+        const qsizetype end = pos + length;
+        if (end > b.size()) return std::nullopt;
+        std::uint64_t tick = 0;
+        std::uint8_t status = 0;
+        while (pos < end) {
+            std::uint32_t delta = 0;
+            for (int i = 0; i < 4; ++i) {
+                if (!has(1, end)) return std::nullopt;
+                const auto c = static_cast<std::uint8_t>(b[pos++]);
+                delta = (delta << 7) | (c & 0x7F);
+                if (!(c & 0x80)) break;
+            }
+            tick += delta;
+            if (!has(1, end)) return std::nullopt;
+            const auto first = static_cast<std::uint8_t>(b[pos]);
+            if (first == 0xFF || first == 0xF0 || first == 0xF7) {
+                ++pos;
+                std::uint8_t type = 0;
+                if (first == 0xFF) {
+                    if (!has(1, end)) return std::nullopt;
+                    type = static_cast<std::uint8_t>(b[pos++]);
+                }
+                std::uint32_t len = 0;
+                for (int i = 0; i < 4; ++i) {
+                    if (!has(1, end)) return std::nullopt;
+                    const auto c = static_cast<std::uint8_t>(b[pos++]);
+                    len = (len << 7) | (c & 0x7F);
+                    if (!(c & 0x80)) break;
+                }
+                if (!has(len, end)) return std::nullopt;
+                if (first == 0xFF && type == 0x51 && len == 3) {
+                    tempos[tick] = be(3);
+                } else {
+                    pos += len;
+                }
+                if (first == 0xFF && type == 0x2F) break;
+                continue;
+            }
+            if (first & 0x80) {
+                status = first;
+                ++pos;
+            } else if (!status) {
+                return std::nullopt;
+            }
+            const int kind = status & 0xF0;
+            const int data = (kind == 0xC0 || kind == 0xD0) ? 1 : 2;
+            if (!has(data, end)) return std::nullopt;
+            pos += data;
+            if (kind == 0x80 || kind == 0x90)
+                result.lastNoteTick = std::max(result.lastNoteTick, tick);
+        }
+        result.endTick = std::max(result.endTick, tick);
+        pos = end;
+    }
+    for (const auto& [at, value] : tempos)
+        if (at <= result.lastNoteTick) result.tempo = value;
+    return result;
+}
+
+void checkTune(Checker& c, const QString& file, bool loops, std::map<QString, QByteArray>& seen) {
+    const auto bytes = c.read(file);
+    if (!bytes) return;
+    std::int64_t length = 0;
+    try {
+        const MediaFileInfo info = inspectMediaFile(c.path(file));
+        length = info.lengthMs;
+    } catch (const Error& e) {
+        c.fail(file, QStringLiteral("cannot be opened by the sequencer: %1").arg(e.message()));
+        return;
+    }
+    if (length < kTuneMinMs || length > kTuneMaxMs)
+        c.fail(file, QStringLiteral("lasts %1 s, a tune must last %2 to %3 s")
+                         .arg(length / 1000.0, 0, 'f', 1)
+                         .arg(kTuneMinMs / 1000)
+                         .arg(kTuneMaxMs / 1000));
+    if (loops) {
+        if (const auto end = scanMidiEnd(*bytes)) {
+            const double gapMs = static_cast<double>(end->endTick - end->lastNoteTick) *
+                                 end->tempo / end->division / 1000.0;
+            if (gapMs > kLoopGapMs)
+                c.fail(file,
+                       QStringLiteral("ends with %1 ms without a note: its loop would stop short")
+                           .arg(std::lround(gapMs)));
+        }
+    }
+    for (const auto& [other, otherBytes] : seen)
+        if (otherBytes == *bytes) c.fail(file, QStringLiteral("is the same tune as %1").arg(other));
+    seen.emplace(file, *bytes);
+}
+
+// The size of the data chunk a WAVE file declares, which may be more than it holds.
+std::optional<std::int64_t> declaredWaveData(const QByteArray& b) {
+    qsizetype pos = 12;
+    while (pos + 8 <= b.size()) {
+        const QByteArray id = b.mid(pos, 4);
+        const std::uint32_t size = le32(b, pos + 4);
+        if (id == "data") return size;
+        pos += 8 + size + (size & 1);
+    }
+    return std::nullopt;
+}
+
+void checkSound(Checker& c, const QString& file) {
+    const auto bytes = c.read(file);
+    if (!bytes) return;
+    try {
+        inspectMediaFile(c.path(file));
+    } catch (const Error& e) {
+        c.fail(file, QStringLiteral("cannot be opened as wave audio: %1").arg(e.message()));
+        return;
+    }
+    const auto info = probe::wave(*bytes);
+    if (!info) {
+        c.fail(file, QStringLiteral("is not a wave file"));
+        return;
+    }
+    if (info->bitsPerSample != 16 && info->bitsPerSample != 8)
+        c.fail(
+            file,
+            QStringLiteral("has %1-bit samples, the mixer takes 8 or 16").arg(info->bitsPerSample));
+    if (const auto declared = declaredWaveData(*bytes); declared && *declared > info->dataBytes)
+        c.fail(file, QStringLiteral("is truncated: %1 bytes of sound of %2")
+                         .arg(info->dataBytes)
+                         .arg(*declared));
+    if (info->lengthMs <= 0)
+        c.fail(file, QStringLiteral("holds no sound"));
+    else if (info->lengthMs >= kSoundMaxMs)
+        c.fail(file, QStringLiteral("lasts %1 ms, a sound effect must stay under %2 ms")
+                         .arg(info->lengthMs)
+                         .arg(kSoundMaxMs));
+}
+
+// Opens a video with the game's own readers; the frames on success.
+std::optional<AnimationClip> openVideo(Checker& c, const QString& file, probe::VideoInfo& info) {
+    if (!c.read(file)) return std::nullopt;
+    try {
+        inspectMediaFile(c.path(file));
+    } catch (const Error& e) {
+        c.fail(file, QStringLiteral("cannot be opened as a video: %1").arg(e.message()));
+        return std::nullopt;
+    }
+    const auto probed = probe::video(c.path(file));
+    if (!probed) {
+        c.fail(file, QStringLiteral("has no video stream that FFmpeg can read"));
+        return std::nullopt;
+    }
+    info = *probed;
+    auto clip = avi::decodeFrames(c.path(file));
+    if (!clip) {
+        c.fail(file, QStringLiteral("its pictures cannot be decoded"));
+        return std::nullopt;
+    }
+    const auto decoded = static_cast<std::int64_t>(clip->frames.size());
+    if (info.frameCount > 0 && decoded < info.frameCount)
+        c.fail(file, QStringLiteral("is truncated: %1 of its %2 frames decode")
+                         .arg(decoded)
+                         .arg(info.frameCount));
+    return clip;
+}
+
+void checkVideo(Checker& c, const VideoSpec& spec) {
+    const QString file = QString::fromLatin1(spec.file);
+    probe::VideoInfo info;
+    const auto clip = openVideo(c, file, info);
+    if (!clip) return;
+    if (info.width != spec.width || info.height != spec.height)
+        c.fail(file, QStringLiteral("is %1 x %2, its frame is %3 x %4")
+                         .arg(info.width)
+                         .arg(info.height)
+                         .arg(spec.width)
+                         .arg(spec.height));
+    if (info.lengthMs < spec.minMs || info.lengthMs > spec.maxMs)
+        c.fail(file, QStringLiteral("lasts %1 s, it must last %2 to %3 s")
+                         .arg(info.lengthMs / 1000.0, 0, 'f', 1)
+                         .arg(spec.minMs / 1000)
+                         .arg(spec.maxMs / 1000));
+    if (!info.hasAudio) c.fail(file, QStringLiteral("has no sound track"));
+}
+
+// Share of the pixels that differ clearly between two pictures of one size.
+double changedShare(const QImage& a, const QImage& b) {
+    if (a.size() != b.size() || a.isNull()) return 0;
+    int changed = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            if (std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                    std::abs(qBlue(p) - qBlue(q)) >
+                90)
+                ++changed;
+        }
+    return static_cast<double>(changed) / (a.width() * a.height());
+}
+
+void checkHourglass(Checker& c) {
+    const QString file = QString::fromLatin1(kHourglass);
+    probe::VideoInfo info;
+    const auto clip = openVideo(c, file, info);
+    if (!clip) return;
+    if (info.width != kHourglassWidth || info.height != kHourglassHeight)
+        c.fail(file, QStringLiteral("is %1 x %2, the hourglass is %3 x %4")
+                         .arg(info.width)
+                         .arg(info.height)
+                         .arg(kHourglassWidth)
+                         .arg(kHourglassHeight));
+    const auto frames = static_cast<int>(clip->frames.size());
+    if (frames < kHourglassLastFrame) {
+        c.fail(file, QStringLiteral("has %1 frames, the question plays frames 2 to %2")
+                         .arg(frames)
+                         .arg(kHourglassLastFrame));
+        return;
+    }
+    const double seconds =
+        clip->framesPerSecond > 0 ? (kHourglassLastFrame - 1) / clip->framesPerSecond : 0;
+    if (std::abs(seconds - kQuestionSeconds) > kQuestionSlack)
+        c.fail(file,
+               QStringLiteral(
+                   "plays frames 2 to %1 in %2 s at %3 frames a second; a question lasts %4 s")
+                   .arg(kHourglassLastFrame)
+                   .arg(seconds, 0, 'f', 2)
+                   .arg(clip->framesPerSecond, 0, 'f', 3)
+                   .arg(kQuestionSeconds));
+    // The sand must be seen to run: the last frame of a question differs from its first.
+    if (changedShare(clip->frames[1], clip->frames[kHourglassLastFrame - 1]) < 0.02)
+        c.fail(file, QStringLiteral("frames 2 and %1 look the same: no time is seen to pass")
+                         .arg(kHourglassLastFrame));
+}
+
+}  // namespace
+
+void checkMedia(const QString& gameDir, Report& report) {
+    Checker c(gameDir, report);
+    for (const PictureSpec& spec : kPictures) checkPicture(c, spec);
+
+    std::map<QString, QByteArray> tunes;
+    checkTune(c, QStringLiteral("son/titre.mid"), false, tunes);
+    for (int n = 1; n <= 6; ++n) checkTune(c, QStringLiteral("son/%1.mid").arg(n), true, tunes);
+    checkSound(c, QStringLiteral("son/juste.wav"));
+    checkSound(c, QStringLiteral("son/faux.wav"));
+
+    for (const VideoSpec& spec : kVideos) checkVideo(c, spec);
+    checkHourglass(c);
+
+    const QString help = QStringLiteral("vorn.hlp");
+    if (const auto bytes = c.read(help); bytes && bytes->trimmed().isEmpty())
+        c.fail(help, QStringLiteral("is empty"));
+
+    const QString save = QStringLiteral("save");
+    const QFileInfo saveInfo(QDir(gameDir).filePath(save));
+    if (!saveInfo.isDir())
+        report.fail(save, saveInfo.exists() ? QStringLiteral("is not a folder")
+                                            : QStringLiteral("missing: the game never creates it"));
+}
 
 }  // namespace vorn::check
