@@ -195,6 +195,32 @@ TEST(ContentMusic, TunesHaveTheirOwnMelodies) {
     }
 }
 
+TEST(ContentMusic, PartsStayInTheirInstrumentsRanges) {
+    for (int n = 0; n <= 6; ++n) {
+        SCOPED_TRACE(n);
+        for (const Note& note : parseMidi(readFile(tuneFile(n))).notes) {
+            switch (note.channel) {
+                case 9:  // General MIDI percussion keys
+                    EXPECT_GE(note.key, 35);
+                    EXPECT_LE(note.key, 81);
+                    break;
+                case 1:  // bass
+                    EXPECT_GE(note.key, 28);
+                    EXPECT_LE(note.key, 60);
+                    break;
+                case 0:  // lead
+                    EXPECT_GE(note.key, 55);
+                    EXPECT_LE(note.key, 91);
+                    break;
+                default:
+                    EXPECT_GE(note.key, 40);
+                    EXPECT_LE(note.key, 91);
+                    break;
+            }
+        }
+    }
+}
+
 // ---------------------------------------------------------------- sounds
 
 std::vector<std::int16_t> samples(const QByteArray& wav) {
@@ -236,6 +262,20 @@ TEST(ContentSounds, ChimeIsBrightAndBuzzerIsLow) {
     }
 }
 
+TEST(ContentSounds, StartAtOnce) {
+    // The mark shows the moment the key is pressed: its sound must not lag behind.
+    for (const char* file : {"/son/juste.wav", "/son/faux.wav"}) {
+        const QByteArray bytes = readFile(kGame + file);
+        const auto info = vorn::probe::wave(bytes);
+        ASSERT_TRUE(info) << file;
+        const auto s = samples(bytes);
+        const std::size_t firstLoud = static_cast<std::size_t>(
+            std::find_if(s.begin(), s.end(), [](std::int16_t v) { return std::abs(v) > 3000; }) -
+            s.begin());
+        EXPECT_LT(firstLoud * 1000 / static_cast<std::size_t>(info->sampleRate), 20u) << file;
+    }
+}
+
 // ---------------------------------------------------------------- hourglass
 
 bool isSand(QRgb p) {
@@ -270,6 +310,23 @@ TEST(ContentHourglass, SandRunsOutSteadilyOverTheQuestion) {
         EXPECT_GE(bottom[i], bottom[i - 1] - 8);
         // No frame jumps ahead: the sand falls at a steady pace.
         EXPECT_LT(top[i - 1] - top[i], 3 * step + 10);
+    }
+}
+
+TEST(ContentHourglass, FramesSitOnTheSilverOfTheirControl) {
+    // The control paints silver around and behind the frames: their edges must match it.
+    const auto clip = vorn::avi::decodeFrames(kGame + "/video/sablier2.avi");
+    ASSERT_TRUE(clip);
+    for (std::size_t i = 0; i < clip->frames.size(); ++i) {
+        const QImage& f = clip->frames[i];
+        for (const QPoint corner :
+             {QPoint(1, 1), QPoint(f.width() - 2, 1), QPoint(1, f.height() - 2),
+              QPoint(f.width() - 2, f.height() - 2)}) {
+            const QColor c = f.pixelColor(corner);
+            EXPECT_NEAR(c.red(), 192, 8) << i;
+            EXPECT_NEAR(c.green(), 192, 8) << i;
+            EXPECT_NEAR(c.blue(), 192, 8) << i;
+        }
     }
 }
 
@@ -454,6 +511,44 @@ TEST(ContentPictures, MarksAreGreenForRightAndRedForWrong) {
     EXPECT_EQ(count(wrong, true), 0);
 }
 
+// The band of the alarm's box that the hourglass (80 x 110, in front of it) leaves uncovered.
+bool inAlarmRing(int x, int y) {
+    return x < 5 || x >= 85 || y < 5 || y >= 115;
+}
+
+TEST(ContentPictures, AlarmLightsUpRedAroundTheStoppedHourglass) {
+    const QImage alarm = picture("image/alarme.bmp");
+    ASSERT_EQ(alarm.size(), QSize(90, 120));
+    int ring = 0, red = 0;
+    for (int y = 0; y < alarm.height(); ++y)
+        for (int x = 0; x < alarm.width(); ++x) {
+            if (!inAlarmRing(x, y)) continue;
+            const QRgb p = alarm.pixel(x, y);
+            ++ring;
+            red += qRed(p) > 180 && qGreen(p) < 90 && qBlue(p) < 90;
+        }
+    EXPECT_GT(red, ring * 9 / 10);
+}
+
+TEST(ContentPictures, HourglassPlaceIsSilverOnEveryLevel) {
+    // Without a time-out the alarm's place around the hourglass shows the background: silver,
+    // like the hourglass's own background, so that the hourglass stands in a clean frame.
+    for (int level = 1; level <= 4; ++level) {
+        const QImage bg = picture(QStringLiteral("image/niv%1.jpg").arg(level));
+        int ring = 0, silver = 0;
+        for (int y = 155; y < 275; ++y)
+            for (int x = 499; x < 589; ++x) {
+                if (!inAlarmRing(x - 499, y - 155) || x < 502 || x > 585 || y < 158 || y > 271)
+                    continue;
+                const QColor c = bg.pixelColor(x, y);
+                ++ring;
+                silver += std::abs(c.red() - 192) < 12 && std::abs(c.green() - 192) < 12 &&
+                          std::abs(c.blue() - 192) < 12;
+            }
+        EXPECT_GT(silver, ring * 9 / 10) << level;
+    }
+}
+
 // ---------------------------------------------------------------- videos
 
 double meanLuminance(const QImage& frame) {
@@ -497,6 +592,19 @@ TEST(ContentGenerator, GivesTheSameBytesEveryTime) {
     }
     EXPECT_EQ(compared, 24);
     EXPECT_TRUE(QDir(dir.path() + "/save").exists());
+}
+
+TEST(ContentGenerator, RefusesWhatItDoesNotKnow) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QProcess generator;
+    generator.start(kBuild + "/vorn-content", {});
+    ASSERT_TRUE(generator.waitForFinished(30000));
+    EXPECT_EQ(generator.exitCode(), 2);
+    generator.start(kBuild + "/vorn-content", {dir.path(), "posters"});
+    ASSERT_TRUE(generator.waitForFinished(30000));
+    EXPECT_EQ(generator.exitCode(), 1);
+    EXPECT_TRUE(generator.readAllStandardError().contains("posters"));
 }
 
 }  // namespace

@@ -550,11 +550,8 @@ Video finishedVideo() {
     v.seconds = 6;
     v.paint = [=](QPainter& p, double t) {
         const QSizeF size(528, 192);
-        fillVertical(p, QRectF(QPointF(0, 0), size), {QColor(10, 16, 50), QColor(34, 30, 96)});
-        p.save();
-        p.setCompositionMode(QPainter::CompositionMode_Plus);
-        drawSunburst(p, QPointF(190, 96), 24, 420, Qt::transparent, QColor(58, 42, 8), t * 10);
-        p.restore();
+        drawSunburst(p, QPointF(190, 96), 24, 420, QColor(26, 44, 116), QColor(36, 62, 148), t * 10);
+        drawGlow(p, QPointF(190, 80), 150, QColor(255, 214, 110, 90));
         const QColor burst[] = {gold, coral, palette::teal.lighter(130), violet.lighter(140)};
         const QPointF places[] = {{340, 40}, {40, 36}, {470, 30}, {300, 150}, {130, 26}, {420, 60}};
         for (int i = 0; i < 6; ++i)
