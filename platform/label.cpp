@@ -86,22 +86,31 @@ int Label::textFlags() const {
     return flags;
 }
 
+int Label::leading(const QFont& font) {
+    // Room above the first line for the accents of capitals (À, É...), which some fonts draw
+    // above their ascent: the toolkit the layouts were made for counts it in every label.
+    const QFontMetrics fm(font);
+    const QRect accents = fm.tightBoundingRect(QStringLiteral("ÀÉÊÎÔÛÇ"));
+    return std::max(0, -accents.top() - fm.ascent() + 1);
+}
+
+QSize Label::textExtent(const QFont& font, const QString& text, int wrapWidth) {
+    const QFontMetrics fm(font);
+    const QString shown = text.isEmpty() ? QStringLiteral(" ") : text;
+    const int flags = wrapWidth > 0 ? Qt::TextWordWrap : 0;
+    const QRect r = fm.boundingRect(QRect(0, 0, wrapWidth > 0 ? wrapWidth : 100000, 100000), flags, shown);
+    return QSize(text.isEmpty() ? 0 : r.width(), r.height() + leading(font));
+}
+
 void Label::adjustSize() {
     if (sizing_ != Sizing::ToText) return;
     prepareGeometryChange();
-    const QFontMetrics fm(font_);
-    const QString shown = text_.isEmpty() ? QStringLiteral(" ") : text_;
-    int width = fm.horizontalAdvance(shown);
-    int height = fm.height() * static_cast<int>(shown.count(u'\n') + 1);
-    if (wordWrap_ && maxWidth_ > 0 && width > maxWidth_) {
-        const QRect r = fm.boundingRect(QRect(0, 0, maxWidth_, 10000), Qt::TextWordWrap, shown);
-        width = maxWidth_;
-        height = r.height();
-    }
-    if (text_.isEmpty()) width = 0;
-    size_ = QSize(width, height);
+    // A word-wrapped label grows to the right up to its greatest width, then wraps.
+    const bool wraps = wordWrap_ && maxWidth_ > 0 && textExtent(font_, text_, 0).width() > maxWidth_;
+    size_ = textExtent(font_, text_, wraps ? maxWidth_ : 0);
+    if (wraps) size_.setWidth(maxWidth_);
     // A right-aligned label keeps its right edge and grows to the left.
-    if (alignment_ & Qt::AlignRight) setPos(rightEdge_ - width, pos().y());
+    if (alignment_ & Qt::AlignRight) setPos(rightEdge_ - size_.width(), pos().y());
 }
 
 void Label::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) {
@@ -110,7 +119,7 @@ void Label::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) 
     painter->setClipRect(box);
     painter->setFont(font_);
     painter->setPen(colour_);
-    painter->drawText(box, textFlags(), text_);
+    painter->drawText(box.adjusted(0, leading(font_), 0, 0), textFlags(), text_);
 }
 
 QString Label::describe() const {

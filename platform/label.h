@@ -36,6 +36,11 @@ public:
     QString elementName() const override { return name_; }
     QString describe() const override;
     QRect geometry() const;
+
+    // The size a text takes in a label of this font, wrapped at `wrapWidth` when it is above 0,
+    // with the room the label leaves above it for accents.
+    static QSize textExtent(const QFont& font, const QString& text, int wrapWidth);
+    static int leading(const QFont& font);
     QFont font() const { return font_; }
 
 private:

@@ -1,6 +1,7 @@
 #include "tools/checker/questions_check.h"
 
 #include "platform/fonts.h"
+#include "platform/label.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -32,16 +33,17 @@ const Box kTheme{"the theme", 640 - 488, 0, FontSpec{QStringLiteral("Arial Black
 
 // Empty when the text fits, else why not.
 QString misfit(const Box& box, const QString& text) {
-    const QFontMetrics fm(layoutFont(box.font));
+    const QFont font = layoutFont(box.font);
     if (box.height == 0) {
-        const int width = fm.horizontalAdvance(text);
+        const int width = Label::textExtent(font, text, 0).width();
         if (width > box.width) return QStringLiteral("is %1 px wide, more than the %2 px it has").arg(width).arg(box.width);
         return {};
     }
-    const QRect r = fm.boundingRect(QRect(0, 0, box.width, 10000), Qt::TextWordWrap, text);
-    if (r.width() > box.width) return QStringLiteral("has a word wider than its %1 px label").arg(box.width);
-    if (r.height() > box.height) {
-        const int lines = (r.height() + fm.height() / 2) / fm.height();
+    const QSize extent = Label::textExtent(font, text, box.width);
+    if (extent.width() > box.width) return QStringLiteral("has a word wider than its %1 px label").arg(box.width);
+    if (extent.height() > box.height) {
+        const int lineHeight = QFontMetrics(font).height();
+        const int lines = (extent.height() - Label::leading(font) + lineHeight / 2) / lineHeight;
         return QStringLiteral("takes %1 lines, more than its %2 x %3 label holds").arg(lines).arg(box.width).arg(box.height);
     }
     return {};
