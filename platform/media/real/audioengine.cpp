@@ -122,6 +122,10 @@ bool AudioEngine::musicAvailable() {
         fluid_settings_setnum(settings_, "synth.gain", kSynthGain);
         fluid_settings_setint(settings_, "synth.cpu-cores", 1);
         fluid_settings_setint(settings_, "synth.lock-memory", 0);
+        // The chorus costs much of the synthesis time (music plays while the game waits) and
+        // the tunes do without it; the reverb stays.
+        fluid_settings_setint(settings_, "synth.chorus.active", 0);
+        fluid_settings_setint(settings_, "synth.polyphony", 64);
         fluid_settings_setstr(settings_, "player.timing-source", "sample");
         // The player must not reset the synthesizer at the end of a file: that would cut the
         // last notes' release and the reverb. Each start resets it instead.
