@@ -4,7 +4,7 @@
 
 #include "platform/errors.h"
 #include "platform/media/backend.h"
-#include "platform/media/real/miditiming.h"
+#include "platform/media/midifile.h"
 #include "platform/media/simulatedbackend.h"
 #include "platform/platform.h"
 #include "platform/virtualclock.h"
@@ -336,23 +336,23 @@ TEST(MidiTiming, TicksFollowTheTempoMap) {
     track.note(0, 480 * 8, 0, 60, 100);
     track.tempo(480 * 4, 500000);  // from 1 s on, half speed
     const QByteArray bytes = writers::midiBytes({track}, 480);
-    EXPECT_EQ(miditiming::tickAtMs(bytes, 0), 0u);
-    EXPECT_EQ(miditiming::tickAtMs(bytes, 500), 960u);
-    EXPECT_EQ(miditiming::tickAtMs(bytes, 1000), 1920u);
-    EXPECT_EQ(miditiming::tickAtMs(bytes, 2000), 2880u);
-    EXPECT_EQ(miditiming::tickAtMs(bytes, 5000), 5760u);  // past the end: on at the last tempo
+    EXPECT_EQ(midi::tickAtMs(bytes, 0), 0u);
+    EXPECT_EQ(midi::tickAtMs(bytes, 500), 960u);
+    EXPECT_EQ(midi::tickAtMs(bytes, 1000), 1920u);
+    EXPECT_EQ(midi::tickAtMs(bytes, 2000), 2880u);
+    EXPECT_EQ(midi::tickAtMs(bytes, 5000), 5760u);  // past the end: on at the last tempo
 
     writers::MidiTrack plain;  // no tempo event: 120 beats a minute
     plain.note(0, 96, 0, 60, 100);
-    EXPECT_EQ(miditiming::tickAtMs(writers::midiBytes({plain}, 96), 1500), 288u);
+    EXPECT_EQ(midi::tickAtMs(writers::midiBytes({plain}, 96), 1500), 288u);
 
     QByteArray smpte = writers::midiBytes({plain}, 96);
     smpte[12] = static_cast<char>(0xE7);  // 25 frames a second
     smpte[13] = 40;                       // of 40 ticks: 1000 ticks a second
-    EXPECT_EQ(miditiming::tickAtMs(smpte, 1500), 1500u);
+    EXPECT_EQ(midi::tickAtMs(smpte, 1500), 1500u);
 
-    EXPECT_FALSE(miditiming::tickAtMs(QByteArray("MThd"), 10));
-    EXPECT_FALSE(miditiming::tickAtMs(bytes.left(bytes.size() - 3), 10));
+    EXPECT_FALSE(midi::tickAtMs(QByteArray("MThd"), 10));
+    EXPECT_FALSE(midi::tickAtMs(bytes.left(bytes.size() - 3), 10));
 }
 
 TEST_F(RealMedia, VideoShowsEveryFrameOnTimeAndReturnsAtItsEnd) {

@@ -1,5 +1,8 @@
 #include "platform/media/avi.h"
 
+#include "platform/errors.h"
+#include "platform/media/ffmpeg.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -12,35 +15,19 @@ extern "C" {
 
 namespace vorn::avi {
 
-namespace {
-struct FormatCloser {
-    void operator()(AVFormatContext* f) const { avformat_close_input(&f); }
-};
-struct CodecFreer {
-    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-};
-struct FrameFreer {
-    void operator()(AVFrame* f) const { av_frame_free(&f); }
-};
-struct PacketFreer {
-    void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
-struct ScaleFreer {
-    void operator()(SwsContext* s) const { sws_freeContext(s); }
-};
-}  // namespace
+using namespace ffmpeg;
 
 std::optional<AnimationClip> decodeFrames(const QString& path) {
     av_log_set_level(AV_LOG_QUIET);
     AVFormatContext* raw = nullptr;
     if (avformat_open_input(&raw, path.toLocal8Bit().constData(), nullptr, nullptr) < 0) return std::nullopt;
-    std::unique_ptr<AVFormatContext, FormatCloser> format(raw);
+    FormatPtr format(raw);
     if (avformat_find_stream_info(format.get(), nullptr) < 0) return std::nullopt;
     const AVCodec* codec = nullptr;
     const int index = av_find_best_stream(format.get(), AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
     if (index < 0 || !codec) return std::nullopt;
     AVStream* stream = format->streams[index];
-    std::unique_ptr<AVCodecContext, CodecFreer> context(avcodec_alloc_context3(codec));
+    CodecPtr context(avcodec_alloc_context3(codec));
     if (!context || avcodec_parameters_to_context(context.get(), stream->codecpar) < 0 ||
         avcodec_open2(context.get(), codec, nullptr) < 0)
         return std::nullopt;
@@ -49,9 +36,9 @@ std::optional<AnimationClip> decodeFrames(const QString& path) {
     const AVRational rate = stream->avg_frame_rate.num ? stream->avg_frame_rate : stream->r_frame_rate;
     clip.framesPerSecond = rate.num && rate.den ? av_q2d(rate) : 15.0;
 
-    std::unique_ptr<AVFrame, FrameFreer> frame(av_frame_alloc());
-    std::unique_ptr<AVPacket, PacketFreer> packet(av_packet_alloc());
-    std::unique_ptr<SwsContext, ScaleFreer> scale;
+    FramePtr frame(av_frame_alloc());
+    PacketPtr packet(av_packet_alloc());
+    ScalePtr scale;
     auto receive = [&]() -> bool {
         while (true) {
             const int got = avcodec_receive_frame(context.get(), frame.get());
@@ -86,6 +73,16 @@ std::optional<AnimationClip> decodeFrames(const QString& path) {
     if (!receive()) return std::nullopt;
     if (clip.frames.empty()) return std::nullopt;
     return clip;
+}
+
+std::shared_ptr<const AnimationClip> AnimationCache::open(const QString& path) {
+    auto it = clips_.find(path);
+    if (it != clips_.end()) return it->second;
+    auto clip = decodeFrames(path);
+    if (!clip) throw Error(mediaerror::cannotOpenAvi());
+    auto shared = std::make_shared<const AnimationClip>(std::move(*clip));
+    clips_.emplace(path, shared);
+    return shared;
 }
 
 }  // namespace vorn::avi

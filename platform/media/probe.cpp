@@ -1,5 +1,7 @@
 #include "platform/media/probe.h"
 
+#include "platform/media/midifile.h"
+
 extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/log.h>
@@ -29,17 +31,6 @@ public:
         for (int i = 0; i < n; ++i) v |= static_cast<std::uint32_t>(u8()) << (8 * i);
         return v;
     }
-    // A MIDI variable-length quantity, at most four bytes.
-    std::optional<std::uint32_t> vlq() {
-        std::uint32_t v = 0;
-        for (int i = 0; i < 4; ++i) {
-            if (!has(1)) return std::nullopt;
-            const auto c = u8();
-            v = (v << 7) | (c & 0x7F);
-            if (!(c & 0x80)) return v;
-        }
-        return std::nullopt;
-    }
     void skip(qsizetype n) { pos_ += n; }
     qsizetype pos() const { return pos_; }
 
@@ -51,81 +42,9 @@ private:
 }  // namespace
 
 std::optional<std::int64_t> midiLengthMs(const QByteArray& bytes) {
-    Reader r(bytes, 0, bytes.size());
-    if (!r.has(14) || r.be(4) != 0x4D546864 /* MThd */) return std::nullopt;
-    const auto headerLength = r.be(4);
-    if (headerLength < 6 || !r.has(headerLength)) return std::nullopt;
-    r.be(2);  // format
-    const auto tracks = r.be(2);
-    const auto division = r.be(2);
-    r.skip(headerLength - 6);
-    if (division == 0) return std::nullopt;
-
-    std::map<std::uint64_t, std::uint32_t> tempos;  // tick -> microseconds per quarter note
-    std::uint64_t lastTick = 0;
-    for (std::uint32_t t = 0; t < tracks; ++t) {
-        if (!r.has(8) || r.be(4) != 0x4D54726B /* MTrk */) return std::nullopt;
-        const auto length = r.be(4);
-        if (!r.has(length)) return std::nullopt;
-        const auto end = r.pos() + length;
-        Reader tr(bytes, r.pos(), end);
-        std::uint64_t tick = 0;
-        std::uint8_t status = 0;
-        while (!tr.atEnd()) {
-            const auto delta = tr.vlq();
-            if (!delta || !tr.has(1)) return std::nullopt;
-            tick += *delta;
-            std::uint8_t first = tr.u8();
-            if (first == 0xFF) {  // meta event
-                if (!tr.has(1)) return std::nullopt;
-                const auto type = tr.u8();
-                const auto len = tr.vlq();
-                if (!len || !tr.has(*len)) return std::nullopt;
-                if (type == 0x51 && *len == 3) {
-                    tempos[tick] = tr.be(3);
-                } else {
-                    tr.skip(*len);
-                }
-                if (type == 0x2F) break;  // end of track
-            } else if (first == 0xF0 || first == 0xF7) {  // system exclusive
-                const auto len = tr.vlq();
-                if (!len || !tr.has(*len)) return std::nullopt;
-                tr.skip(*len);
-            } else {
-                int dataBytes;
-                if (first & 0x80) {
-                    status = first;
-                    dataBytes = ((status & 0xF0) == 0xC0 || (status & 0xF0) == 0xD0) ? 1 : 2;
-                } else {
-                    if (!status) return std::nullopt;  // running status without a status
-                    dataBytes = ((status & 0xF0) == 0xC0 || (status & 0xF0) == 0xD0) ? 0 : 1;
-                }
-                if (!tr.has(dataBytes)) return std::nullopt;
-                tr.skip(dataBytes);
-            }
-        }
-        lastTick = std::max(lastTick, tick);
-        r.skip(length);
-    }
-
-    if (division & 0x8000) {  // SMPTE time: frames per second and ticks per frame
-        const int fps = 256 - static_cast<int>(division >> 8);
-        const int ticksPerFrame = static_cast<int>(division & 0xFF);
-        if (fps <= 0 || ticksPerFrame <= 0) return std::nullopt;
-        return static_cast<std::int64_t>(lastTick * 1000 / (static_cast<std::uint64_t>(fps) * ticksPerFrame));
-    }
-    // Ticks per quarter note, following the tempo map (120 bpm until the first tempo event).
-    double us = 0;
-    std::uint64_t tick = 0;
-    std::uint32_t tempo = 500000;
-    for (const auto& [at, value] : tempos) {
-        if (at >= lastTick) break;
-        us += static_cast<double>(at - tick) * tempo / division;
-        tick = at;
-        tempo = value;
-    }
-    us += static_cast<double>(lastTick - tick) * tempo / division;
-    return static_cast<std::int64_t>(us / 1000.0 + 0.5);
+    const auto timing = midi::readTiming(bytes);
+    if (!timing) return std::nullopt;
+    return static_cast<std::int64_t>(midi::msAtTick(*timing, timing->lastTick) + 0.5);
 }
 
 std::optional<WaveInfo> wave(const QByteArray& bytes) {

@@ -8,7 +8,7 @@
 #include "platform/errors.h"
 #include "platform/media/avi.h"
 #include "platform/media/real/audioengine.h"
-#include "platform/media/real/miditiming.h"
+#include "platform/media/midifile.h"
 #include "platform/media/real/videodevice.h"
 #include "platform/media/simulatedbackend.h"
 #include "platform/platform.h"
@@ -50,7 +50,7 @@ class MidiDevice : public MediaDevice {
     std::int64_t lengthMs() const override { return lengthMs_; }
     void start(std::int64_t fromMs) override {
         if (!engine_->musicAvailable()) return;
-        const auto tick = miditiming::tickAtMs(bytes_, fromMs);
+        const auto tick = midi::tickAtMs(bytes_, fromMs);
         engine_->startMusic(token_, bytes_, tick.value_or(0), gains_);
     }
     void halt() override { engine_->haltMusic(token_); }
@@ -159,13 +159,7 @@ class RealBackend : public MediaBackend {
     }
 
     std::shared_ptr<const AnimationClip> openAnimation(const QString& path) override {
-        auto it = animations_.find(path);
-        if (it != animations_.end()) return it->second;
-        auto clip = avi::decodeFrames(path);
-        if (!clip) throw Error(mediaerror::cannotOpenAvi());
-        auto shared = std::make_shared<const AnimationClip>(std::move(*clip));
-        animations_.emplace(path, shared);
-        return shared;
+        return animations_.open(path);
     }
 
     std::uint32_t midiVolume() const override { return gains_->midi.load(); }
@@ -178,7 +172,7 @@ class RealBackend : public MediaBackend {
     Clock& clock_;
     std::shared_ptr<AudioEngine> engine_;
     std::shared_ptr<OutputGains> gains_;
-    std::map<QString, std::shared_ptr<const AnimationClip>> animations_;
+    avi::AnimationCache animations_;
 };
 
 }  // namespace

@@ -54,13 +54,7 @@ std::unique_ptr<MediaDevice> SimulatedBackend::open(const QString& path) {
 }
 
 std::shared_ptr<const AnimationClip> SimulatedBackend::openAnimation(const QString& path) {
-    auto it = animations_.find(path);
-    if (it != animations_.end()) return it->second;
-    auto clip = avi::decodeFrames(path);
-    if (!clip) throw Error(mediaerror::cannotOpenAvi());
-    auto shared = std::make_shared<const AnimationClip>(std::move(*clip));
-    animations_.emplace(path, shared);
-    return shared;
+    return animations_.open(path);
 }
 
 }  // namespace vorn

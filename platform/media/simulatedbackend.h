@@ -3,6 +3,7 @@
 // and broken files fail alike, makes no sound, and lets a blocking play take its length in
 // virtual time.
 
+#include "platform/media/avi.h"
 #include "platform/media/backend.h"
 
 #include <map>
@@ -28,7 +29,7 @@ private:
     Clock& clock_;
     std::uint32_t midiVolume_ = 0xFFFFFFFF;
     std::uint32_t waveVolume_ = 0xFFFFFFFF;
-    std::map<QString, std::shared_ptr<const AnimationClip>> animations_;
+    avi::AnimationCache animations_;
 };
 
 // Opens and measures `path` as its device would: raises the service's error for a missing file,

@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/errors.h"
+#include "platform/media/ffmpeg.h"
 #include "platform/media/real/audioengine.h"
 
 extern "C" {
@@ -22,28 +23,7 @@ namespace vorn {
 
 namespace {
 
-struct FormatCloser {
-    void operator()(AVFormatContext* f) const { avformat_close_input(&f); }
-};
-struct CodecFreer {
-    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-};
-struct FrameFreer {
-    void operator()(AVFrame* f) const { av_frame_free(&f); }
-};
-struct PacketFreer {
-    void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
-struct ScaleFreer {
-    void operator()(SwsContext* s) const { sws_freeContext(s); }
-};
-struct ResampleFreer {
-    void operator()(SwrContext* s) const { swr_free(&s); }
-};
-using FormatPtr = std::unique_ptr<AVFormatContext, FormatCloser>;
-using CodecPtr = std::unique_ptr<AVCodecContext, CodecFreer>;
-using FramePtr = std::unique_ptr<AVFrame, FrameFreer>;
-using PacketPtr = std::unique_ptr<AVPacket, PacketFreer>;
+using namespace ffmpeg;
 
 // One stream of a file, demuxed and decoded in order.
 class StreamDecoder {
@@ -141,7 +121,7 @@ std::vector<std::int16_t> decodeSoundTrack(const QString& path) {
                                          &input, codec->sample_fmt, codec->sample_rate, 0, nullptr);
     const bool mono = input.nb_channels == 1;
     av_channel_layout_uninit(&input);
-    std::unique_ptr<SwrContext, ResampleFreer> resample(raw);
+    ResamplePtr resample(raw);
     if (made < 0 || !resample) return {};
     // A mono track sounds at its own level on both sides, as a mono WAV does through the mixer
     // (the resampler would otherwise lower it by 3 dB).
@@ -172,7 +152,7 @@ std::vector<std::int16_t> decodeSoundTrack(const QString& path) {
 }
 
 // The picture of a decoded frame as a 32-bit image.
-QImage toImage(const AVFrame* frame, std::unique_ptr<SwsContext, ScaleFreer>& scale) {
+QImage toImage(const AVFrame* frame, ScalePtr& scale) {
     const int w = frame->width, h = frame->height;
     if (w <= 0 || h <= 0) return {};
     scale.reset(sws_getCachedContext(scale.release(), w, h,
@@ -268,7 +248,7 @@ void VideoDevice::playToEnd(VideoSurface* surface, std::int64_t fromMs) {
     const std::int64_t frameMs =
         fps > 0 ? std::max<std::int64_t>(1, std::llround(1000.0 / fps)) : 40;
 
-    std::unique_ptr<SwsContext, ScaleFreer> scale;
+    ScalePtr scale;
     startSound(fromMs);
     const std::int64_t startedAt = clock_.nowMs();
     std::int64_t ordinal = 0;
