@@ -17,6 +17,6 @@ struct FontSpec {
 
 // "Arial Black" -> Lato Black widened by a quarter, "Verdana" -> DejaVu Sans, "MS Sans Serif" -> Liberation Sans,
 // "Jokerman" -> Lobster Two; any other family is used as it is.
-QFont layoutFont(const FontSpec& spec);
+QFont layoutFont(const FontSpec& wanted);
 
 }  // namespace vorn
