@@ -44,14 +44,8 @@ std::optional<AnimationClip> decodeFrames(const QString& path) {
             const int got = avcodec_receive_frame(context.get(), frame.get());
             if (got == AVERROR(EAGAIN) || got == AVERROR_EOF) return true;
             if (got < 0) return false;
-            const int w = frame->width, h = frame->height;
-            scale.reset(sws_getCachedContext(scale.release(), w, h, static_cast<AVPixelFormat>(frame->format), w, h,
-                                             AV_PIX_FMT_BGRA, SWS_BILINEAR, nullptr, nullptr, nullptr));
-            if (!scale) return false;
-            QImage image(w, h, QImage::Format_RGB32);
-            uint8_t* dst[4] = {image.bits(), nullptr, nullptr, nullptr};
-            int dstStride[4] = {static_cast<int>(image.bytesPerLine()), 0, 0, 0};
-            sws_scale(scale.get(), frame->data, frame->linesize, 0, h, dst, dstStride);
+            QImage image = toImage(frame.get(), scale);
+            if (image.isNull()) return false;
             clip.frames.push_back(std::move(image));
             av_frame_unref(frame.get());
         }

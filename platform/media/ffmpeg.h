@@ -8,6 +8,8 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include <QImage>
+
 #include <memory>
 
 namespace vorn::ffmpeg {
@@ -37,5 +39,9 @@ using FramePtr = std::unique_ptr<AVFrame, FrameFreer>;
 using PacketPtr = std::unique_ptr<AVPacket, PacketFreer>;
 using ScalePtr = std::unique_ptr<SwsContext, ScaleFreer>;
 using ResamplePtr = std::unique_ptr<SwrContext, ResampleFreer>;
+
+// The picture of a decoded frame as a 32-bit image (null when it cannot be converted); `scale`
+// keeps the converter from frame to frame.
+QImage toImage(const AVFrame* frame, ScalePtr& scale);
 
 }  // namespace vorn::ffmpeg

@@ -128,8 +128,8 @@ QString bitmapShortfall(const QByteArray& bytes) {
     return {};
 }
 
-void checkPicture(Checker& c, const PictureSpec& spec) {
-    const QString file = QString::fromLatin1(spec.file);
+void checkPicture(Checker& c, const PictureSpec& expected) {
+    const QString file = QString::fromLatin1(expected.file);
     const auto bytes = c.read(file);
     if (!bytes) return;
     const bool jpeg = file.endsWith(u".jpg");
@@ -148,13 +148,13 @@ void checkPicture(Checker& c, const PictureSpec& spec) {
         const QString shortfall = bitmapShortfall(*bytes);
         if (!shortfall.isEmpty()) c.fail(file, shortfall);
     }
-    if (image.width() != spec.width || image.height() != spec.height)
+    if (image.width() != expected.width || image.height() != expected.height)
         c.fail(file, QStringLiteral("is %1 x %2, the screen needs %3 x %4")
                          .arg(image.width())
                          .arg(image.height())
-                         .arg(spec.width)
-                         .arg(spec.height));
-    if (spec.seeThrough && !image.isNull()) {
+                         .arg(expected.width)
+                         .arg(expected.height));
+    if (expected.seeThrough && !image.isNull()) {
         const QRgb key = image.pixel(0, image.height() - 1) | 0xFF000000u;
         bool shows = false;
         for (int y = 0; y < image.height() && !shows; ++y)
@@ -356,22 +356,22 @@ std::optional<AnimationClip> openVideo(Checker& c, const QString& file, probe::V
     return clip;
 }
 
-void checkVideo(Checker& c, const VideoSpec& spec) {
-    const QString file = QString::fromLatin1(spec.file);
+void checkVideo(Checker& c, const VideoSpec& expected) {
+    const QString file = QString::fromLatin1(expected.file);
     probe::VideoInfo info;
     const auto clip = openVideo(c, file, info);
     if (!clip) return;
-    if (info.width != spec.width || info.height != spec.height)
+    if (info.width != expected.width || info.height != expected.height)
         c.fail(file, QStringLiteral("is %1 x %2, its frame is %3 x %4")
                          .arg(info.width)
                          .arg(info.height)
-                         .arg(spec.width)
-                         .arg(spec.height));
-    if (info.lengthMs < spec.minMs || info.lengthMs > spec.maxMs)
+                         .arg(expected.width)
+                         .arg(expected.height));
+    if (info.lengthMs < expected.minMs || info.lengthMs > expected.maxMs)
         c.fail(file, QStringLiteral("lasts %1 s, it must last %2 to %3 s")
                          .arg(info.lengthMs / 1000.0, 0, 'f', 1)
-                         .arg(spec.minMs / 1000)
-                         .arg(spec.maxMs / 1000));
+                         .arg(expected.minMs / 1000)
+                         .arg(expected.maxMs / 1000));
     if (!info.hasAudio) c.fail(file, QStringLiteral("has no sound track"));
 }
 
@@ -428,7 +428,7 @@ void checkHourglass(Checker& c) {
 
 void checkMedia(const QString& gameDir, Report& report) {
     Checker c(gameDir, report);
-    for (const PictureSpec& spec : kPictures) checkPicture(c, spec);
+    for (const PictureSpec& picture : kPictures) checkPicture(c, picture);
 
     std::map<QString, QByteArray> tunes;
     checkTune(c, QStringLiteral("son/titre.mid"), false, tunes);
@@ -436,7 +436,7 @@ void checkMedia(const QString& gameDir, Report& report) {
     checkSound(c, QStringLiteral("son/juste.wav"));
     checkSound(c, QStringLiteral("son/faux.wav"));
 
-    for (const VideoSpec& spec : kVideos) checkVideo(c, spec);
+    for (const VideoSpec& video : kVideos) checkVideo(c, video);
     checkHourglass(c);
 
     const QString help = QStringLiteral("vorn.hlp");
