@@ -16,6 +16,8 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
+#include <QWindow>
 
 namespace vorn {
 
@@ -299,10 +301,38 @@ void Tprincipal::rglesdujeu1Click() {
 bool Tprincipal::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && firstActivation_) {
         const bool handled = QMainWindow::event(event);
-        guarded([this] { FormActivate(); });
+        activateFirstTime();
         return handled;
     }
     return QMainWindow::event(event);
+}
+
+void Tprincipal::activateFirstTime() {
+    if (!firstActivation_ || exited_) return;
+    const QWindow* window = windowHandle();
+    if (!isVisible() || !window) return;
+    if (!window->isExposed()) {
+        // The intro holds the thread: it must not start before the window system has put the
+        // window on screen, or the window stays black until the intro ends.
+        activationAwaitsExposure_ = true;
+        return;
+    }
+    activationAwaitsExposure_ = false;
+    repaint();  // the whole window, menu bar included, is on screen before the intro starts
+    guarded([this] { FormActivate(); });
+}
+
+void Tprincipal::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (QWindow* window = windowHandle()) window->installEventFilter(this);  // once: filters are kept unique
+}
+
+bool Tprincipal::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Expose && activationAwaitsExposure_ && watched == windowHandle()) {
+        // After the window has handled its exposure (and painted itself).
+        QTimer::singleShot(0, this, [this] { activateFirstTime(); });
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Tprincipal::keyPressEvent(QKeyEvent* event) {
@@ -312,6 +342,13 @@ void Tprincipal::keyPressEvent(QKeyEvent* event) {
 }
 
 void Tprincipal::closeEvent(QCloseEvent* event) {
+    if (!exited_ && platform_.clock.sleeping()) {
+        // A blocking play holds the game (the desktop asked to close the window meanwhile): the
+        // close is handled when the play is over, like any other command.
+        event->ignore();
+        platform_.clock.callLater(0, [this] { close(); });
+        return;
+    }
     if (!exited_) guarded([this] { FormClose(); });
     event->accept();
 }

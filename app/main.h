@@ -51,6 +51,9 @@ public:
     int desktopWidth() const { return desktopWidth_; }
     int desktopHeight() const { return desktopHeight_; }
     bool firstActivation() const { return firstActivation_; }
+    // The window counts as activated for the first time: the one-time set-up and the intro run
+    // once the window is on screen and painted (at once when it already is).
+    void activateFirstTime();
     // Set by the results screen's timer; ends its wait.
     bool resultScreenDone = false;
 
@@ -106,6 +109,8 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -120,6 +125,7 @@ private:
     ScreenFlags flags_;
     Son son_;
     bool firstActivation_ = false;
+    bool activationAwaitsExposure_ = false;
     int desktopWidth_ = 0;
     int desktopHeight_ = 0;
     bool exited_ = false;

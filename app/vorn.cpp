@@ -13,10 +13,8 @@ int main(int argc, char** argv) {
     vorn::DesktopPlatform desktop;
     vorn::Tprincipal principal(desktop.platform());
     principal.show();
-    // Where the window system sends no activation (no window manager), the first moment the
-    // window is shown counts as its first activation.
-    QTimer::singleShot(0, &principal, [&principal] {
-        if (principal.firstActivation()) principal.platform().guard.run([&] { principal.FormActivate(); });
-    });
+    // Where the window system sends no activation (no window manager), being shown counts as
+    // the first activation.
+    QTimer::singleShot(0, &principal, [&principal] { principal.activateFirstTime(); });
     return QApplication::exec();
 }

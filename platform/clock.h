@@ -32,8 +32,13 @@ public:
     virtual std::int64_t nowMs() = 0;
     // One round of the message loop: handles what is pending, or waits for the next event.
     virtual void processMessages() = 0;
-    // Lets `ms` pass without handling any message (the pacing of a blocking video play).
+    // Lets `ms` pass while a blocking play holds the thread (the pacing of a video interlude):
+    // no handler of the game runs meanwhile (timers, notices and calls that fall due wait until
+    // the hold is over) and key and mouse input stays queued, but the window system is still
+    // served, so the window paints and answers the desktop.
     virtual void sleep(std::int64_t ms) = 0;
+    // True inside a sleep.
+    virtual bool sleeping() const = 0;
     virtual bool isVirtual() const = 0;
 
     // Runs `call` once, `delayMs` from now, on the user-interface thread. Returns an id for cancel().

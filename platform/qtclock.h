@@ -8,6 +8,7 @@
 #include <QObject>
 
 #include <unordered_map>
+#include <vector>
 
 class QTimer;
 
@@ -22,15 +23,25 @@ public:
     std::int64_t nowMs() override { return elapsed_.elapsed(); }
     void processMessages() override;
     void sleep(std::int64_t ms) override;
+    bool sleeping() const override { return holding_ > 0; }
     bool isVirtual() const override { return false; }
     std::uint64_t callLater(std::int64_t delayMs, std::function<void()> call) override;
     void cancel(std::uint64_t id) override;
 
 private:
+    struct Call {
+        QTimer* timer;
+        std::function<void()> fn;
+    };
+    void fire(std::uint64_t id);
+    void rearmHeldCalls();
+
     QObject owner_;
     QElapsedTimer elapsed_;
     std::uint64_t next_ = 0;
-    std::unordered_map<std::uint64_t, QTimer*> calls_;
+    std::unordered_map<std::uint64_t, Call> calls_;
+    int holding_ = 0;
+    std::vector<std::uint64_t> held_;  // calls that fell due while a blocking play held the thread
 };
 
 }  // namespace vorn

@@ -13,6 +13,9 @@ public:
     virtual void open(const QString& file) = 0;
 };
 
+// Hands documents to the desktop. Desktops choose the application by the file name's
+// extension, so an HTML document under another name (the rules, "vorn.hlp") is handed over as a
+// copy named ".html".
 class DesktopShell : public Shell {
 public:
     void open(const QString& file) override;
@@ -27,5 +30,10 @@ public:
 private:
     QStringList opened_;
 };
+
+// The file to hand to the desktop for `file`: the file itself, or for an HTML document whose
+// name does not say so, a copy named after it with ".html" in `copyDir`, rewritten whenever the
+// document has changed. Empty when `file` does not exist (or no copy can be written).
+QString documentForDesktop(const QString& file, const QString& copyDir);
 
 }  // namespace vorn

@@ -20,6 +20,7 @@ public:
     std::int64_t nowMs() override { return now_; }
     void processMessages() override;
     void sleep(std::int64_t ms) override;
+    bool sleeping() const override { return false; }
     bool isVirtual() const override { return true; }
     std::uint64_t callLater(std::int64_t delayMs, std::function<void()> call) override;
     void cancel(std::uint64_t id) override;

@@ -10,6 +10,7 @@ packages=(
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   fonts-lato fonts-dejavu-core fonts-lobstertwo fonts-liberation2
   libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb libxcb1-dev libxcb-xtest0-dev
 )
 
 missing=()

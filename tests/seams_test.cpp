@@ -5,6 +5,7 @@
 #include "platform/errors.h"
 #include "platform/images.h"
 #include "platform/keys.h"
+#include "platform/qtclock.h"
 #include "platform/virtualclock.h"
 
 #include "content/writers/jpegwriter.h"
@@ -14,6 +15,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "support/printing.h"
 
@@ -95,6 +97,34 @@ TEST_F(Time, ProcessMessagesJumpsToTheNextEventAndNeverSpinsForNothing) {
     while (!done) clock.processMessages();
     EXPECT_EQ(clock.nowMs(), 4000);
     EXPECT_THROW(clock.processMessages(), std::logic_error);
+}
+
+// The real clock: while a blocking play holds the thread, the game's timers and calls that fall
+// due wait for the end of the hold and then run in their order; the window system goes on.
+TEST(RealTime, NothingOfTheGameRunsWhileAPlayHoldsTheThread) {
+    RecordingErrorPresenter errors;
+    EventGuard guard{errors};
+    QtClock clock{guard};
+    std::vector<QString> ran;
+    Timer timer(clock, 5, [&] {
+        ran.push_back(QStringLiteral("timer"));
+        EXPECT_FALSE(clock.sleeping());
+    });
+    timer.setEnabled(true);
+    clock.callLater(1, [&] { ran.push_back(QStringLiteral("call")); });
+    bool painted = false;
+    QTimer::singleShot(2, [&] { painted = true; });  // the window system's own work
+    const auto before = clock.nowMs();
+    clock.sleep(40);
+    EXPECT_GE(clock.nowMs() - before, 40);
+    EXPECT_TRUE(painted);
+    EXPECT_TRUE(ran.empty());
+    const auto end = clock.nowMs() + 1000;
+    while (ran.size() < 2 && clock.nowMs() < end) clock.processMessages();
+    timer.setEnabled(false);
+    ASSERT_GE(ran.size(), 2u);
+    EXPECT_EQ(ran[0], "call");  // it fell due first
+    EXPECT_EQ(ran[1], "timer");
 }
 
 TEST(Errors, MessageBoxTextEndsWithAFullStopWhenTheLastCharacterSortsAfterIt) {

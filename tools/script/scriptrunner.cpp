@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QWindow>
 
 namespace vorn {
 
@@ -275,6 +276,10 @@ int ScriptRunner::run() {
     d.window = std::make_unique<Tprincipal>(d.platform.platform());
     d.window->setOnExit({});  // the program's end shows in the dump; the runner goes on
     d.window->show();
+    // On screen before the activation, as in the program (offscreen windows too are exposed
+    // by the event loop).
+    for (int round = 0; round < 100 && !d.window->windowHandle()->isExposed(); ++round)
+        QCoreApplication::processEvents();
     d.clock().setHorizon(d.clock().nowMs());
     d.clock().setIdleHandler([&d] { d.step(); });
     // Activated as the program is, once it is shown.

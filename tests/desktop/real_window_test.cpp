@@ -1,0 +1,241 @@
+// The real program on a real X server: what a player sees in the first seconds (the intro's
+// frames and the menu bar), a window that keeps answering the desktop while the interludes hold
+// the game, and the rules handed to the desktop as an HTML document. Offscreen rendering shows
+// none of this.
+
+#include "desktop/xdisplay.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <thread>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using namespace vorn::desktop;
+using namespace std::chrono_literals;
+
+constexpr const char* kTitle = "V.O.R.N. VOZID";
+constexpr int kClientWidth = 632, kClientHeight = 434;
+constexpr std::uint32_t kReturn = 0xff0d, kEscape = 0xff1b, kF1 = 0xffbe;
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return in ? s.str() : std::string();
+}
+
+// The game, started in its folder with the given environment; killed if still running at the end.
+class Game {
+public:
+    Game(const std::string& folder, const std::map<std::string, std::string>& env) {
+        pid_ = fork();
+        if (pid_ == 0) {
+            if (chdir(folder.c_str()) != 0) _exit(126);
+            for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
+            if (std::FILE* log = std::fopen("/dev/null", "w")) dup2(fileno(log), STDERR_FILENO);
+            execl("./vorn", "vorn", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+    }
+    ~Game() {
+        if (running()) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+    bool running() {
+        if (pid_ <= 0 || exited_) return false;
+        int status = 0;
+        if (waitpid(pid_, &status, WNOHANG) == pid_) {
+            exited_ = true;
+            status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+        return !exited_;
+    }
+    int status() const { return status_; }
+
+private:
+    pid_t pid_ = -1;
+    bool exited_ = false;
+    int status_ = -1;
+};
+
+// Pings the window every 200 ms and keeps every answer's delay, by the phase it was sent in.
+class Pinger {
+public:
+    Pinger(Connection& x, xcb_window_t window) : x_(x), window_(window) {}
+    void tick(const std::string& phase) {
+        const auto now = Clock::now();
+        for (std::uint32_t serial : x_.pollAnswers())
+            if (auto it = sent_.find(serial); it != sent_.end() && !it->second.answered) {
+                it->second.answered = true;
+                it->second.delay = now - it->second.at;
+            }
+        if (now - last_ >= 200ms) {
+            last_ = now;
+            sent_[++serial_] = Ping{phase, now};
+            x_.ping(window_, serial_);
+        }
+    }
+    // Pings of `phase` not answered within `limit` (those still too young to tell left out).
+    std::vector<std::string> late(std::chrono::milliseconds limit) const {
+        std::vector<std::string> out;
+        const auto now = Clock::now();
+        for (const auto& [serial, ping] : sent_) {
+            if (ping.phase == "closing") continue;  // the program may end before it answers
+            const auto delay = ping.answered ? ping.delay : now - ping.at;
+            if (delay > limit && (ping.answered || now - ping.at > limit))
+                out.push_back(ping.phase + " ping " + std::to_string(serial) + " after " +
+                              std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(delay).count()) +
+                              " ms");
+        }
+        return out;
+    }
+    int count(const std::string& phase) const {
+        int n = 0;
+        for (const auto& [serial, ping] : sent_) n += ping.phase == phase;
+        return n;
+    }
+
+private:
+    struct Ping {
+        std::string phase;
+        Clock::time_point at;
+        bool answered = false;
+        Clock::duration delay{};
+    };
+    Connection& x_;
+    xcb_window_t window_;
+    std::uint32_t serial_ = 0;
+    Clock::time_point last_{};
+    std::map<std::uint32_t, Ping> sent_;
+};
+
+class RealWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/vorn-desktop-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+        // A stand-in for the desktop's opener: it keeps what it was handed.
+        const std::string bin = dir_ + "/bin";
+        ASSERT_EQ(system(("mkdir -p " + bin + " " + dir_ + "/cache " + dir_ + "/runtime").c_str()), 0);
+        std::ofstream opener(bin + "/xdg-open");
+        opener << "#!/bin/sh\nprintf '%s\\n' \"$1\" > " << dir_ << "/url\ncp \"${1#file://}\" " << dir_
+               << "/document\n";
+        opener.close();
+        chmod((bin + "/xdg-open").c_str(), 0755);
+    }
+    void TearDown() override { std::system(("rm -rf " + dir_).c_str()); }
+
+    std::string dir_;
+};
+
+// The client area sits below the menu bar, at the bottom of the window.
+struct Layout {
+    int menuBar;
+    int clientTop() const { return menuBar; }
+};
+
+TEST_F(RealWindow, IntroShowsAtOnceAndTheWindowAnswersTheDesktopWhileInterludesPlay) {
+    VirtualServer server(1024, 768);
+    ASSERT_FALSE(server.display().empty()) << "Xvfb did not start (is the xvfb package installed?)";
+    Connection x(server.display());
+    ASSERT_TRUE(x.ok());
+
+    const auto start = Clock::now();
+    const char* path = std::getenv("PATH");
+    Game game(VORN_GAME_DIR, {{"DISPLAY", server.display()},
+                              {"QT_QPA_PLATFORM", "xcb"},
+                              {"SDL_AUDIODRIVER", "dummy"},
+                              {"PATH", dir_ + "/bin:" + (path ? path : "/usr/bin:/bin")},
+                              {"XDG_CACHE_HOME", dir_ + "/cache"},
+                              {"XDG_RUNTIME_DIR", dir_ + "/runtime"}});
+    auto since = [&] { return Clock::now() - start; };
+    auto wait = [&](Pinger* pinger, const std::string& phase, std::chrono::milliseconds limit,
+                    const std::function<bool()>& done) {
+        const auto until = Clock::now() + limit;
+        while (Clock::now() < until) {
+            if (pinger) pinger->tick(phase);
+            if (done()) return true;
+            std::this_thread::sleep_for(10ms);
+        }
+        return false;
+    };
+
+    std::optional<xcb_window_t> window;
+    ASSERT_TRUE(wait(nullptr, "", 10000ms, [&] { return (window = x.findWindow(kTitle)).has_value(); }))
+        << "no window titled " << kTitle;
+    Pinger pinger(x, *window);
+    auto grab = [&] {
+        auto c = x.capture(*window);
+        EXPECT_TRUE(c.has_value());
+        return c.value_or(Capture{});
+    };
+    const Capture first = grab();
+    ASSERT_EQ(first.width, kClientWidth);
+    const Layout layout{first.height - kClientHeight};
+    ASSERT_GT(layout.menuBar, 10);
+    // A strip of the client area's top-left corner, outside the video frame (60, 30): black
+    // while an interlude plays, the screen's picture otherwise.
+    auto corner = [&](const Capture& c) { return c.litShare(4, layout.clientTop() + 4, 50, 20); };
+    auto videoFrame = [&](const Capture& c) { return c.litShare(64, layout.clientTop() + 34, 504, 367); };
+
+    // The first seconds: the intro plays in its frame, under a painted menu bar.
+    std::vector<Capture> intro;
+    for (const auto at : {1500ms, 3000ms, 4500ms, 6000ms}) {
+        wait(&pinger, "intro", std::chrono::duration_cast<std::chrono::milliseconds>(at - since()),
+             [] { return false; });
+        intro.push_back(grab());
+        intro.back().savePpm(dir_ + "/../vorn-intro-" + std::to_string(at.count()) + ".ppm");
+    }
+    for (std::size_t i = 0; i < intro.size(); ++i) {
+        const Capture& c = intro[i];
+        SCOPED_TRACE("capture " + std::to_string(i));
+        EXPECT_GT(c.brightness(0, 0, c.width, layout.menuBar), 150) << "the menu bar is not painted";
+        EXPECT_GT(videoFrame(c), 0.5) << "the intro's frame is black";
+        EXPECT_LT(corner(c), 0.05) << "no interlude is showing";
+    }
+    EXPECT_GT(intro.front().difference(intro.back(), 64, layout.clientTop() + 34, 504, 367), 2.0)
+        << "the intro does not move";
+
+    // The title follows the intro; Enter starts a game, whose level video plays.
+    ASSERT_TRUE(wait(&pinger, "intro", 20000ms, [&] { return corner(grab()) > 0.5; })) << "no title screen";
+    x.typeKey(*window, kReturn);
+    ASSERT_TRUE(wait(&pinger, "title", 3000ms, [&] {
+        const Capture c = grab();
+        return corner(c) < 0.05 && videoFrame(c) > 0.5;
+    })) << "no level video after Enter";
+    ASSERT_TRUE(wait(&pinger, "level video", 20000ms, [&] { return corner(grab()) > 0.5; }))
+        << "no level screen after its video";
+    EXPECT_GE(pinger.count("level video"), 10) << "the level video was too short to tell";
+
+    // F1 hands the rules to the desktop as an HTML document.
+    x.typeKey(*window, kF1);
+    ASSERT_TRUE(wait(&pinger, "question", 5000ms, [&] { return !readFile(dir_ + "/document").empty(); }))
+        << "the desktop's opener was not called";
+    const std::string url = readFile(dir_ + "/url");
+    EXPECT_NE(url.find(".html\n"), std::string::npos) << url;
+    EXPECT_EQ(readFile(dir_ + "/document"), readFile(std::string(VORN_GAME_DIR) + "/vorn.hlp"));
+
+    x.typeKey(*window, kEscape);
+    ASSERT_TRUE(wait(&pinger, "closing", 5000ms, [&] { return !game.running(); })) << "Esc did not end the program";
+    EXPECT_EQ(game.status(), 0);
+
+    EXPECT_GE(pinger.count("intro"), 20);
+    const auto late = pinger.late(1000ms);
+    EXPECT_TRUE(late.empty()) << late.size() << " pings unanswered for a second, first: " << late.front();
+}
+
+}  // namespace
