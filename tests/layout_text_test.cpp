@@ -7,6 +7,8 @@
 #include "screens/resultats.h"
 #include "screens/titre.h"
 
+#include <QFontMetrics>
+
 #include <gtest/gtest.h>
 
 using namespace vorn;
@@ -45,6 +47,25 @@ TEST_F(LayoutText, ResultsHeadingsAndPercentageComeOutAtTheirStatedSizes) {
 TEST_F(LayoutText, TitlePromptComesOutAtItsStatedSize) {
     Tecrantitre screen(window);
     expectNear(screen.Label1, {"Label1", 261, 25});
+}
+
+TEST_F(LayoutText, BonusAnnouncementWrapsAfterItsFirstSentenceClearOfTheScrollBar) {
+    Tecran_resultat screen(window);
+    const QFontMetrics fm(screen.bonus.font());
+    const QRect text = screen.bonus.textBounds();
+    const int sentence = fm.horizontalAdvance(
+        QStringLiteral("Vous avez obtenu 100% de bonnes réponses à chaque niveau."));
+    // Two lines, the first sentence alone on the first (the wider) one.
+    EXPECT_EQ(text.height(), 2 * fm.height()) << text.height();
+    EXPECT_NEAR(text.width(), sentence, 2) << text.width() << " " << sentence;
+    for (const Label* l : {&screen.bonus, &screen.attention}) {
+        SCOPED_TRACE(l->elementName().toStdString());
+        const int right = l->geometry().x() + l->textBounds().right();
+        EXPECT_LT(right, window.scrollBarLeft()) << right;
+    }
+    // The two lines stay centred on one another.
+    EXPECT_NEAR(screen.bonus.textBounds().center().x(), screen.attention.textBounds().center().x(),
+                2);
 }
 
 }  // namespace
