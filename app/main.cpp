@@ -15,6 +15,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
 #include <QWindow>
@@ -68,7 +69,7 @@ Tprincipal::Tprincipal(Platform& platform, QWidget* parent)
     view_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     view_->setRenderHint(QPainter::TextAntialiasing);
     view_->setFocusPolicy(Qt::StrongFocus);
-    view_->setFixedSize(632, 434);
+    view_->setFixedSize(kClientWidth, kClientHeight);
     setCentralWidget(view_);
     buildMenu();
     updateSceneRect();
@@ -381,10 +382,15 @@ std::vector<Screen*> Tprincipal::attachedScreens() const {
 
 void Tprincipal::updateSceneRect() {
     // Automatic scroll bars: they show when a screen reaches beyond the client area.
-    QRectF rect(0, 0, 632, 434);
+    QRectF rect(0, 0, kClientWidth, kClientHeight);
     for (const QGraphicsItem* item : scene_->items())
         if (!item->parentItem() && item->isVisible()) rect |= item->sceneBoundingRect();
     scene_->setSceneRect(rect);
+}
+
+int Tprincipal::scrollBarLeft() const {
+    const QScrollBar* bar = view_->verticalScrollBar();
+    return kClientWidth - bar->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, bar);
 }
 
 void Tprincipal::repaintNow() {

@@ -15,8 +15,9 @@ struct FontSpec {
     bool underline = false;
 };
 
-// "Arial Black" -> Lato Black widened by a quarter, "Verdana" -> DejaVu Sans, "MS Sans Serif" -> Liberation Sans,
-// "Jokerman" -> Lobster Two; any other family is used as it is.
+// "Arial Black" -> Inter Black, widened so that texts come out at the sizes the layouts give them;
+// "Verdana" -> DejaVu Sans, "MS Sans Serif" -> Liberation Sans, "Jokerman" -> Lobster Two; any other
+// family is used as it is.
 QFont layoutFont(const FontSpec& wanted);
 
 }  // namespace vorn

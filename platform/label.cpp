@@ -75,6 +75,21 @@ void Label::setMaxWidth(int width) {
     adjustSize();
 }
 
+void Label::setTextMargins(const QMargins& margins) {
+    textMargins_ = margins;
+    update();
+}
+
+QRectF Label::textBox() const {
+    const QRectF box = boundingRect().marginsRemoved(textMargins_.toMarginsF());
+    return box.adjusted(0, leading(font_), 0, 0);
+}
+
+QRect Label::textBounds() const {
+    if (text_.isEmpty()) return {};
+    return QFontMetrics(font_).boundingRect(textBox().toRect(), textFlags(), text_);
+}
+
 QRect Label::geometry() const {
     return QRect(pos().toPoint(), size_);
 }
@@ -119,7 +134,7 @@ void Label::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) 
     painter->setClipRect(box);
     painter->setFont(font_);
     painter->setPen(colour_);
-    painter->drawText(box.adjusted(0, leading(font_), 0, 0), textFlags(), text_);
+    painter->drawText(textBox(), textFlags(), text_);
 }
 
 QString Label::describe() const {

@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QFont>
 #include <QGraphicsItem>
+#include <QMargins>
 
 namespace vorn {
 
@@ -29,6 +30,10 @@ public:
     void setVerticalCentre(bool centre);
     // Width up to which a label sized to its text grows before it wraps (word-wrapped labels only).
     void setMaxWidth(int width);
+    // Keeps the text off the edges of a fixed-size label's box; it wraps and aligns in the rest.
+    void setTextMargins(const QMargins& margins);
+    // Where the text is drawn, in the label's coordinates.
+    QRect textBounds() const;
 
     QRectF boundingRect() const override { return QRectF(0, 0, size_.width(), size_.height()); }
     void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override;
@@ -46,6 +51,7 @@ public:
 private:
     void adjustSize();
     int textFlags() const;
+    QRectF textBox() const;
 
     QString name_;
     QString text_;
@@ -59,6 +65,7 @@ private:
     bool verticalCentre_ = false;
     Qt::Alignment alignment_ = Qt::AlignLeft;
     int maxWidth_ = 0;
+    QMargins textMargins_;
     qreal rightEdge_ = 0;  // kept by right-aligned labels sized to their text
 };
 

@@ -2,6 +2,8 @@
 
 #include "app/main.h"
 
+#include <algorithm>
+
 namespace vorn {
 
 namespace {
@@ -36,6 +38,10 @@ Tecran_resultat::Tecran_resultat(Tprincipal& owner)
     for (Label* l : {&bonus, &attention}) {
         l->setAlignment(Qt::AlignHCenter);
         l->setWordWrap(true);
+        // Their boxes reach past the client area, under the vertical scroll bar that the screen
+        // brings up: the lines wrap and centre in the part that shows.
+        const int hidden = l->geometry().right() + 1 - owner.scrollBarLeft();
+        l->setTextMargins(QMargins(0, 0, std::max(0, hidden), 0));
         l->hide();
     }
     bonus.setText(QStringLiteral(

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libjpeg62-turbo-dev libsqlite3-dev sqlite3
   libfluidsynth-dev libsdl2-mixer-dev timgm6mb-soundfont
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
-  fonts-lato fonts-dejavu-core fonts-lobstertwo fonts-liberation2
+  fonts-lato fonts-inter fonts-dejavu-core fonts-lobstertwo fonts-liberation2
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb libxcb1-dev libxcb-xtest0-dev
 )

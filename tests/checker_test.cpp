@@ -53,7 +53,7 @@ TEST_F(QuestionChecks, ARightAnswerOutsideOneToFourNamesItsRow) {
 }
 
 TEST_F(QuestionChecks, TextsThatDoNotFitTheirLabelsAreNamed) {
-    row("1b2").r3 = QStringLiteral("Une réponse beaucoup trop longue pour tenir sur les deux lignes de son étiquette");
+    row("1b2").r3 = QStringLiteral("Une réponse beaucoup trop longue pour tenir sur deux lignes");
     row("1b3").enonce = QString(QStringLiteral("Pourquoi ")).repeated(20) + u'?';
     row("1b4").Theme = QStringLiteral("Arts, lettres et spectacles");
     const QStringList faults = check();

@@ -1,0 +1,71 @@
+// Texts of the screens at the sizes the layouts give them: the stand-in faces must draw the
+// labels whose size the layouts state within a few per cent of it, so that headings sit where the
+// layouts centre them and lines wrap where the layouts expect.
+
+#include "app/main.h"
+#include "platform/platform.h"
+#include "screens/resultats.h"
+#include "screens/titre.h"
+
+#include <QFontMetrics>
+
+#include <gtest/gtest.h>
+
+using namespace vorn;
+
+namespace {
+
+struct StatedSize {
+    const char* label;
+    int width;
+    int height;
+};
+
+// Off by at most 3 % in width; heights differ more between faces, but stay close.
+void expectNear(const Label& label, const StatedSize& stated) {
+    const QSize size = label.geometry().size();
+    SCOPED_TRACE(stated.label);
+    EXPECT_NEAR(size.width(), stated.width, stated.width * 0.03) << "width " << size.width();
+    EXPECT_NEAR(size.height(), stated.height, stated.height * 0.15) << "height " << size.height();
+}
+
+class LayoutText : public ::testing::Test {
+  protected:
+    VirtualPlatform platform;
+    Tprincipal window{platform.platform()};
+};
+
+TEST_F(LayoutText, ResultsHeadingsAndPercentageComeOutAtTheirStatedSizes) {
+    Tecran_resultat screen(window);
+    expectNear(screen.votre, {"votre", 598, 23});
+    expectNear(screen.pass, {"pass", 383, 23});
+    expectNear(screen.over, {"over", 168, 23});
+    expectNear(screen.fin, {"fin", 271, 23});
+    expectNear(screen.pourcent, {"pourcent", 198, 90});
+}
+
+TEST_F(LayoutText, TitlePromptComesOutAtItsStatedSize) {
+    Tecrantitre screen(window);
+    expectNear(screen.Label1, {"Label1", 261, 25});
+}
+
+TEST_F(LayoutText, BonusAnnouncementWrapsAfterItsFirstSentenceClearOfTheScrollBar) {
+    Tecran_resultat screen(window);
+    const QFontMetrics fm(screen.bonus.font());
+    const QRect text = screen.bonus.textBounds();
+    const int sentence = fm.horizontalAdvance(
+        QStringLiteral("Vous avez obtenu 100% de bonnes réponses à chaque niveau."));
+    // Two lines, the first sentence alone on the first (the wider) one.
+    EXPECT_EQ(text.height(), 2 * fm.height()) << text.height();
+    EXPECT_NEAR(text.width(), sentence, 2) << text.width() << " " << sentence;
+    for (const Label* l : {&screen.bonus, &screen.attention}) {
+        SCOPED_TRACE(l->elementName().toStdString());
+        const int right = l->geometry().x() + l->textBounds().right();
+        EXPECT_LT(right, window.scrollBarLeft()) << right;
+    }
+    // The two lines stay centred on one another.
+    EXPECT_NEAR(screen.bonus.textBounds().center().x(), screen.attention.textBounds().center().x(),
+                2);
+}
+
+}  // namespace
