@@ -1,0 +1,219 @@
+// The INI files: reading and converting values, writing in place, Windows-1252 on disk, and the
+// pass that reaches the disk as a whole or not at all.
+
+#include "platform/ini.h"
+#include "platform/errors.h"
+#include "platform/windows1252.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "support/printing.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+using namespace vorn;
+
+namespace {
+
+class Ini : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("test.ini"));
+    QString previous = QDir::currentPath();
+
+    void TearDown() override { QDir::setCurrent(previous); }
+
+    void put(const QByteArray& bytes) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QByteArray disk() const {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    static QString errorOf(const std::function<void()>& f) {
+        try {
+            f();
+        } catch (const Error& e) {
+            return e.message();
+        }
+        return QStringLiteral("<no error>");
+    }
+};
+
+TEST(IniIntegers, ConvertsTheProfileWay) {
+    const struct {
+        const char* text;
+        std::optional<qint32> value;
+    } cases[] = {
+        {"0", 0},
+        {"+7", 7},
+        {" \t-12", -12},
+        {"007", 7},
+        {"2147483647", INT_MAX},
+        {"-2147483648", INT_MIN},
+        {"0x1F", 31},
+        {"0X1f", 31},
+        {"$1f", 31},
+        {"-$10", -16},
+        {"$FFFFFFFF", -1},
+        {"0x80000000", INT_MIN},
+        {"", std::nullopt},
+        {"   ", std::nullopt},
+        {"abc", std::nullopt},
+        {"12abc", std::nullopt},
+        {"12 ", std::nullopt},
+        {"1 2", std::nullopt},
+        {"- 1", std::nullopt},
+        {"+-1", std::nullopt},
+        {"-", std::nullopt},
+        {"$", std::nullopt},
+        {"0x", std::nullopt},
+        {"$-1", std::nullopt},
+        {"1f", std::nullopt},
+        {"2147483648", std::nullopt},
+        {"-2147483649", std::nullopt},
+        {"99999999999", std::nullopt},
+        {"0x100000000", std::nullopt},
+        {"$0000000000000001", 1},
+        {"\xd9\xa3", std::nullopt},  // an Arabic-Indic digit is no digit here
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(parseProfileInteger(QString::fromUtf8(c.text)), c.value) << c.text;
+    }
+    // However long the digits run, the reading stops before it could overflow.
+    EXPECT_EQ(parseProfileInteger(QString(100000, u'9')), std::nullopt);
+    EXPECT_EQ(parseProfileInteger(QStringLiteral("0x") + QString(100000, u'F')), std::nullopt);
+    EXPECT_EQ(parseProfileInteger(QString(100000, u'0') + u'5'), 5);
+}
+
+TEST_F(Ini, ReadsValuesWhateverTheLineEndingsAndLetterCase) {
+    for (const QByteArray eol : {QByteArray("\n"), QByteArray("\r\n")}) {
+        QByteArray text =
+            "orphan=outside any section\n; nom=commented\n[Place1]\n"
+            "  NOM = Zo\xe9  \nscore=0x1F\nvide=\nlettres=abc\nnom=second\n"
+            "[place2]\nscore = -12\n[PLACE1]\nautre=1";
+        text.replace("\n", eol);
+        put(text);
+        IniFile ini(path);
+        EXPECT_EQ(ini.readString("place1", "nom", "d"), QStringLiteral("Zoé"));
+        EXPECT_EQ(ini.readString("pLaCe1", "Nom", "d"), QStringLiteral("Zoé"));
+        EXPECT_EQ(ini.readString("place1", "vide", "d"), "");
+        EXPECT_EQ(ini.readString("place1", "autre", "d"), "1");  // the section continues
+        EXPECT_EQ(ini.readString("place1", "absent", "d"), "d");
+        EXPECT_EQ(ini.readString("place3", "nom", "d"), "d");
+        EXPECT_EQ(ini.readString("", "orphan", "d"), "d");
+        EXPECT_EQ(ini.readInteger("place1", "score", 5), 31);
+        EXPECT_EQ(ini.readInteger("PLACE2", "SCORE", 5), -12);
+        EXPECT_EQ(ini.readInteger("place1", "lettres", 5), 5);
+        EXPECT_EQ(ini.readInteger("place1", "vide", 5), 5);
+        EXPECT_EQ(ini.readInteger("place1", "absent", 5), 5);
+        ini.release();
+    }
+    IniFile missing(dir.filePath("none.ini"));
+    EXPECT_EQ(missing.readString("place1", "nom", "anonyme"), "anonyme");
+    EXPECT_EQ(missing.readInteger("place1", "score", 0), 0);
+}
+
+TEST_F(Ini, LongValuesAreCut) {
+    put("[a]\nlong=" + QByteArray(3000, 'x') + "\nzeros=" + QByteArray(2999, '0') + "1\n");
+    IniFile ini(path);
+    EXPECT_EQ(ini.readString("a", "long", ""), QString(2047, u'x'));
+    EXPECT_EQ(ini.readInteger("a", "zeros", 9), 0);  // the cut drops the final 1
+}
+
+TEST_F(Ini, WritesInPlaceAndKeepsEveryOtherLine) {
+    const QByteArray before =
+        "; high scores\r\n[place1]\r\n  NOM = old \r\nx=keep me\r\n\r\n; place2 next\r\n"
+        "[Place2]\r\nscore=1\r\n[place1]\r\nnom=duplicate\r\nno equals sign here\r\nlast=1";
+    put(before);
+    IniFile ini(path);
+    ini.writeString("PLACE1", "nom", QStringLiteral("Zoé"));
+    ini.writeInteger("place1", "score", -5);
+    ini.writeInteger("place2", "score", INT_MIN);
+    ini.writeString("place3", "nom", "");
+    EXPECT_EQ(ini.readString("place1", "nom", ""), QStringLiteral("Zoé"));  // the pass sees it
+    EXPECT_EQ(disk(), before);  // nothing on disk before the pass ends
+    ini.release();
+    EXPECT_EQ(disk(),
+              QByteArray("; high scores\r\n[place1]\r\n  NOM =Zo\xe9\r\nx=keep me\r\n"
+                         "score=-5\r\n\r\n; place2 next\r\n[Place2]\r\nscore=-2147483648\r\n"
+                         "[place1]\r\nnom=duplicate\r\nno equals sign here\r\nlast=1\r\n"
+                         "[place3]\r\nnom=\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"test.ini"});
+
+    put("[a]\nk=1\n");  // new lines follow the file's own line endings
+    IniFile lf(path);
+    lf.writeString("b", "k", "2");
+    lf.release();
+    EXPECT_EQ(disk(), QByteArray("[a]\nk=1\n[b]\nk=2\n"));
+}
+
+TEST_F(Ini, StoresWindows1252) {
+    IniFile ini(path);
+    ini.writeString("s", "a", QStringLiteral("Zoé"));
+    ini.writeString("s", "b", QStringLiteral("œ€"));
+    ini.writeString("s", "c", QStringLiteral("Łukasz"));
+    ini.writeString("s", "d", QStringLiteral("a😀b"));
+    ini.release();
+    EXPECT_EQ(disk(), QByteArray("[s]\r\na=Zo\xe9\r\nb=\x9c\x80\r\nc=?ukasz\r\nd=a?b\r\n"));
+    EXPECT_EQ(ini.readString("s", "a", ""), QStringLiteral("Zoé"));
+    EXPECT_EQ(ini.readString("s", "b", ""), QStringLiteral("œ€"));
+
+    QByteArray every(256, '\0');
+    for (int b = 0; b < 256; ++b) every[b] = static_cast<char>(b);
+    EXPECT_EQ(toWindows1252(fromWindows1252(every)), every);
+    EXPECT_EQ(fromWindows1252("\x80\x8c\x99\x9f\xff\x81"), QStringLiteral("€Œ™Ÿÿ\u0081"));
+}
+
+TEST_F(Ini, RefusesTextsThatWouldBreakTheFile) {
+    put("[s]\nk=old\n");
+    {
+        IniFile ini(path);
+        ini.writeString("s", "k", "new");
+        for (const QString bad :
+             {QStringLiteral("a\nb"), QStringLiteral("a\rb"), QStringLiteral("a\tb"),
+              QStringLiteral("a\x01"), QStringLiteral("\u0085")}) {
+            EXPECT_EQ(errorOf([&] { ini.writeString("s", "nom", bad); }),
+                      QString("Unable to write to %1: the value of \"nom\" in section \"s\" holds "
+                              "a line break or another control character")
+                          .arg(path));
+        }
+        EXPECT_NE(errorOf([&] { ini.writeString("a]b", "k", "v"); }), "<no error>");
+        EXPECT_NE(errorOf([&] { ini.writeString("s", "k=", "v"); }), "<no error>");
+        EXPECT_NE(errorOf([&] { ini.writeString("s", "", "v"); }), "<no error>");
+    }  // the pass ended without release: none of its writes is kept
+    EXPECT_EQ(disk(), QByteArray("[s]\nk=old\n"));
+}
+
+TEST_F(Ini, WriteFailuresNameTheFileAndNeverPassForSuccess) {
+    QDir::setCurrent(dir.path());
+    IniFile ini(QStringLiteral("save/highscores.ini"));
+    EXPECT_EQ(ini.readString("place1", "nom", "anonyme"), "anonyme");
+    EXPECT_EQ(errorOf([&] { ini.writeString("place1", "nom", "x"); }),
+              "Unable to write to save/highscores.ini");
+    ini.release();  // a pass without writes never fails
+    EXPECT_FALSE(QDir(dir.path()).exists("save"));
+
+    // The folder disappears between the writes and the end of the pass.
+    QDir(dir.path()).mkdir("save");
+    IniFile late(QStringLiteral("save/highscores.ini"));
+    late.writeString("place1", "nom", "x");
+    QDir(dir.path()).rmdir("save");
+    EXPECT_EQ(errorOf([&] { late.release(); }), "Unable to write to save/highscores.ini");
+
+    // A folder where the file should be is neither read nor replaced.
+    QDir(dir.path()).mkpath("save/highscores.ini");
+    IniFile blocked(QStringLiteral("save/highscores.ini"));
+    EXPECT_EQ(blocked.readInteger("place1", "score", 3), 3);
+    EXPECT_EQ(errorOf([&] { blocked.writeInteger("place1", "score", 1); }),
+              "Unable to write to save/highscores.ini");
+}
+
+}  // namespace
