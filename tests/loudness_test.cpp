@@ -63,15 +63,18 @@ TEST(PeakLimiter, LeavesQuietMusicAloneAndHoldsPeaksUnderTheCeiling) {
     std::vector<float> quiet = stereoTone(0.5, 0.85f, 0.5f);
     const std::vector<float> original = quiet;
     limiter.process(quiet.data(), static_cast<int>(quiet.size() / 2));
-    EXPECT_EQ(quiet, original);
+    EXPECT_TRUE(quiet == original) << "quiet music was changed";
 
     // Twice too loud, louder on the left: held under the ceiling, both sides by the same factor.
     std::vector<float> loud = stereoTone(0.5, 1.8f, 0.9f);
     limiter.process(loud.data(), static_cast<int>(loud.size() / 2));
     EXPECT_LE(peakOf(loud), 0.9f * 1.0001f);
     EXPECT_GT(peakOf(loud), 0.89f);  // turned down to the ceiling, not below
+    float worstBalance = 0;
     for (std::size_t i = 0; i < loud.size(); i += 2)
-        if (std::fabs(loud[i]) > 0.1f) EXPECT_NEAR(loud[i + 1] / loud[i], 0.5f, 1e-4f) << i;
+        if (std::fabs(loud[i]) > 0.1f)
+            worstBalance = std::max(worstBalance, std::fabs(loud[i + 1] / loud[i] - 0.5f));
+    EXPECT_LT(worstBalance, 1e-4f);
 }
 
 TEST(PeakLimiter, ComesBackSmoothlyAfterAPeakAndResetsForTheNextTune) {
@@ -99,7 +102,7 @@ TEST(PeakLimiter, ComesBackSmoothlyAfterAPeakAndResetsForTheNextTune) {
     std::vector<float> next = stereoTone(0.05, 0.5f, 0.5f);
     const std::vector<float> original = next;
     limiter.process(next.data(), static_cast<int>(next.size() / 2));
-    EXPECT_EQ(next, original);
+    EXPECT_TRUE(next == original) << "the next tune starts turned down";
 }
 
 // ---------------------------------------------------------------- the mixed output
@@ -157,8 +160,13 @@ const std::vector<std::pair<QString, QString>> kPlays = {
 };
 
 // In a fresh process: opens the real backend on the disk driver, writing to `dir`/mix.raw, plays
-// the sounds and writes where each started to `dir`/plays.txt. False when something failed.
+// the sounds and writes where each started to `dir`/plays.txt. False, said on standard error, when
+// something failed.
 bool recordThePlays(const QString& dir) {
+    const auto failed = [](const QString& why) {
+        std::fprintf(stderr, "%s\n", why.toUtf8().constData());
+        return false;
+    };
     qputenv("SDL_AUDIODRIVER", "disk");
     qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(dir + QStringLiteral("/mix.raw")));
     qputenv("SDL_DISKAUDIODELAY", "0");  // no pacing of its own: the output clock paces it
@@ -171,23 +179,28 @@ bool recordThePlays(const QString& dir) {
     VirtualClock clock{guard};
     auto backend = createRealBackend(clock);
     const SDL_AudioDeviceID device = mixerDevice();
-    if (!backend->audible() || device == 0) return false;
+    if (!backend->audible() || device == 0) return failed(QStringLiteral("no disk audio output"));
 
     QFile marks(dir + QStringLiteral("/plays.txt"));
-    if (!marks.open(QIODevice::WriteOnly | QIODevice::Text)) return false;
+    if (!marks.open(QIODevice::WriteOnly | QIODevice::Text)) return failed(marks.fileName());
     QTextStream out(&marks);
     Son son(*backend);
     for (const bool gameVolumes : {false, true}) {
         if (gameVolumes) son.regleVolumes();
         for (const auto& [name, file] : kPlays) {
-            auto media = backend->open(kGame + QLatin1Char('/') + file);
+            std::unique_ptr<MediaDevice> media;
+            try {
+                media = backend->open(kGame + QLatin1Char('/') + file);
+            } catch (const Error& e) {
+                return failed(file + QStringLiteral(": ") + e.message());
+            }
             const std::int64_t frames = media->lengthMs() * kRate / 1000;
             // Started between two blocks: the play's first frame is the next block's first.
             SDL_LockAudioDevice(device);
             const std::int64_t start = output.frames;
             media->start(0);
             SDL_UnlockAudioDevice(device);
-            if (!output.runTo(start + frames)) return false;
+            if (!output.runTo(start + frames)) return failed(QStringLiteral("the mixer stalled"));
             media->halt();
             out << (gameVolumes ? "game " : "full ") << start << ' ' << frames << ' ' << name
                 << '\n';
@@ -237,6 +250,7 @@ TEST(MixedOutput, TheMusicSitsUnderTheSoundsByTheGameVolumesOnly) {
     }
     EXPECT_EXIT(std::_Exit(recordThePlays(dir) ? 0 : 1), ::testing::ExitedWithCode(0), "");
     qunsetenv(kRecordingDirVariable);
+    if (HasFailure()) return;
 
     QFile raw(dir + QStringLiteral("/mix.raw"));
     ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
@@ -246,15 +260,12 @@ TEST(MixedOutput, TheMusicSitsUnderTheSoundsByTheGameVolumesOnly) {
 
     QFile marks(dir + QStringLiteral("/plays.txt"));
     ASSERT_TRUE(marks.open(QIODevice::ReadOnly | QIODevice::Text));
-    std::map<QString, Play> plays;
     std::vector<Play> order;
     for (const QString& line :
          QString::fromUtf8(marks.readAll()).split(u'\n', Qt::SkipEmptyParts)) {
         const QStringList f = line.split(u' ');
         ASSERT_GE(f.size(), 4) << line.toStdString();
-        Play play{f[0] + u' ' + f.mid(3).join(u' '), f[1].toLongLong(), f[2].toLongLong()};
-        plays[play.name] = play;
-        order.push_back(play);
+        order.push_back({f[0] + u' ' + f.mid(3).join(u' '), f[1].toLongLong(), f[2].toLongLong()});
     }
     ASSERT_EQ(order.size(), 2 * kPlays.size());
 
