@@ -300,6 +300,26 @@ TEST_F(RealMedia, MidiSoundsThroughTheSynthesizerWithItsGains) {
     EXPECT_TRUE(tap.silentOver(4));
 }
 
+TEST_F(RealMedia, LoudMusicIsHeldUnderFullScale) {
+    ASSERT_TRUE(backend->audible());
+    // Four loud chords at once, far past full scale at the synthesizer's gain.
+    writers::MidiTrack loud;
+    for (int channel = 0; channel < 4; ++channel) {
+        loud.programChange(0, channel, 61 + channel);  // brass
+        loud.controlChange(0, channel, 7, 127);
+        for (int key : {48, 55, 60, 64, 67}) loud.note(0, 1920, channel, key + channel * 12, 127);
+    }
+    writers::writeMidi(QStringLiteral("loud.mid"), {loud}, 480);
+    auto music = backend->open("loud.mid");
+    music->start(0);
+    ASSERT_TRUE(tap.waitForSound(200));
+    tap.waitBlocks(40);
+    // Turned down just under full scale, never clipped.
+    EXPECT_GT(std::max<int>(tap.peakLeft, tap.peakRight), 26000);
+    EXPECT_LT(tap.peakLeft, 32767);
+    EXPECT_LT(tap.peakRight, 32767);
+}
+
 TEST_F(RealMedia, OneTuneAtATimeAndAReplacedTuneCannotStopTheNewOne) {
     ASSERT_TRUE(backend->audible());
     auto first = backend->open("held.mid");

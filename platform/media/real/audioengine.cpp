@@ -20,8 +20,14 @@ constexpr const char* kSoundfonts[] = {
     "/usr/share/sounds/sf2/default-GM.sf2",
 };
 
-// The synthesizer's own output level; leaves headroom for many voices at once.
-constexpr double kSynthGain = 0.4;
+// The synthesizer's own output level. A General MIDI soundfont plays far quieter than full
+// scale: at this gain a tune of the pack sounds about as loud as the pack's sounds and videos do
+// at the same volume, so the game's two volumes alone set the balance between music and sounds.
+constexpr double kSynthGain = 1.2;
+// At that gain the loudest moments of a tune would pass full scale: the limiter holds them just
+// under it (about -0.9 dB) and lets go over a fifth of a second.
+constexpr float kMusicCeiling = 0.9f;
+constexpr float kMusicReleaseSeconds = 0.2f;
 // Once the music has stopped and no voice sounds, the reverb rings out for this long; after it
 // the hook stops rendering, so an idle synthesizer costs no CPU.
 constexpr int kTailSeconds = 3;
@@ -62,7 +68,7 @@ std::shared_ptr<AudioEngine> AudioEngine::instance() {
     return engine;
 }
 
-AudioEngine::AudioEngine() {
+AudioEngine::AudioEngine() : limiter_(kMusicCeiling, kMusicReleaseSeconds, kSampleRate) {
     // The game's own signal handling stays in place.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     QByteArray reason;
@@ -159,6 +165,7 @@ void AudioEngine::startMusic(std::uint64_t token, const QByteArray& bytes, std::
     releasePlayerLocked();
     // A clean synthesizer for each start: no note, program or controller of the previous tune.
     fluid_synth_system_reset(synth_);
+    limiter_.reset();
     musicOwner_ = 0;
     player_ = new_fluid_player(synth_);
     if (!player_) return;
@@ -206,6 +213,7 @@ void AudioEngine::renderMusic(std::uint8_t* stream, int len) {
         float* buffer = scratch_.data();
         fluid_synth_write_float(synth_, n, buffer, 0, 2, buffer, 1, 2);
         if (!muted_) {
+            limiter_.process(buffer, n);
             Sint16* target = out + static_cast<std::ptrdiff_t>(done) * 2;
             for (int i = 0; i < n; ++i) {
                 target[2 * i] = toSample(buffer[2 * i] * left);

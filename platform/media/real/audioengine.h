@@ -1,12 +1,16 @@
 #pragma once
 // The process's one audio output: SDL2_mixer at 44100 Hz, stereo, 16-bit, with a small buffer,
-// and the one FluidSynth synthesizer whose output is rendered into the mixer's music hook.
+// and the one FluidSynth synthesizer whose output is rendered into the mixer's music hook. At full
+// volume the music is about as loud as the pack's sounds; a limiter keeps its peaks under full
+// scale.
 // When no audio device can be opened the engine is silent: it says so once on standard error
 // and every call that would make sound does nothing.
 //
 // Threads: the mixer's callbacks (the music hook, the channel gain effect) run on SDL's audio
 // thread. They only read the gains and render the synthesizer under the engine's lock; they
 // never call into the game.
+
+#include "platform/media/real/peaklimiter.h"
 
 #include <QByteArray>
 
@@ -90,6 +94,7 @@ class AudioEngine {
     bool idle_ = true;   // nothing left to render: the hook writes silence
     std::int64_t quietFrames_ = 0;
     std::vector<float> scratch_;
+    PeakLimiter limiter_;
 };
 
 }  // namespace vorn
