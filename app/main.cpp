@@ -1,6 +1,7 @@
 #include "app/main.h"
 
 #include "core/level.h"
+#include "core/progression.h"
 #include "platform/keys.h"
 #include "platform/screen.h"
 #include "screens/anim.h"
@@ -87,13 +88,12 @@ Tprincipal::Tprincipal(Platform& platform, QWidget* parent)
 
 Tprincipal::~Tprincipal() {
     // Screens leave the scene before it goes; any wait still on the stack is over.
+    abandonWaits();
+    screens_.clear();
+}
+
+void Tprincipal::abandonWaits() {
     for (auto* w : waits_) w->abandoned = true;
-    titre_.reset();
-    resultat_.reset();
-    niv_.reset();
-    questionnaire_.reset();
-    highscore_.reset();
-    enternom_.reset();
 }
 
 void Tprincipal::buildMenu() {
@@ -162,8 +162,6 @@ void Tprincipal::FormCreate() {
 
 void Tprincipal::FormActivate() {
     if (!firstActivation_) return;
-    flags_.levelScreenPresent = false;
-    flags_.titleScreenPresent = false;
     son_.sauveVolumes();
     son_.regleVolumes();
     const QSize desktop = platform_.resolution.lireResolution();
@@ -178,25 +176,14 @@ void Tprincipal::introduction() {
         tanim intro(0, *this);
         intro.joue();
     }
-    titre_ = std::make_unique<Tecrantitre>(*this);
-    flags_.titleScreenPresent = true;
-    titre_->play(*this);
-}
-
-Tniv& Tprincipal::creerNiveau() {
-    niv_ = std::make_unique<Tniv>(*this);
-    flags_.levelScreenPresent = true;
-    return *niv_;
+    screens_.titre = std::make_unique<Tecrantitre>(*this);
+    screens_.titre->play(*this);
 }
 
 void Tprincipal::demarrer() {
     etat_.score = 0;
     etat_.Niveau = 1;
-    Tniv& niveau = creerNiveau();
-    niveau.init(1);
-    attach(&niveau);
-    niveau.posequestion(questionnaire_->tableaux[static_cast<std::size_t>(etat_.NumQuestion - 1)]);
-    niveau.TimerQuest.setEnabled(true);
+    startLevel(*this, 1);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -204,28 +191,8 @@ void Tprincipal::demarrer() {
 
 void Tprincipal::init() {
     // Any results or high-score wait in progress ends: its screen is going away.
-    for (auto* w : waits_) w->abandoned = true;
-    if (flags_.titleScreenPresent) {
-        release(std::move(titre_));
-        flags_.titleScreenPresent = false;
-    }
-    if (flags_.resultScreenPresent) {
-        release(std::move(resultat_));
-        flags_.resultScreenPresent = false;
-    }
-    if (flags_.levelScreenPresent) {
-        questionnaire_.reset();
-        release(std::move(niv_));
-        flags_.levelScreenPresent = false;
-    }
-    if (flags_.highscoreScreenPresent) {
-        release(std::move(highscore_));
-        flags_.highscoreScreenPresent = false;
-    }
-    if (flags_.nameEntryScreenPresent) {
-        release(std::move(enternom_));
-        flags_.nameEntryScreenPresent = false;
-    }
+    abandonWaits();
+    screens_.teardown(*this);
 }
 
 void Tprincipal::redmarrer1Click() {
@@ -237,31 +204,6 @@ void Tprincipal::quitter1Click() {
     close();
 }
 
-void Tprincipal::fermerNiveau() {
-    questionnaire_.reset();
-    release(std::move(niv_));
-    flags_.levelScreenPresent = false;
-}
-
-void Tprincipal::montrerResultats(int outcome) {
-    resultat_ = std::make_unique<Tecran_resultat>(*this);
-    flags_.resultScreenPresent = true;
-    attach(resultat_.get());
-    const QString text = u' ' + pourcentageTexte(etat_.ReponsesJustes, etat_.NumQuestion) + QStringLiteral("% ");
-    // affich destroys the screen when its time is over; it comes back here through release().
-    Tecran_resultat* screen = resultat_.get();
-    screen->affich(outcome, text);
-    flags_.resultScreenPresent = false;
-}
-
-void Tprincipal::finDePartie() {
-    redmarrer1Click();
-}
-
-void Tprincipal::releaseResultat(Tecran_resultat* screen) {
-    if (screen && resultat_.get() == screen) release(std::move(resultat_));
-}
-
 // ---------------------------------------------------------------------------------------------
 // Keys and closing
 
@@ -269,14 +211,13 @@ void Tprincipal::FormKeyDown(int key) {
     if (exited_) return;
     if (key == vk::Escape) close();
     if (key == vk::F1) rglesdujeu1Click();
-    if (flags_.titleScreenPresent && key == vk::Enter) {
-        flags_.titleScreenPresent = false;
-        release(std::move(titre_));
+    if (screens_.titre && key == vk::Enter) {
+        release(std::move(screens_.titre));
         demarrer();
     }
     // Only a level screen that is set up and shown takes answer keys: after a teardown or a failed
     // set-up the flag of the game state may still say that an answer is awaited.
-    if (etat_.AttenteReponse && flags_.levelScreenPresent && niv_ && niv_->pret()) niv_->resultat(key);
+    if (etat_.AttenteReponse && screens_.niv && screens_.niv->pret()) screens_.niv->resultat(key);
 }
 
 void Tprincipal::FormClose() {
@@ -284,13 +225,13 @@ void Tprincipal::FormClose() {
     son_.restaureVolumes();
     platform_.resolution.changeResolution(desktopWidth_, desktopHeight_);
     exited_ = true;
-    for (auto* w : waits_) w->abandoned = true;
+    abandonWaits();
     hide();
     if (onExit_) onExit_();
 }
 
 void Tprincipal::fichier1Click() {
-    const bool enable = flags_.levelScreenPresent;
+    const bool enable = flags().levelScreenPresent;
     for (const char* name : {"Block1_save", "Block2_save", "Block3_save", "Block4_save"})
         if (QAction* a = menuItem(QLatin1String(name))) a->setEnabled(enable);
 }
@@ -357,12 +298,11 @@ void Tprincipal::closeEvent(QCloseEvent* event) {
 // ---------------------------------------------------------------------------------------------
 // Screens
 
-void Tprincipal::attach(Screen* screen) {
-    if (!screen) return;
-    if (screen->scene() != scene_) scene_->addItem(screen);
-    screen->setPos(0, 0);
-    screen->show();
-    if (std::find(attached_.begin(), attached_.end(), screen) == attached_.end()) attached_.push_back(screen);
+void Tprincipal::attach(Screen& screen) {
+    if (screen.scene() != scene_) scene_->addItem(&screen);
+    screen.setPos(0, 0);
+    screen.show();
+    if (std::find(attached_.begin(), attached_.end(), &screen) == attached_.end()) attached_.push_back(&screen);
     updateSceneRect();
 }
 
@@ -388,7 +328,7 @@ void Tprincipal::updateSceneRect() {
     scene_->setSceneRect(rect);
 }
 
-int Tprincipal::scrollBarLeft() const {
+int Tprincipal::visibleWidth() const {
     const QScrollBar* bar = view_->verticalScrollBar();
     return kClientWidth - bar->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, bar);
 }

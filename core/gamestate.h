@@ -16,6 +16,10 @@ struct GameState {
     bool AttenteReponse = false;  // a question is open and takes an answer key
 };
 
+// Points: a right answer earns this times the level; a wrong answer or a time-out costs kPenalty.
+constexpr int kPointsPerRightAnswer = 1000;
+constexpr int kPenalty = 500;
+
 // Percentage of right answers j among q questions, truncated toward zero (2 of 3 gives 66).
 double Pourcentage(int j, int q);
 

@@ -1,10 +1,13 @@
 #include "core/level.h"
 
-#include "app/main.h"
 #include "core/gamestate.h"
+#include "core/host.h"
+#include "core/progression.h"
 #include "core/questions.h"
+#include "core/screenset.h"
+#include "platform/keys.h"
+#include "platform/platform.h"
 #include "screens/anim.h"
-#include "screens/resultats.h"
 
 namespace vorn {
 
@@ -20,15 +23,9 @@ FontSpec arialBlack(int size, bool bold = false) {
     return FontSpec{QStringLiteral("Arial Black"), size, bold, false, false};
 }
 
-QString slot(Tprincipal& owner, int numQuestion) {
-    const TQuestionnaire* liste = owner.questionnaire();
-    if (!liste || numQuestion < 1 || numQuestion > static_cast<int>(liste->tableaux.size())) return {};
-    return liste->tableaux[static_cast<std::size_t>(numQuestion - 1)];
-}
-
 }  // namespace
 
-Tniv::Tniv(Tprincipal& owner)
+Tniv::Tniv(GameHost& host)
     : Screen(QStringLiteral("niv")),
       fond(this, QStringLiteral("fond"), QRect(0, 0, 640, 440)),
       alarme(this, QStringLiteral("alarme"), QRect(499, 155, 90, 120)),
@@ -57,16 +54,16 @@ Tniv::Tniv(Tprincipal& owner)
              FontSpec{QStringLiteral("MS Sans Serif"), 16, true, false, false}, QColor(128, 255, 0)),
       numquest(this, QStringLiteral("numquest"), QRect(28, 166, 0, 38), Label::Sizing::ToText,
                FontSpec{QStringLiteral("Arial Black"), 27, true, true, false}, kGreen),
-      sablier(this, QStringLiteral("sablier"), QRect(504, 160, 80, 110), owner.platform().media),
-      music(owner.platform().media, QStringLiteral("music")),
-      son(owner.platform().media, QStringLiteral("son")),
+      sablier(this, QStringLiteral("sablier"), QRect(504, 160, 80, 110), host.platform().media),
+      music(host.platform().media, QStringLiteral("music")),
+      son(host.platform().media, QStringLiteral("son")),
       Query1(QStringLiteral("Query1"), QStringLiteral("dB/"),
              {QStringLiteral("select *"), QStringLiteral("from questionnaire"),
               QStringLiteral("where code like :numero")}),
-      TimerPause(owner.platform().clock, 2500, [this] { TimerPauseTimer(); }),
-      TimerQuest(owner.platform().clock, 9850, [this] { TimerQuestTimer(); }),
-      owner_(owner),
-      etat_(owner.etat()) {
+      TimerPause(host.platform().clock, 2500, [this] { TimerPauseTimer(); }),
+      TimerQuest(host.platform().clock, 9850, [this] { TimerQuestTimer(); }),
+      host_(host),
+      etat_(host.etat()) {
     fond.setStretch(true);
     alarme.setAutoSize(true);
     alarme.hide();
@@ -134,13 +131,13 @@ Picture& Tniv::marqueFaux(int n) {
 void Tniv::init(int level) {
     etat_.NiveauInit = level;
     {
-        tanim video(level, owner_);
+        tanim video(level, host_);
         video.joue();
     }
     etat_.NumQuestion = 1;
     etat_.ReponsesJustes = 0;
-    owner_.nouvelleListe(std::make_unique<TQuestionnaire>(blankList));
-    remplir(owner_.hasard(), *owner_.questionnaire(), level, 9);
+    host_.screens().questionnaire = std::make_unique<TQuestionnaire>(blankList);
+    remplir(host_.hasard(), *host_.screens().questionnaire, level, questionsOfLevel(1) - 1);
 
     fond.load(QStringLiteral("image/niv%1.jpg").arg(level));
     joueur.load(QStringLiteral("image/aliasMb.bmp"));
@@ -161,8 +158,8 @@ void Tniv::init(int level) {
     sablier.setActive(false);
     sablier.show();
 
-    owner_.hasard().reseed();
-    const auto n = owner_.hasard().draw(6) + 1;
+    host_.hasard().reseed();
+    const auto n = host_.hasard().draw(6) + 1;
     music.setFileName(QStringLiteral("son/%1.mid").arg(n));
     music.open();
     music.play();
@@ -195,32 +192,44 @@ void Tniv::posequestion(const QString& code) {
 // Answers
 
 void Tniv::resultat(int key) {
-    if (key >= 97 && key <= 100) {
-        const int n = key - 96;
+    if (key >= vk::Numpad1 && key <= vk::Numpad4) {
+        const int n = key - vk::Numpad1 + 1;
         TimerQuest.setEnabled(false);
         if (Query1.asInteger(QStringLiteral("br")) == n) {
             juste(n);
             etat_.ReponsesJustes += 1;
-            etat_.score += 1000 * etat_.NiveauInit;
+            etat_.score += kPointsPerRightAnswer * etat_.NiveauInit;
         } else {
             faux(n);
-            if (etat_.Niveau == 4) etat_.MortSubite = true;
-            etat_.score -= 500;
+            perdre();
         }
         indiquejuste();
         etat_.AttenteReponse = false;
-        afficherScore();
-        TimerPause.setEnabled(true);
-    } else if (key == 123) {
+        finirQuestion();
+    } else if (key == vk::F12) {
         indiquejuste();
     }
 }
 
-void Tniv::marquer(Picture& mark, const QString& sound) {
-    sablier.stop();
+void Tniv::perdre() {
+    if (etat_.Niveau == 4) etat_.MortSubite = true;
+    etat_.score -= kPenalty;
+}
+
+void Tniv::finirQuestion() {
+    afficherScore();
+    TimerPause.setEnabled(true);
+}
+
+void Tniv::jouerSon(const QString& sound) {
     son.setFileName(sound);
     son.open();
     son.play();
+}
+
+void Tniv::marquer(Picture& mark, const QString& sound) {
+    sablier.stop();
+    jouerSon(sound);
     mark.show();
 }
 
@@ -267,13 +276,9 @@ void Tniv::TimerQuestTimer() {
     sablier.stop();
     etat_.AttenteReponse = false;
     indiquejuste();
-    son.setFileName(QStringLiteral("son/faux.wav"));
-    son.open();
-    son.play();
-    if (etat_.Niveau == 4) etat_.MortSubite = true;
-    etat_.score -= 500;
-    afficherScore();
-    TimerPause.setEnabled(true);
+    jouerSon(QStringLiteral("son/faux.wav"));
+    perdre();
+    finirQuestion();
 }
 
 void Tniv::musicNotify() {
@@ -281,68 +286,19 @@ void Tniv::musicNotify() {
 }
 
 // ---------------------------------------------------------------------------------------------
-// After the pause: the rules of the game
+// After the pause
 
 void Tniv::TimerPauseTimer() {
     TimerPause.setEnabled(false);
-    GameState& e = etat_;
-    const bool levelOver = (e.NumQuestion == 10 && e.Niveau < 4) || (e.NumQuestion == 30 && e.Niveau == 4) ||
-                           e.MortSubite;
-    if (!levelOver) {
-        e.NumQuestion += 1;
-        posequestion(slot(owner_, e.NumQuestion));
+    const AfterPause next = afterPause(etat_);
+    if (next == AfterPause::NextQuestion) {
+        etat_.NumQuestion += 1;
+        posequestion(questionCode(host_, etat_.NumQuestion));
         TimerQuest.setEnabled(true);
         return;
     }
-
-    // From here on this screen is closed: only the main window and the game state are used.
-    Tprincipal& owner = owner_;
-    // The pass test on the exact ratio: right / asked * 100 >= 90 - 10 * level.
-    const bool passed = e.NumQuestion > 0 && static_cast<long long>(e.ReponsesJustes) * 100 >=
-                                                  static_cast<long long>(90 - 10 * e.NiveauInit) * e.NumQuestion;
-    auto nextLevel = [&owner](int level, bool bonus) {
-        Tniv& niveau = owner.creerNiveau();
-        niveau.init(level);
-        if (bonus) remplir(owner.hasard(), *owner.questionnaire(), 4, 29);
-        owner.attach(&niveau);
-        niveau.posequestion(slot(owner, 1));
-        niveau.TimerQuest.setEnabled(true);
-    };
-
-    if (passed && e.Niveau < 3) {
-        e.Niveau += 1;
-        owner.fermerNiveau();
-        owner.montrerResultats(Tecran_resultat::Passe);
-        nextLevel(e.Niveau, false);
-        return;
-    }
-    if (e.score == 60000 && e.Niveau == 3) {
-        e.Niveau = 4;
-        owner.fermerNiveau();
-        owner.montrerResultats(Tecran_resultat::Bonus);
-        nextLevel(4, true);
-        return;
-    }
-    if ((passed && e.Niveau == 3) || e.MortSubite || (e.NumQuestion == 30 && e.Niveau == 4)) {
-        owner.fermerNiveau();
-        e.MortSubite = false;
-        owner.montrerResultats(Tecran_resultat::Fini);
-        {
-            tanim video(6, owner);
-            video.joue();
-        }
-        owner.finDePartie();
-        return;
-    }
-    if (e.Niveau != 4) {
-        owner.fermerNiveau();
-        owner.montrerResultats(Tecran_resultat::Perdu);
-        {
-            tanim video(5, owner);
-            video.joue();
-        }
-        owner.redmarrer1Click();
-    }
+    // The level is over: this screen goes away with it, and nothing of it is used afterwards.
+    endLevel(host_, next);
 }
 
 void Tniv::shutdown() {

@@ -16,14 +16,14 @@
 
 namespace vorn {
 
-class Tprincipal;
+class GameHost;
 struct GameState;
 
 class Tniv : public Screen {
 public:
     // Builds the screen and opens Query1 with no code: a missing database fails here, before any
     // video. Sets MortSubite to false.
-    explicit Tniv(Tprincipal& owner);
+    explicit Tniv(GameHost& host);
     ~Tniv() override;
 
     void init(int level);
@@ -70,8 +70,13 @@ private:
     Picture& marqueFaux(int n);
     void afficherScore();
     void marquer(Picture& mark, const QString& sound);
+    void jouerSon(const QString& sound);
+    // A wrong answer or a time-out: it costs points and ends the bonus level.
+    void perdre();
+    // The end of a question: the score shown, and the pause.
+    void finirQuestion();
 
-    Tprincipal& owner_;
+    GameHost& host_;
     GameState& etat_;
     bool pret_ = false;
 };

@@ -1,6 +1,7 @@
 #include "screens/anim.h"
 
-#include "app/main.h"
+#include "core/host.h"
+#include "platform/platform.h"
 #include "platform/picture.h"
 
 #include <QGraphicsScene>
@@ -12,10 +13,10 @@ QRect tanim::panelGeometry(int number) {
     return number == 6 ? QRect(55, 100, 528, 192) : QRect(60, 30, 512, 375);
 }
 
-tanim::tanim(int number, Tprincipal& owner) : owner_(owner) {
-    player = std::make_unique<MediaPlayer>(owner.platform().media, QStringLiteral("player"));
+tanim::tanim(int number, GameHost& host) : host_(host) {
+    player = std::make_unique<MediaPlayer>(host.platform().media, QStringLiteral("player"));
     panel = std::make_unique<VideoPanel>(nullptr, panelGeometry(number));
-    owner.scene().addItem(panel.get());
+    host.scene().addItem(panel.get());
     player->setDisplay(this);
     player->setFileName(QStringLiteral("video/%1.avi").arg(number));
 }
@@ -24,7 +25,7 @@ tanim::~tanim() {
     player.reset();  // closes the device: the video stops
     if (panel && panel->scene()) panel->scene()->removeItem(panel.get());
     panel.reset();
-    owner_.repaintNow();
+    host_.repaintNow();
 }
 
 void tanim::joue() {
@@ -38,7 +39,7 @@ void tanim::showFrame(const QImage& frame) {
 }
 
 void tanim::present() {
-    owner_.repaintNow();
+    host_.repaintNow();
 }
 
 }  // namespace vorn

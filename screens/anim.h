@@ -9,12 +9,12 @@
 
 namespace vorn {
 
-class Tprincipal;
+class GameHost;
 class VideoPanel;
 
 class tanim : public VideoSurface {
 public:
-    tanim(int number, Tprincipal& owner);
+    tanim(int number, GameHost& host);
     ~tanim() override;
     tanim(const tanim&) = delete;
     tanim& operator=(const tanim&) = delete;
@@ -28,7 +28,7 @@ public:
     void present() override;
 
 private:
-    Tprincipal& owner_;
+    GameHost& host_;
     std::unique_ptr<MediaPlayer> player;
     std::unique_ptr<VideoPanel> panel;
 };

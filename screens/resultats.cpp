@@ -1,6 +1,8 @@
 #include "screens/resultats.h"
 
-#include "app/main.h"
+#include "core/host.h"
+#include "core/screenset.h"
+#include "platform/platform.h"
 
 #include <algorithm>
 
@@ -13,7 +15,7 @@ FontSpec heading(int size) {
 }
 }  // namespace
 
-Tecran_resultat::Tecran_resultat(Tprincipal& owner)
+Tecran_resultat::Tecran_resultat(GameHost& host)
     : Screen(QStringLiteral("ecran_resultat")),
       fond(this, QStringLiteral("fond"), QRect(0, 0, 640, 440)),
       votre(this, QStringLiteral("votre"), QRect(18, 72, 598, 23), Label::Sizing::ToText, heading(16), kNavy),
@@ -23,8 +25,8 @@ Tecran_resultat::Tecran_resultat(Tprincipal& owner)
       fin(this, QStringLiteral("fin"), QRect(184, 264, 271, 23), Label::Sizing::ToText, heading(16), kNavy),
       bonus(this, QStringLiteral("bonus"), QRect(8, 96, 633, 57), Label::Sizing::Fixed, heading(16), kNavy),
       attention(this, QStringLiteral("attention"), QRect(7, 152, 633, 57), Label::Sizing::Fixed, heading(16), kNavy),
-      Timer1(owner.platform().clock, 4000, [this] { Timer1Timer(); }),
-      owner_(owner) {
+      Timer1(host.platform().clock, 4000, [this] { Timer1Timer(); }),
+      host_(host) {
     fond.setStretch(true);
     votre.setText(QStringLiteral("Votre pourcentage de bonnes réponses sur ce niveau est de:"));
     pass.setText(QStringLiteral("Vous pouvez passez au niveau suivant."));
@@ -40,7 +42,7 @@ Tecran_resultat::Tecran_resultat(Tprincipal& owner)
         l->setWordWrap(true);
         // Their boxes reach past the client area, under the vertical scroll bar that the screen
         // brings up: the lines wrap and centre in the part that shows.
-        const int hidden = l->geometry().right() + 1 - owner.scrollBarLeft();
+        const int hidden = l->geometry().right() + 1 - host.visibleWidth();
         l->setTextMargins(QMargins(0, 0, std::max(0, hidden), 0));
         l->hide();
     }
@@ -56,7 +58,7 @@ Tecran_resultat::Tecran_resultat(Tprincipal& owner)
 Tecran_resultat::~Tecran_resultat() = default;
 
 void Tecran_resultat::affich(int outcome, const QString& text) {
-    owner_.resultScreenDone = false;
+    resultScreenDone_ = false;
     fond.load(QStringLiteral("image/resultats.jpg"));
     switch (outcome) {
         case Perdu: over.show(); break;
@@ -73,13 +75,13 @@ void Tecran_resultat::affich(int outcome, const QString& text) {
     }
     pourcent.setText(text);
     Timer1.setEnabled(true);
-    Tprincipal& owner = owner_;
-    owner.attendre([&owner] { return owner.resultScreenDone; });
-    owner.releaseResultat(this);
+    host_.attendre([this] { return resultScreenDone_; });
+    // The screen goes away by itself; the caller goes on without it.
+    if (host_.screens().resultat.get() == this) host_.release(std::move(host_.screens().resultat));
 }
 
 void Tecran_resultat::Timer1Timer() {
-    owner_.resultScreenDone = true;
+    resultScreenDone_ = true;
     Timer1.setEnabled(false);
 }
 

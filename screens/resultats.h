@@ -10,13 +10,13 @@
 
 namespace vorn {
 
-class Tprincipal;
+class GameHost;
 
 class Tecran_resultat : public Screen {
 public:
     enum Outcome { Perdu = 1, Passe = 2, Fini = 3, Bonus = 4 };
 
-    explicit Tecran_resultat(Tprincipal& owner);
+    explicit Tecran_resultat(GameHost& host);
     ~Tecran_resultat() override;
 
     void affich(int outcome, const QString& text);
@@ -34,7 +34,8 @@ public:
     Timer Timer1;
 
 private:
-    Tprincipal& owner_;
+    GameHost& host_;
+    bool resultScreenDone_ = false;  // set by Timer1: ends the wait of affich
 };
 
 }  // namespace vorn

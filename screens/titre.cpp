@@ -1,16 +1,17 @@
 #include "screens/titre.h"
 
-#include "app/main.h"
+#include "core/host.h"
+#include "platform/platform.h"
 
 namespace vorn {
 
-Tecrantitre::Tecrantitre(Tprincipal& owner)
+Tecrantitre::Tecrantitre(GameHost& host)
     : Screen(QStringLiteral("ecrantitre")),
       fond(this, QStringLiteral("fond"), QRect(0, 0, 640, 440)),
       Label1(this, QStringLiteral("Label1"), QRect(24, 312, 261, 25), Label::Sizing::ToText,
              FontSpec{QStringLiteral("Verdana"), 21, true, false, true}, QColor(0, 0, 255)),
-      music(owner.platform().media, QStringLiteral("music")),
-      Timer1(owner.platform().clock, 500, [this] { Timer1Timer(); }) {
+      music(host.platform().media, QStringLiteral("music")),
+      Timer1(host.platform().clock, 500, [this] { Timer1Timer(); }) {
     fond.setStretch(true);
     Label1.setText(QStringLiteral("APPUYEZ SUR ENTRER"));
     expose(fond);
@@ -22,8 +23,8 @@ Tecrantitre::Tecrantitre(Tprincipal& owner)
 
 Tecrantitre::~Tecrantitre() = default;
 
-void Tecrantitre::play(Tprincipal& principal) {
-    principal.attach(this);
+void Tecrantitre::play(GameHost& principal) {
+    principal.attach(*this);
     fond.load(QStringLiteral("image/titre.jpg"));
     music.setFileName(QStringLiteral("son/titre.mid"));
     music.open();

@@ -10,15 +10,15 @@
 
 namespace vorn {
 
-class Tprincipal;
+class GameHost;
 
 class Tecrantitre : public Screen {
 public:
-    explicit Tecrantitre(Tprincipal& owner);
+    explicit Tecrantitre(GameHost& host);
     ~Tecrantitre() override;
 
     // Attaches the screen, loads its picture and starts its music.
-    void play(Tprincipal& principal);
+    void play(GameHost& principal);
     void Timer1Timer();
     void shutdown() override;
 

@@ -61,7 +61,7 @@ TEST_F(LayoutText, BonusAnnouncementWrapsAfterItsFirstSentenceClearOfTheScrollBa
     for (const Label* l : {&screen.bonus, &screen.attention}) {
         SCOPED_TRACE(l->elementName().toStdString());
         const int right = l->geometry().x() + l->textBounds().right();
-        EXPECT_LT(right, window.scrollBarLeft()) << right;
+        EXPECT_LT(right, window.visibleWidth()) << right;
     }
     // The two lines stay centred on one another.
     EXPECT_NEAR(screen.bonus.textBounds().center().x(), screen.attention.textBounds().center().x(),

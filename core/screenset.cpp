@@ -1,0 +1,44 @@
+#include "core/screenset.h"
+
+#include "core/host.h"
+#include "core/level.h"
+#include "core/questions.h"
+#include "screens/resultats.h"
+#include "screens/titre.h"
+
+namespace vorn {
+
+ScreenSet::ScreenSet() = default;
+
+ScreenSet::~ScreenSet() {
+    clear();
+}
+
+ScreenFlags ScreenSet::flags() const {
+    return ScreenFlags{titre != nullptr, niv != nullptr, resultat != nullptr, highscore != nullptr,
+                       enternom != nullptr};
+}
+
+void ScreenSet::closeLevel(GameHost& host) {
+    questionnaire.reset();
+    host.release(std::move(niv));
+}
+
+void ScreenSet::teardown(GameHost& host) {
+    host.release(std::move(titre));
+    host.release(std::move(resultat));
+    if (niv || questionnaire) closeLevel(host);
+    host.release(std::move(highscore));
+    host.release(std::move(enternom));
+}
+
+void ScreenSet::clear() {
+    titre.reset();
+    resultat.reset();
+    questionnaire.reset();
+    niv.reset();
+    highscore.reset();
+    enternom.reset();
+}
+
+}  // namespace vorn
