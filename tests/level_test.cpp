@@ -1,7 +1,10 @@
 // Playing a level on the test pack: set-up, questions, answers, time-outs, F12, scoring, the
 // percentage and the face, and the failures of a broken pack.
 
+#include "support/pictures.h"
 #include "support/scenario.h"
+
+#include <QFile>
 
 #include <QRegularExpression>
 
@@ -216,6 +219,30 @@ TEST_F(Level, MissingLevelPictureStopsTheSetUp) {
     EXPECT_EQ(value(d, "message"), "\"Cannot open file image/niv1.jpg.\"");
     EXPECT_EQ(value(d, "media").contains("play video/1.avi"), true);
     EXPECT_EQ(value(d, "AttenteReponse"), "0");
+}
+
+TEST_F(Level, DamagedOrOversizedPicturesStopTheSetUpNamingTheirFile) {
+    QFile faux(pack.path("image/faux.bmp"));
+    ASSERT_TRUE(faux.resize(faux.size() - 40));
+    play << "key Enter";
+    const int m = play.mark();
+    play.run();
+    const Dump& d = play.at(m);
+    EXPECT_EQ(value(d, "message"),
+              "\"image/faux.bmp: Bitmap image is not valid: its pixel data is incomplete.\"");
+    EXPECT_EQ(value(d, "AttenteReponse"), "0");
+
+    TestPack other;
+    QImage small(64, 44, QImage::Format_RGB32);
+    small.fill(Qt::darkBlue);
+    other.write("image/niv1.jpg", withJpegSize(jpegBytes(small, false, false), 30000, 30000));
+    Play oversized(other);
+    oversized << "key Enter";
+    const int o = oversized.mark();
+    oversized.run();
+    EXPECT_EQ(value(oversized.at(o), "message"),
+              "\"image/niv1.jpg: Picture is too large: 30000 x 30000 pixels, at most 8192 x 8192.\"");
+    EXPECT_EQ(value(oversized.at(o), "AttenteReponse"), "0");
 }
 
 TEST_F(Level, MissingDatabaseFailsBeforeAnyVideo) {
