@@ -1,12 +1,17 @@
 // The content checker's question checks, on copies of the default bank with one fault each.
 
 #include "content/bank/questionbank.h"
+#include "platform/database.h"
+#include "platform/errors.h"
 #include "tools/checker/questions_check.h"
 
 #include "support/printing.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
+
+#include <sqlite3.h>
 
 #include <gtest/gtest.h>
 
@@ -52,6 +57,17 @@ TEST_F(QuestionChecks, ARightAnswerOutsideOneToFourNamesItsRow) {
     EXPECT_TRUE(faults[1].contains("(2a5): br is x")) << faults[1].toStdString();
 }
 
+TEST_F(QuestionChecks, RightAnswersThatOnlyWrapIntoOneToFourAreNamed) {
+    row("2a6").br = QStringLiteral("4294967298");   // 2^32 + 2
+    row("2a7").br = QStringLiteral("-4294967295");  // -2^32 + 1
+    const QStringList faults = check();
+    ASSERT_EQ(faults.size(), 2);
+    EXPECT_TRUE(faults[0].contains("(2a6): br is 4294967298; it must be the number 1 to 4"))
+        << faults[0].toStdString();
+    EXPECT_TRUE(faults[1].contains("(2a7): br is -4294967295; it must be"))
+        << faults[1].toStdString();
+}
+
 TEST_F(QuestionChecks, TextsThatDoNotFitTheirLabelsAreNamed) {
     row("1b2").r3 = QStringLiteral("Une réponse beaucoup trop longue pour tenir sur les deux lignes de son étiquette");
     row("1b3").enonce = QString(QStringLiteral("Pourquoi ")).repeated(20) + u'?';
@@ -78,6 +94,92 @@ TEST_F(QuestionChecks, AMissingTableFileIsReported) {
     check::Report report;
     check::checkQuestions(dir.path(), report);
     EXPECT_EQ(report.faults(), QStringList{"dB/questionnaire.db: missing"});
+}
+
+// The game's question lookup and the checker on one database folder: both take it or both
+// refuse it, and the game's message names the folder's file.
+class TableFolders : public QuestionChecks {
+  protected:
+    QString db(const QString& name) const { return dir.filePath(QStringLiteral("dB/") + name); }
+    void tableFile(const QString& name) {
+        QDir(dir.path()).mkpath(QStringLiteral("dB"));
+        bank::writeTable(db(name), questions);
+    }
+    void bytes(const QString& name, const QByteArray& content) {
+        QDir(dir.path()).mkpath(QStringLiteral("dB"));
+        QFile f(db(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    void sql(const QString& name, const char* statements) {
+        QDir(dir.path()).mkpath(QStringLiteral("dB"));
+        sqlite3* handle = nullptr;
+        sqlite3_open(db(name).toUtf8().constData(), &handle);
+        sqlite3_exec(handle, statements, nullptr, nullptr, nullptr);
+        sqlite3_close(handle);
+    }
+    // Empty when the game opens its lookup, else the game's message.
+    QString gameRefusal() const {
+        Query q(QStringLiteral("Query1"), dir.filePath(QStringLiteral("dB/")),
+                {QStringLiteral("select *"), QStringLiteral("from questionnaire"),
+                 QStringLiteral("where code like :numero")});
+        try {
+            q.open();
+        } catch (const Error& e) {
+            return e.message();
+        }
+        return {};
+    }
+    QStringList checkerFaults() const {
+        check::Report report;
+        check::checkQuestions(dir.path(), report);
+        return report.faults();
+    }
+    void expectBothTake() {
+        EXPECT_EQ(gameRefusal(), QString());
+        EXPECT_EQ(checkerFaults(), QStringList());
+    }
+    void expectBothRefuse(const QString& file) {
+        const QString refusal = gameRefusal();
+        EXPECT_TRUE(refusal.contains(db(file))) << refusal.toStdString();
+        EXPECT_FALSE(checkerFaults().isEmpty());
+    }
+};
+
+TEST_F(TableFolders, StrayFilesBesideTheTableAreIgnored) {
+    tableFile(QStringLiteral("questionnaire.db"));
+    bytes(QStringLiteral("Thumbs.db"), QByteArray(2048, '\x7f'));
+    for (int i = 0; i < 11; ++i)
+        bytes(QStringLiteral("copie%1.db").arg(i), QByteArray("no database"));
+    expectBothTake();
+}
+
+TEST_F(TableFolders, TheTableFileMayBeNamedInAnyLetterCase) {
+    tableFile(QStringLiteral("Questionnaire.DB"));
+    expectBothTake();
+}
+
+TEST_F(TableFolders, TheTableInAnotherFileIsNotFound) {
+    tableFile(QStringLiteral("questions.db"));
+    expectBothRefuse(QStringLiteral("questionnaire.db"));
+}
+
+TEST_F(TableFolders, ARenamedTableIsNotFound) {
+    sql(QStringLiteral("questionnaire.db"),
+        "CREATE TABLE questions (code TEXT, enonce TEXT, r1 TEXT, r2 TEXT, r3 TEXT, r4 TEXT, Theme "
+        "TEXT, br INTEGER)");
+    expectBothRefuse(QStringLiteral("questionnaire.db"));
+}
+
+TEST_F(TableFolders, ATableFileThatIsNoDatabaseIsRefused) {
+    bytes(QStringLiteral("questionnaire.db"), QByteArray(4096, 'x'));
+    expectBothRefuse(QStringLiteral("questionnaire.db"));
+}
+
+TEST_F(TableFolders, TwoFilesForOneTableAreRefused) {
+    tableFile(QStringLiteral("questionnaire.db"));
+    tableFile(QStringLiteral("QUESTIONNAIRE.db"));
+    expectBothRefuse(QStringLiteral("QUESTIONNAIRE.db"));
 }
 
 }  // namespace

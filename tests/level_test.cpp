@@ -245,6 +245,54 @@ TEST_F(Level, DamagedOrOversizedPicturesStopTheSetUpNamingTheirFile) {
     EXPECT_EQ(value(oversized.at(o), "AttenteReponse"), "0");
 }
 
+TEST_F(Level, OtherFilesOfTheDatabaseFolderAreNeverRead) {
+    // A thumbnail cache of random bytes, and another table file holding other questions under
+    // the same table name, sorting before the real one.
+    QByteArray noise(8192, 0);
+    for (int i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>((i * 7919 + 13) % 251);
+    pack.write("dB/Thumbs.db", noise);
+    pack.writeTable({.br = [](const QString& code) { return QVariant(wrongAnswer(code)); },
+                     .file = "dB/ancien.db",
+                     .question = "Leurre"});
+    play << "key Enter";
+    const int shownQuestion = play.mark();
+    play.answer(true);
+    const int answered = play.mark();
+    play.run();
+    const Dump& q = play.at(shownQuestion);
+    EXPECT_EQ(value(q, "message"), "<absent>");
+    EXPECT_EQ(widgetText(q, "question"), QStringLiteral("Question %1 ?").arg(currentCode(q)));
+    EXPECT_EQ(value(play.at(answered), "score"), "1000");
+}
+
+TEST_F(Level, RightAnswerNumbersBeyond32BitsAreNoRightAnswer) {
+    // 2^32 + n: cut to 32 bits, it would read as the right answer n.
+    pack.writeTable({.br = [](const QString& code) {
+        return QVariant((qint64{1} << 32) + rightAnswer(code));
+    }});
+    play << "key Enter"
+         << "key F12";
+    const int highlighted = play.mark();
+    play.answer(true);
+    const int answered = play.mark();
+    play << QStringLiteral("wait %1").arg(kPauseMs) << QStringLiteral("wait %1").arg(kQuestionMs);
+    const int timedOut = play.mark();
+    play.run();
+    const Dump& h = play.at(highlighted);
+    for (int n = 1; n <= 4; ++n) EXPECT_EQ(widgetField(h, reponse(n), "opaque"), "0");
+    const Dump& a = play.at(answered);
+    const int key = rightAnswer(currentCode(a));
+    EXPECT_EQ(value(a, "score"), "-500");
+    EXPECT_TRUE(shown(a, QStringLiteral("faux%1").arg(key)));
+    EXPECT_FALSE(shown(a, QStringLiteral("juste%1").arg(key)));
+    for (int n = 1; n <= 4; ++n) EXPECT_EQ(widgetField(a, reponse(n), "opaque"), "0");
+    const Dump& t = play.at(timedOut);
+    EXPECT_EQ(value(t, "NumQuestion"), "2");
+    EXPECT_TRUE(shown(t, "alarme"));
+    for (int n = 1; n <= 4; ++n) EXPECT_EQ(widgetField(t, reponse(n), "opaque"), "0");
+    EXPECT_EQ(value(t, "message"), "<absent>");
+}
+
 TEST_F(Level, MissingDatabaseFailsBeforeAnyVideo) {
     pack.remove("dB");
     play << "key Enter";
