@@ -96,90 +96,68 @@ TEST_F(QuestionChecks, AMissingTableFileIsReported) {
     EXPECT_EQ(report.faults(), QStringList{"dB/questionnaire.db: missing"});
 }
 
-// The game's question lookup and the checker on one database folder: both take it or both
-// refuse it, and the game's message names the folder's file.
-class TableFolders : public QuestionChecks {
-  protected:
-    QString db(const QString& name) const { return dir.filePath(QStringLiteral("dB/") + name); }
-    void tableFile(const QString& name) {
-        QDir(dir.path()).mkpath(QStringLiteral("dB"));
-        bank::writeTable(db(name), questions);
-    }
-    void bytes(const QString& name, const QByteArray& content) {
-        QDir(dir.path()).mkpath(QStringLiteral("dB"));
-        QFile f(db(name));
+// The game's question lookup and the checker on the same database folders: both take a folder
+// or both refuse it, and the game's message names the file.
+TEST_F(QuestionChecks, TheGameAndTheCheckerAgreeOnEveryDatabaseFolder) {
+    QDir db(dir.filePath(QStringLiteral("dB")));
+    auto table = [&](const char* name) { bank::writeTable(db.filePath(name), questions); };
+    auto bytes = [&](const QString& name, const QByteArray& content) {
+        QFile f(db.filePath(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(content);
-    }
-    void sql(const QString& name, const char* statements) {
-        QDir(dir.path()).mkpath(QStringLiteral("dB"));
+    };
+    const std::function<void()> strays = [&] {
+        table("questionnaire.db");
+        bytes(QStringLiteral("Thumbs.db"), QByteArray(2048, '\x7f'));
+        for (int i = 0; i < 11; ++i) bytes(QStringLiteral("copie%1.db").arg(i), "no database");
+    };
+    const std::function<void()> renamed = [&] {
         sqlite3* handle = nullptr;
-        sqlite3_open(db(name).toUtf8().constData(), &handle);
-        sqlite3_exec(handle, statements, nullptr, nullptr, nullptr);
+        sqlite3_open(db.filePath("questionnaire.db").toUtf8().constData(), &handle);
+        sqlite3_exec(handle, "CREATE TABLE questions (code TEXT)", nullptr, nullptr, nullptr);
         sqlite3_close(handle);
-    }
-    // Empty when the game opens its lookup, else the game's message.
-    QString gameRefusal() const {
-        Query q(QStringLiteral("Query1"), dir.filePath(QStringLiteral("dB/")),
-                {QStringLiteral("select *"), QStringLiteral("from questionnaire"),
-                 QStringLiteral("where code like :numero")});
+    };
+    const struct {
+        std::function<void()> make;
+        const char* refusedFile;  // null when the folder is fine
+    } folders[] = {
+        {strays, nullptr},
+        {[&] { table("Questionnaire.DB"); }, nullptr},
+        {[&] { table("questions.db"); }, "questionnaire.db"},
+        {renamed, "questionnaire.db"},
+        {[&] { bytes(QStringLiteral("questionnaire.db"), QByteArray(4096, 'x')); },
+         "questionnaire.db"},
+        {[&] {
+             table("questionnaire.db");
+             table("QUESTIONNAIRE.db");
+         },
+         "QUESTIONNAIRE.db"},
+    };
+    for (std::size_t i = 0; i < std::size(folders); ++i) {
+        SCOPED_TRACE(i);
+        db.removeRecursively();
+        QDir().mkpath(db.path());
+        folders[i].make();
+        QString refusal;
         try {
+            Query q(QStringLiteral("Query1"), db.path(),
+                    {QStringLiteral("select *"), QStringLiteral("from questionnaire"),
+                     QStringLiteral("where code like :numero")});
             q.open();
         } catch (const Error& e) {
-            return e.message();
+            refusal = e.message();
         }
-        return {};
-    }
-    QStringList checkerFaults() const {
         check::Report report;
         check::checkQuestions(dir.path(), report);
-        return report.faults();
+        if (folders[i].refusedFile) {
+            EXPECT_TRUE(refusal.contains(db.filePath(folders[i].refusedFile)))
+                << refusal.toStdString();
+            EXPECT_FALSE(report.ok());
+        } else {
+            EXPECT_EQ(refusal, QString());
+            EXPECT_EQ(report.faults(), QStringList());
+        }
     }
-    void expectBothTake() {
-        EXPECT_EQ(gameRefusal(), QString());
-        EXPECT_EQ(checkerFaults(), QStringList());
-    }
-    void expectBothRefuse(const QString& file) {
-        const QString refusal = gameRefusal();
-        EXPECT_TRUE(refusal.contains(db(file))) << refusal.toStdString();
-        EXPECT_FALSE(checkerFaults().isEmpty());
-    }
-};
-
-TEST_F(TableFolders, StrayFilesBesideTheTableAreIgnored) {
-    tableFile(QStringLiteral("questionnaire.db"));
-    bytes(QStringLiteral("Thumbs.db"), QByteArray(2048, '\x7f'));
-    for (int i = 0; i < 11; ++i)
-        bytes(QStringLiteral("copie%1.db").arg(i), QByteArray("no database"));
-    expectBothTake();
-}
-
-TEST_F(TableFolders, TheTableFileMayBeNamedInAnyLetterCase) {
-    tableFile(QStringLiteral("Questionnaire.DB"));
-    expectBothTake();
-}
-
-TEST_F(TableFolders, TheTableInAnotherFileIsNotFound) {
-    tableFile(QStringLiteral("questions.db"));
-    expectBothRefuse(QStringLiteral("questionnaire.db"));
-}
-
-TEST_F(TableFolders, ARenamedTableIsNotFound) {
-    sql(QStringLiteral("questionnaire.db"),
-        "CREATE TABLE questions (code TEXT, enonce TEXT, r1 TEXT, r2 TEXT, r3 TEXT, r4 TEXT, Theme "
-        "TEXT, br INTEGER)");
-    expectBothRefuse(QStringLiteral("questionnaire.db"));
-}
-
-TEST_F(TableFolders, ATableFileThatIsNoDatabaseIsRefused) {
-    bytes(QStringLiteral("questionnaire.db"), QByteArray(4096, 'x'));
-    expectBothRefuse(QStringLiteral("questionnaire.db"));
-}
-
-TEST_F(TableFolders, TwoFilesForOneTableAreRefused) {
-    tableFile(QStringLiteral("questionnaire.db"));
-    tableFile(QStringLiteral("QUESTIONNAIRE.db"));
-    expectBothRefuse(QStringLiteral("QUESTIONNAIRE.db"));
 }
 
 }  // namespace

@@ -136,38 +136,6 @@ constexpr const char* kQuestions =
     "TEXT, br);"
     "INSERT INTO questionnaire VALUES ('1a1', 'Vraie ?', 'a', 'b', 'c', 'd', 'T', 2);";
 
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-TEST_F(Lookup, OnlyTheFileOfTheNamedTableIsOpened) {
-    table(kQuestions);
-    // Another file with a table of the same name, sorting first; files that are no database.
-    table(
-        "CREATE TABLE questionnaire (code TEXT, enonce TEXT, r1 TEXT, r2 TEXT, r3 TEXT, r4 TEXT, "
-        "Theme TEXT, br);"
-        "INSERT INTO questionnaire VALUES ('1a1', 'Leurre ?', 'a', 'b', 'c', 'd', 'T', 4);",
-        "dB/ancien.db");
-    writeBytes(QStringLiteral("dB/Thumbs.db"), QByteArray(4096, '\x5a'));
-    for (int i = 0; i < 12; ++i)
-        writeBytes(QStringLiteral("dB/autre%1.db").arg(i), QByteArray("not sqlite"));
-    Query q = query();
-    q.setParam("numero", "1a1");
-    q.open();
-    EXPECT_EQ(q.asString("enonce"), "Vraie ?");
-    EXPECT_EQ(q.asInteger("br"), 2);
-}
-
-TEST_F(Lookup, TheTableFileNameIgnoresLetterCase) {
-    table(kQuestions, "dB/Questionnaire.DB");
-    Query q = query();
-    q.setParam("numero", "1a1");
-    q.open();
-    EXPECT_EQ(q.asString("enonce"), "Vraie ?");
-}
-
 TEST_F(Lookup, AFileWithoutItsTableOrTwoCandidateFilesAreNamed) {
     table("CREATE TABLE questions (code TEXT, enonce TEXT, br INTEGER);");
     Query renamed = query();

@@ -42,34 +42,19 @@ QString errorOf(F&& f) {
     return QStringLiteral("<no error>");
 }
 
-const BitmapKind kKinds[] = {BitmapKind::Paletted8, BitmapKind::Paletted8V5, BitmapKind::Paletted4,
-                             BitmapKind::Rle8,      BitmapKind::Rle4,        BitmapKind::Rgb24,
-                             BitmapKind::Rgb32,     BitmapKind::Argb32V5};
+const BitmapKind kKinds[] = {BitmapKind::Paletted8, BitmapKind::Rle8, BitmapKind::Rle4,
+                             BitmapKind::Rgb32, BitmapKind::Argb32V5};
 
 bool runLength(BitmapKind kind) {
     return kind == BitmapKind::Rle8 || kind == BitmapKind::Rle4;
-}
-
-TEST(Bitmaps, TheLayoutsToolsSaveShowTheirColours) {
-    for (BitmapKind kind : kKinds) {
-        SCOPED_TRACE(static_cast<int>(kind));
-        const QImage image = decodeBitmap(test::bitmapBytes(kind, sample()));
-        ASSERT_EQ(image.size(), QSize(12, 9));
-        EXPECT_EQ(image.pixelColor(0, 8), kKey);
-        EXPECT_EQ(image.pixelColor(5, 4), kMark);
-        EXPECT_EQ(image.pixelColor(0, 0), QColor(0, 0, 200));
-    }
 }
 
 TEST(Bitmaps, UnusedAlphaBytesLeaveThePixelsOpaqueButRealAlphaIsKept) {
     // Alpha all zero: a tool that leaves the fourth byte unused, not an invisible picture.
     QImage unused = sample();
     for (int y = 0; y < unused.height(); ++y)
-        for (int x = 0; x < unused.width(); ++x) {
-            QColor c = unused.pixelColor(x, y);
-            c.setAlpha(0);
-            unused.setPixelColor(x, y, c);
-        }
+        for (int x = 0; x < unused.width(); ++x)
+            unused.setPixel(x, y, unused.pixel(x, y) & 0xFFFFFFu);
     const QImage opaque = decodeBitmap(test::bitmapBytes(BitmapKind::Argb32V5, unused));
     EXPECT_EQ(opaque.pixelColor(5, 4), kMark);
     EXPECT_EQ(opaque.pixelColor(0, 8), kKey);
@@ -99,36 +84,27 @@ TEST(Bitmaps, IncompletePixelDataIsRefused) {
 }
 
 TEST(Bitmaps, RunLengthCodesThatSkipPixelsOrStoreThemOneByOne) {
-    for (BitmapKind kind : {BitmapKind::Rle8, BitmapKind::Rle4}) {
-        SCOPED_TRACE(static_cast<int>(kind));
-        const bool four = kind == BitmapKind::Rle4;
-        const QByteArray whole = test::bitmapBytes(kind, sample());
-        const int dataStart =
-            static_cast<std::uint8_t>(whole[10]) | static_cast<std::uint8_t>(whole[11]) << 8;
-        // The bottom row: twelve pixels of colour 1 (the see-through colour), end of row.
+    for (const bool four : {false, true}) {
+        SCOPED_TRACE(four);
+        const QByteArray whole =
+            test::bitmapBytes(four ? BitmapKind::Rle4 : BitmapKind::Rle8, sample());
+        const int dataStart = static_cast<uchar>(whole[10]) | static_cast<uchar>(whole[11]) << 8;
+        // Colours 0, 1, 2: blue, see-through, red. The bottom row: twelve of colour 1.
         const QByteArray bottomRow = whole.left(dataStart + 4);
-        ASSERT_EQ(bottomRow.right(4),
-                  four ? QByteArray("\x0c\x11\0\0", 4) : QByteArray("\x0c\x01\0\0", 4));
-        // Then "end of picture": the rest is colour 0 of the table (the top-left pixel's blue).
-        const QImage early = decodeBitmap(bottomRow + QByteArray("\0\1", 2));
-        EXPECT_EQ(early.pixelColor(0, 8), kKey);
-        EXPECT_EQ(early.pixelColor(5, 4), QColor(0, 0, 200));
-        // A move of two pixels right and two rows up, one red pixel, the end of the picture.
-        const QImage moved = decodeBitmap(bottomRow + QByteArray("\0\2\2\2\1", 5) +
-                                          (four ? "\x22" : "\x02") + QByteArray("\0\1", 2));
-        EXPECT_EQ(moved.pixelColor(2, 5), kMark);
-        EXPECT_EQ(moved.pixelColor(1, 5), QColor(0, 0, 200));
-        // Three pixels stored one by one (red, blue, red), padded to 16 bits.
+        ASSERT_EQ(bottomRow.right(4), QByteArray(four ? "\x0c\x11\0\0" : "\x0c\x01\0\0", 4));
+        // Red, blue, red stored one by one (padded to 16 bits), see-through and red, a move of
+        // two right and two up, one red pixel, the end of the picture.
         const QByteArray stored =
             four ? QByteArray("\0\3\x20\x20", 4) : QByteArray("\0\3\2\0\2\0", 6);
-        const QByteArray twoKeys = four ? QByteArray("\x02\x11", 2) : QByteArray("\x02\x01", 2);
-        const QImage absolute = decodeBitmap(bottomRow + stored + twoKeys + QByteArray("\0\1", 2));
-        EXPECT_EQ(absolute.pixelColor(0, 7), kMark);
-        EXPECT_EQ(absolute.pixelColor(1, 7), QColor(0, 0, 200));
-        EXPECT_EQ(absolute.pixelColor(2, 7), kMark);
-        EXPECT_EQ(absolute.pixelColor(3, 7), kKey);
-        EXPECT_EQ(absolute.pixelColor(4, 7), kKey);
-        // Cut inside the stored pixels: refused.
+        const QByteArray rest = four ? QByteArray("\x02\x12\0\2\2\2\1\x22\0\1", 10)
+                                     : QByteArray("\x01\x01\x01\x02\0\2\2\2\1\x02\0\1", 12);
+        const QImage image = decodeBitmap(bottomRow + stored + rest);
+        const QColor blue(0, 0, 200);
+        const std::pair<QPoint, QColor> expected[] = {
+            {{0, 7}, kMark}, {{1, 7}, blue},  {{2, 7}, kMark}, {{3, 7}, kKey}, {{4, 7}, kMark},
+            {{5, 7}, blue},  {{7, 5}, kMark}, {{6, 5}, blue},  {{0, 0}, blue}, {{11, 8}, kKey}};
+        for (const auto& [at, colour] : expected)
+            EXPECT_EQ(image.pixelColor(at), colour) << at.x() << "," << at.y();
         EXPECT_EQ(errorOf([&] { decodeBitmap(bottomRow + stored.left(3)); }),
                   "Bitmap image is not valid: its pixel data is incomplete");
     }
@@ -176,22 +152,19 @@ TEST(Jpeg, ProgressiveAndGrayscaleDecode) {
         }
 }
 
-// What a picture element draws over a green background.
-QImage drawn(Picture& picture, QSize size) {
-    QImage canvas(size, QImage::Format_RGB32);
-    canvas.fill(Qt::green);
-    QPainter painter(&canvas);
-    picture.paint(&painter, nullptr, nullptr);
-    return canvas;
-}
-
-TEST(SeeThrough, TheBottomLeftColourIsSeeThroughInEveryBitmapLayout) {
+// Every layout decodes to its colours, and a screen picture draws its bottom-left colour as
+// see-through (here over green).
+TEST(Bitmaps, TheLayoutsToolsSaveShowTheirColoursAndTheSeeThroughColour) {
     for (BitmapKind kind : kKinds) {
         SCOPED_TRACE(static_cast<int>(kind));
         Picture picture(nullptr, QStringLiteral("joueur"), QRect(0, 0, 12, 9));
         picture.setTransparent(true);
         picture.setImage(decodeBitmap(test::bitmapBytes(kind, sample())));
-        const QImage canvas = drawn(picture, QSize(12, 9));
+        QImage canvas(12, 9, QImage::Format_RGB32);
+        canvas.fill(Qt::green);
+        QPainter painter(&canvas);
+        picture.paint(&painter, nullptr, nullptr);
+        painter.end();
         EXPECT_EQ(canvas.pixelColor(0, 8), QColor(Qt::green));
         EXPECT_EQ(canvas.pixelColor(11, 4), QColor(Qt::green));
         EXPECT_EQ(canvas.pixelColor(5, 4), kMark);
