@@ -6,8 +6,10 @@
 #include <QFileInfo>
 #include <QUrl>
 
-#include <cmath>
 #include <sqlite3.h>
+#include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace vorn {
 
@@ -22,7 +24,33 @@ QString sqliteMessage(sqlite3* db) {
     return QString::fromUtf8(sqlite3_errmsg(db));
 }
 
+// A stored number as an int: values beyond its range read as its nearest end, fractions are cut.
+int clampToInt(qint64 value) {
+    return static_cast<int>(std::clamp<qint64>(value, std::numeric_limits<int>::min(),
+                                               std::numeric_limits<int>::max()));
+}
+
+int clampToInt(double value) {
+    if (std::isnan(value)) return 0;
+    return static_cast<int>(std::clamp(std::trunc(value), double{std::numeric_limits<int>::min()},
+                                       double{std::numeric_limits<int>::max()}));
+}
+
 }  // namespace
+
+TableFile findTableFile(const QString& directory, const QString& table) {
+    const QString wanted = table + QStringLiteral(".db");
+    TableFile found;
+    for (const QString& name : QDir(directory).entryList(QDir::Files | QDir::Hidden, QDir::Name))
+        if (name.compare(wanted, Qt::CaseInsensitive) == 0) found.matches.append(name);
+    if (found.matches.size() == 1) {
+        found.status = TableFile::Status::Found;
+        found.name = found.matches.front();
+    } else if (found.matches.size() > 1) {
+        found.status = TableFile::Status::Ambiguous;
+    }
+    return found;
+}
 
 Query::Query(QString name, QString directory, QStringList sql)
     : name_(std::move(name)), directory_(std::move(directory)), sql_(sql.join(u'\n')) {}
@@ -34,6 +62,10 @@ Query::~Query() {
 
 void Query::setParam(const QString& name, const QString& value) {
     params_[name] = value;
+}
+
+QString Query::shownPath(const QString& fileName) const {
+    return QDir::cleanPath(directory_ + u'/' + fileName);
 }
 
 void Query::connect() {
@@ -50,26 +82,40 @@ void Query::connect() {
     }
     db_ = db;
     sqlite3_exec(db_, "PRAGMA case_sensitive_like = ON", nullptr, nullptr, nullptr);
-    // Every table file of the directory, read-only, under a fixed alias: unqualified table names
-    // are looked up through all of them.
-    const QFileInfoList files = QDir(dir).entryInfoList({QStringLiteral("*.db")}, QDir::Files, QDir::Name);
-    int alias = 0;
-    for (const QFileInfo& file : files) {
-        const QByteArray uri =
-            (QUrl::fromLocalFile(file.absoluteFilePath()).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro"))
-                .toUtf8();
-        const QByteArray attach = QStringLiteral("ATTACH DATABASE ?1 AS t%1").arg(++alias).toUtf8();
-        Statement s;
-        if (sqlite3_prepare_v2(db_, attach.constData(), -1, &s.stmt, nullptr) != SQLITE_OK ||
-            sqlite3_bind_text(s.stmt, 1, uri.constData(), static_cast<int>(uri.size()), SQLITE_TRANSIENT) !=
-                SQLITE_OK ||
-            sqlite3_step(s.stmt) != SQLITE_DONE) {
-            const QString message = sqliteMessage(db_);
-            sqlite3_close_v2(db_);
-            db_ = nullptr;
-            throw Error(QStringLiteral("%1: %2").arg(file.fileName(), message));
-        }
+}
+
+// Attaches the file of a table the query names, read-only; unqualified table names are then
+// looked up through it.
+void Query::attachTable(const QString& table) {
+    const QString key = table.toLower();
+    if (auto it = attached_.find(key); it != attached_.end())
+        throw Error(QStringLiteral("Table '%1' not found in %2").arg(table, shownPath(it->second)));
+    if (!QFileInfo(directory_).isDir())
+        throw Error(
+            QStringLiteral("Database directory '%1' not found").arg(QDir::cleanPath(directory_)));
+    const TableFile file = findTableFile(directory_, table);
+    if (file.status == TableFile::Status::Missing)
+        throw Error(QStringLiteral("Table '%1' not found: there is no file %2")
+                        .arg(table, shownPath(table + QStringLiteral(".db"))));
+    if (file.status == TableFile::Status::Ambiguous) {
+        QStringList paths;
+        for (const QString& name : file.matches) paths.append(shownPath(name));
+        throw Error(QStringLiteral("Table '%1' is in more than one file: %2")
+                        .arg(table, paths.join(QStringLiteral(", "))));
     }
+    const QString path = QDir(directory_).absoluteFilePath(file.name);
+    const QByteArray uri =
+        (QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=ro"))
+            .toUtf8();
+    const QByteArray attach =
+        QStringLiteral("ATTACH DATABASE ?1 AS t%1").arg(attached_.size() + 1).toUtf8();
+    Statement s;
+    if (sqlite3_prepare_v2(db_, attach.constData(), -1, &s.stmt, nullptr) != SQLITE_OK ||
+        sqlite3_bind_text(s.stmt, 1, uri.constData(), static_cast<int>(uri.size()),
+                          SQLITE_TRANSIENT) != SQLITE_OK ||
+        sqlite3_step(s.stmt) != SQLITE_DONE)
+        throw Error(QStringLiteral("%1: %2").arg(shownPath(file.name), sqliteMessage(db_)));
+    attached_.emplace(key, file.name);
 }
 
 void Query::open() {
@@ -77,15 +123,13 @@ void Query::open() {
     connect();
     Statement s;
     const QByteArray sql = sql_.toUtf8();
-    if (sqlite3_prepare_v2(db_, sql.constData(), -1, &s.stmt, nullptr) != SQLITE_OK) {
+    // The engine names the first table it cannot find: attach that table's file and try again.
+    while (sqlite3_prepare_v2(db_, sql.constData(), -1, &s.stmt, nullptr) != SQLITE_OK) {
         const QString message = sqliteMessage(db_);
         static const QString missing = QStringLiteral("no such table: ");
-        if (message.startsWith(missing)) {
-            const QString table = message.mid(missing.size());
-            throw Error(QStringLiteral("Table '%1' not found: there is no file %2/%1.db")
-                            .arg(table, QDir::cleanPath(directory_)));
-        }
-        throw Error(message);
+        const QString table = message.mid(missing.size());
+        if (!message.startsWith(missing) || table.contains(u'.')) throw Error(message);
+        attachTable(table);
     }
     const int parameters = sqlite3_bind_parameter_count(s.stmt);
     for (int i = 1; i <= parameters; ++i) {
@@ -115,9 +159,9 @@ void Query::open() {
                 v.integer = sqlite3_column_int64(s.stmt, i);
                 v.text = QString::number(v.integer);
             } else if (type == SQLITE_FLOAT) {
-                v.isInteger = true;
-                v.integer = static_cast<qint64>(std::trunc(sqlite3_column_double(s.stmt, i)));
-                v.text = QString::number(sqlite3_column_double(s.stmt, i));
+                v.isReal = true;
+                v.real = sqlite3_column_double(s.stmt, i);
+                v.text = QString::number(v.real);
             } else if (!v.isNull) {
                 v.text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s.stmt, i)),
                                            sqlite3_column_bytes(s.stmt, i));
@@ -151,11 +195,14 @@ int Query::asInteger(const QString& field) const {
     if (!row_) return 0;
     const Value& v = (*row_)[static_cast<std::size_t>(i)];
     if (v.isNull) return 0;
-    if (v.isInteger) return static_cast<int>(v.integer);
+    if (v.isInteger) return clampToInt(v.integer);
+    if (v.isReal) return clampToInt(v.real);
+    const QString text = v.text.trimmed();
     bool ok = false;
-    const int value = v.text.trimmed().toInt(&ok);
-    if (!ok) throw Error(QStringLiteral("'%1' is not a valid integer value").arg(v.text));
-    return value;
+    if (const qint64 whole = text.toLongLong(&ok); ok) return clampToInt(whole);
+    // A number written with a fraction or an exponent, or too long for 64 bits.
+    if (const double real = text.toDouble(&ok); ok && !std::isnan(real)) return clampToInt(real);
+    throw Error(QStringLiteral("'%1' is not a valid integer value").arg(v.text));
 }
 
 }  // namespace vorn

@@ -1,8 +1,9 @@
 #pragma once
 // Read-only queries on a directory of tables: each table is one SQLite file named after it
-// ("dB/questionnaire.db" holds the table questionnaire). A query is opened with named string
-// parameters (never by building SQL from data), keeps its first row current, and reads columns by
-// name without regard to letter case; with no row every column reads empty (text) or 0.
+// ("dB/questionnaire.db" holds the table questionnaire). A query opens the files of the tables it
+// names and no other file of the directory. It is opened with named string parameters (never by
+// building SQL from data), keeps its first row current, and reads columns by name without regard
+// to letter case; with no row every column reads empty (text) or 0.
 
 #include <QString>
 #include <QStringList>
@@ -14,6 +15,17 @@
 struct sqlite3;
 
 namespace vorn {
+
+// Which file of a database directory holds a table: the one file named "<table>.db", its name
+// matched without regard to letter case. The game's queries and the content checker both go by
+// this, so they agree on every folder.
+struct TableFile {
+    enum class Status { Found, Missing, Ambiguous };
+    Status status = Status::Missing;
+    QString name;         // Found: the file's name in the directory
+    QStringList matches;  // Ambiguous: every file that could hold the table, in name order
+};
+TableFile findTableFile(const QString& directory, const QString& table);
 
 class Query {
 public:
@@ -27,24 +39,29 @@ public:
     // Sets a named parameter (without its colon); an unset parameter is NULL and matches nothing.
     void setParam(const QString& name, const QString& value);
     // Runs the query and makes its first row current. Raises the engine's error for a missing
-    // directory, table or file.
+    // directory, a table without its file (or with several), or a file that does not hold its
+    // table.
     void open();
     void close();
     bool active() const { return active_; }
     bool hasRow() const { return row_.has_value(); }
 
-    // Reads a column of the current row; raises "<name>: Field '<field>' not found".
+    // Reads a column of the current row; raises "<name>: Field '<field>' not found". An integer
+    // that does not fit 32 bits reads as the nearest value that does, never as a wrapped one.
     QString asString(const QString& field) const;
     int asInteger(const QString& field) const;
 
 private:
     int columnIndex(const QString& field) const;
     void connect();
+    void attachTable(const QString& table);
+    QString shownPath(const QString& fileName) const;
 
     QString name_;
     QString directory_;
     QString sql_;
     sqlite3* db_ = nullptr;
+    std::map<QString, QString> attached_;  // table (lower case) -> its file's name
     std::map<QString, QString> params_;
     bool active_ = false;
     std::vector<QString> columns_;
@@ -52,6 +69,8 @@ private:
         bool isNull = true;
         bool isInteger = false;
         qint64 integer = 0;
+        bool isReal = false;
+        double real = 0;
         QString text;
     };
     std::optional<std::vector<Value>> row_;

@@ -5,6 +5,7 @@
 #include "content/writers/jpegwriter.h"
 #include "content/writers/midiwriter.h"
 #include "content/writers/wavwriter.h"
+#include "platform/images.h"
 #include "tools/checker/media_check.h"
 
 #include <QDir>
@@ -12,6 +13,8 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
+
+#include "support/pictures.h"
 
 #include <gtest/gtest.h>
 
@@ -190,6 +193,40 @@ TEST_F(MediaCheckTest, SeeThroughPictureThatShowsNothingIsNamed) {
     const Report report = check();
     EXPECT_EQ(faultsFor(report, "image/aliasMb-b.bmp").size(), 1);
     EXPECT_EQ(faultsFor(report, "image/alarme.bmp"), QStringList());
+}
+
+TEST_F(MediaCheckTest, PicturesInTheLayoutsToolsSaveArePassed) {
+    using vorn::test::BitmapKind;
+    // The default pack's own pictures, saved again as other programs save them.
+    auto resave = [&](const QString& file, BitmapKind kind) {
+        QImage image = vorn::loadPicture(path(file));
+        if (kind == BitmapKind::Paletted8 || kind == BitmapKind::Rle8)
+            image = image.convertToFormat(QImage::Format_Indexed8);
+        overwrite(file, vorn::test::bitmapBytes(kind, image));
+    };
+    resave("image/juste.bmp", BitmapKind::Paletted8);
+    resave("image/faux.bmp", BitmapKind::Rle8);
+    resave("image/aliasMb.bmp", BitmapKind::Rgb32);
+    resave("image/alarme.bmp", BitmapKind::Argb32V5);
+    const QImage background = vorn::loadPicture(path("image/niv1.jpg"));
+    overwrite("image/niv1.jpg", vorn::test::jpegBytes(background, true, false));
+    overwrite("image/niv2.jpg", vorn::test::jpegBytes(background, false, true));
+    EXPECT_EQ(faultsBesideInterludes(), QStringList());
+}
+
+TEST_F(MediaCheckTest, DamagedOrOversizedPicturesAreNamedInTheGamesWords) {
+    truncate("image/faux.bmp", 0.9);
+    QImage small(64, 44, QImage::Format_RGB32);
+    small.fill(Qt::darkBlue);
+    overwrite("image/niv1.jpg",
+              vorn::test::withJpegSize(vorn::test::jpegBytes(small, false, false), 30000, 30000));
+    const Report report = check();
+    EXPECT_EQ(faultsFor(report, "image/faux.bmp"),
+              QStringList{"image/faux.bmp: cannot be loaded: Bitmap image is not valid: its pixel "
+                          "data is incomplete"});
+    EXPECT_EQ(faultsFor(report, "image/niv1.jpg"),
+              QStringList{"image/niv1.jpg: cannot be loaded: Picture is too large: 30000 x 30000 "
+                          "pixels, at most 8192 x 8192"});
 }
 
 TEST_F(MediaCheckTest, SoundLengthsAreBounded) {

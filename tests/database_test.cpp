@@ -13,6 +13,8 @@
 
 #include <sqlite3.h>
 
+#include <climits>
+
 using namespace vorn;
 
 namespace {
@@ -25,10 +27,10 @@ protected:
     void SetUp() override { QDir::setCurrent(dir.path()); }
     void TearDown() override { QDir::setCurrent(previous); }
 
-    void table(const char* sql) {
+    void table(const char* sql, const char* file = "dB/questionnaire.db") {
         QDir().mkpath(QStringLiteral("dB"));
         sqlite3* db = nullptr;
-        sqlite3_open("dB/questionnaire.db", &db);
+        sqlite3_open(file, &db);
         char* message = nullptr;
         ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &message), SQLITE_OK) << message;
         sqlite3_close(db);
@@ -117,7 +119,7 @@ TEST_F(Lookup, MissingDirectoryTableOrBrokenFileAreClearErrors) {
     broken.write(QByteArray(4096, 'x'));
     broken.close();
     Query notDb = query();
-    EXPECT_EQ(errorOf([&] { notDb.open(); }), "questionnaire.db: file is not a database");
+    EXPECT_EQ(errorOf([&] { notDb.open(); }), "dB/questionnaire.db: file is not a database");
 }
 
 TEST_F(Lookup, CodeTextIsNeverPartOfTheQuery) {
@@ -127,6 +129,49 @@ TEST_F(Lookup, CodeTextIsNeverPartOfTheQuery) {
     q.setParam("numero", "x' OR '1'='1");
     q.open();
     EXPECT_FALSE(q.hasRow());
+}
+
+constexpr const char* kQuestions =
+    "CREATE TABLE questionnaire (code TEXT, enonce TEXT, r1 TEXT, r2 TEXT, r3 TEXT, r4 TEXT, Theme "
+    "TEXT, br);"
+    "INSERT INTO questionnaire VALUES ('1a1', 'Vraie ?', 'a', 'b', 'c', 'd', 'T', 2);";
+
+TEST_F(Lookup, AFileWithoutItsTableOrTwoCandidateFilesAreNamed) {
+    table("CREATE TABLE questions (code TEXT, enonce TEXT, br INTEGER);");
+    Query renamed = query();
+    EXPECT_EQ(errorOf([&] { renamed.open(); }),
+              "Table 'questionnaire' not found in dB/questionnaire.db");
+    table(kQuestions, "dB/QUESTIONNAIRE.DB");
+    Query twice = query();
+    EXPECT_EQ(
+        errorOf([&] { twice.open(); }),
+        "Table 'questionnaire' is in more than one file: dB/QUESTIONNAIRE.DB, dB/questionnaire.db");
+}
+
+TEST_F(Lookup, IntegersBeyond32BitsReadAsTheNearestIntNeverWrapped) {
+    table(
+        "CREATE TABLE questionnaire (code TEXT, br);"
+        "INSERT INTO questionnaire VALUES ('big', 4294967298);"
+        "INSERT INTO questionnaire VALUES ('negative', -4294967295);"
+        "INSERT INTO questionnaire VALUES ('real', 4294967298.5);"
+        "INSERT INTO questionnaire VALUES ('huge real', 1e300);"
+        "INSERT INTO questionnaire VALUES ('text', '4294967298');"
+        "INSERT INTO questionnaire VALUES ('long text', '-99999999999999999999999');"
+        "INSERT INTO questionnaire VALUES ('fraction', 2.9);"
+        "INSERT INTO questionnaire VALUES ('spaced', ' 3 ');"
+        "INSERT INTO questionnaire VALUES ('word', 'trois');");
+    const std::pair<const char*, int> expected[] = {
+        {"big", INT_MAX},  {"negative", INT_MIN},  {"real", INT_MAX}, {"huge real", INT_MAX},
+        {"text", INT_MAX}, {"long text", INT_MIN}, {"fraction", 2},   {"spaced", 3}};
+    Query q = query();
+    for (const auto& [code, value] : expected) {
+        q.setParam("numero", code);
+        q.open();
+        EXPECT_EQ(q.asInteger("br"), value) << code;
+    }
+    q.setParam("numero", "word");
+    q.open();
+    EXPECT_EQ(errorOf([&] { q.asInteger("br"); }), "'trois' is not a valid integer value");
 }
 
 }  // namespace

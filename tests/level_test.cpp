@@ -1,7 +1,10 @@
 // Playing a level on the test pack: set-up, questions, answers, time-outs, F12, scoring, the
 // percentage and the face, and the failures of a broken pack.
 
+#include "support/pictures.h"
 #include "support/scenario.h"
+
+#include <QFile>
 
 #include <QRegularExpression>
 
@@ -216,6 +219,78 @@ TEST_F(Level, MissingLevelPictureStopsTheSetUp) {
     EXPECT_EQ(value(d, "message"), "\"Cannot open file image/niv1.jpg.\"");
     EXPECT_EQ(value(d, "media").contains("play video/1.avi"), true);
     EXPECT_EQ(value(d, "AttenteReponse"), "0");
+}
+
+TEST_F(Level, DamagedOrOversizedPicturesStopTheSetUpNamingTheirFile) {
+    QFile faux(pack.path("image/faux.bmp"));
+    ASSERT_TRUE(faux.resize(faux.size() - 40));
+    play << "key Enter";
+    const int m = play.mark();
+    play.run();
+    const Dump& d = play.at(m);
+    EXPECT_EQ(value(d, "message"),
+              "\"image/faux.bmp: Bitmap image is not valid: its pixel data is incomplete.\"");
+    EXPECT_EQ(value(d, "AttenteReponse"), "0");
+
+    TestPack other;
+    QImage small(64, 44, QImage::Format_RGB32);
+    small.fill(Qt::darkBlue);
+    other.write("image/niv1.jpg", withJpegSize(jpegBytes(small, false, false), 30000, 30000));
+    Play oversized(other);
+    oversized << "key Enter";
+    const int o = oversized.mark();
+    oversized.run();
+    EXPECT_EQ(value(oversized.at(o), "message"),
+              "\"image/niv1.jpg: Picture is too large: 30000 x 30000 pixels, at most 8192 x 8192.\"");
+    EXPECT_EQ(value(oversized.at(o), "AttenteReponse"), "0");
+}
+
+TEST_F(Level, OtherFilesOfTheDatabaseFolderAreNeverRead) {
+    // A thumbnail cache of random bytes, and another table file holding other questions under
+    // the same table name, sorting before the real one.
+    QByteArray noise(8192, 0);
+    for (int i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>((i * 7919 + 13) % 251);
+    pack.write("dB/Thumbs.db", noise);
+    pack.writeTable({.br = [](const QString& code) { return QVariant(wrongAnswer(code)); },
+                     .file = "dB/ancien.db",
+                     .question = "Leurre"});
+    play << "key Enter";
+    const int shownQuestion = play.mark();
+    play.answer(true);
+    const int answered = play.mark();
+    play.run();
+    const Dump& q = play.at(shownQuestion);
+    EXPECT_EQ(value(q, "message"), "<absent>");
+    EXPECT_EQ(widgetText(q, "question"), QStringLiteral("Question %1 ?").arg(currentCode(q)));
+    EXPECT_EQ(value(play.at(answered), "score"), "1000");
+}
+
+TEST_F(Level, RightAnswerNumbersBeyond32BitsAreNoRightAnswer) {
+    // 2^32 + n: cut to 32 bits, it would read as the right answer n.
+    pack.writeTable({.br = [](const QString& code) {
+        return QVariant((qint64{1} << 32) + rightAnswer(code));
+    }});
+    play << "key Enter"
+         << "key F12";
+    const int highlighted = play.mark();
+    play.answer(true);
+    const int answered = play.mark();
+    play << QStringLiteral("wait %1").arg(kPauseMs) << QStringLiteral("wait %1").arg(kQuestionMs);
+    const int timedOut = play.mark();
+    play.run();
+    const Dump& h = play.at(highlighted);
+    for (int n = 1; n <= 4; ++n) EXPECT_EQ(widgetField(h, reponse(n), "opaque"), "0");
+    const Dump& a = play.at(answered);
+    const int key = rightAnswer(currentCode(a));
+    EXPECT_EQ(value(a, "score"), "-500");
+    EXPECT_TRUE(shown(a, QStringLiteral("faux%1").arg(key)));
+    EXPECT_FALSE(shown(a, QStringLiteral("juste%1").arg(key)));
+    for (int n = 1; n <= 4; ++n) EXPECT_EQ(widgetField(a, reponse(n), "opaque"), "0");
+    const Dump& t = play.at(timedOut);
+    EXPECT_EQ(value(t, "NumQuestion"), "2");
+    EXPECT_TRUE(shown(t, "alarme"));
+    for (int n = 1; n <= 4; ++n) EXPECT_EQ(widgetField(t, reponse(n), "opaque"), "0");
+    EXPECT_EQ(value(t, "message"), "<absent>");
 }
 
 TEST_F(Level, MissingDatabaseFailsBeforeAnyVideo) {

@@ -178,32 +178,34 @@ void TestPack::write(const QString& relative, const QByteArray& bytes) {
 
 void TestPack::writeTable(const TableOptions& options) {
     QDir(dir()).mkpath(QStringLiteral("dB"));
-    const QString file = path(QStringLiteral("dB/questionnaire.db"));
+    const QString file = path(options.file);
     QFile::remove(file);
     sqlite3* db = nullptr;
     sqlite3_open(file.toUtf8().constData(), &db);
     const QString create =
-        options.withBr
-            ? QStringLiteral("CREATE TABLE questionnaire (code TEXT, enonce TEXT, r1 TEXT, r2 TEXT, r3 TEXT, "
-                             "r4 TEXT, Theme TEXT, %1 INTEGER)")
-                  .arg(options.brColumnName)
-            : QStringLiteral("CREATE TABLE questionnaire (code TEXT, enonce TEXT, r1 TEXT, r2 TEXT, r3 TEXT, "
-                             "r4 TEXT, Theme TEXT)");
+        options.withBr ? QStringLiteral(
+                             "CREATE TABLE %1 (code TEXT, enonce TEXT, r1 TEXT, r2 TEXT, r3 TEXT, "
+                             "r4 TEXT, Theme TEXT, %2 INTEGER)")
+                             .arg(options.table, options.brColumnName)
+                       : QStringLiteral(
+                             "CREATE TABLE %1 (code TEXT, enonce TEXT, r1 TEXT, r2 TEXT, r3 TEXT, "
+                             "r4 TEXT, Theme TEXT)")
+                             .arg(options.table);
     sqlite3_exec(db, "PRAGMA synchronous = OFF; PRAGMA journal_mode = OFF", nullptr, nullptr, nullptr);
     sqlite3_exec(db, create.toUtf8().constData(), nullptr, nullptr, nullptr);
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
     sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db,
-                       options.withBr ? "INSERT INTO questionnaire VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)"
-                                      : "INSERT INTO questionnaire VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)",
-                       -1, &insert, nullptr);
+    const QString sql =
+        QStringLiteral("INSERT INTO %1 VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7%2)")
+            .arg(options.table, options.withBr ? QStringLiteral(", ?8") : QString());
+    sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &insert, nullptr);
     for (int level = 1; level <= 4; ++level)
         for (char letter = 'a'; letter <= 'f'; ++letter)
             for (int n = 1; n <= 19; ++n) {
                 const QString code = QStringLiteral("%1%2%3").arg(level).arg(QLatin1Char(letter)).arg(n);
                 if (options.keep && !options.keep(code)) continue;
                 const QString texts[] = {code,
-                                         QStringLiteral("Question %1 ?").arg(code),
+                                         QStringLiteral("%1 %2 ?").arg(options.question, code),
                                          QStringLiteral("Réponse 1 de %1").arg(code),
                                          QStringLiteral("Réponse 2 de %1").arg(code),
                                          QStringLiteral("Réponse 3 de %1").arg(code),
@@ -213,7 +215,18 @@ void TestPack::writeTable(const TableOptions& options) {
                     const QByteArray utf8 = texts[i].toUtf8();
                     sqlite3_bind_text(insert, i + 1, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
                 }
-                if (options.withBr) sqlite3_bind_int(insert, 8, rightAnswer(code));
+                if (options.withBr) {
+                    const QVariant br = options.br ? options.br(code) : QVariant(rightAnswer(code));
+                    if (br.typeId() == QMetaType::Double) {
+                        sqlite3_bind_double(insert, 8, br.toDouble());
+                    } else if (br.typeId() == QMetaType::QString) {
+                        const QByteArray utf8 = br.toString().toUtf8();
+                        sqlite3_bind_text(insert, 8, utf8.constData(),
+                                          static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+                    } else {
+                        sqlite3_bind_int64(insert, 8, br.toLongLong());
+                    }
+                }
                 sqlite3_step(insert);
                 sqlite3_reset(insert);
             }

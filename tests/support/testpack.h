@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 #include <functional>
 #include <memory>
@@ -27,6 +28,12 @@ struct TableOptions {
     bool withBr = true;                          // false: the table has no br column
     std::function<bool(const QString&)> keep;    // codes to leave out of the table when false
     QString brColumnName = QStringLiteral("br");
+    // The br stored for a code (an integer, a real or a text, as the variant holds it);
+    // rightAnswer(code) when unset.
+    std::function<QVariant(const QString&)> br;
+    QString file = QStringLiteral("dB/questionnaire.db");  // replaced when it exists
+    QString table = QStringLiteral("questionnaire");
+    QString question = QStringLiteral("Question");  // the question text: "<question> <code> ?"
 };
 
 class TestPack {

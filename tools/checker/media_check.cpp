@@ -101,33 +101,6 @@ std::uint32_t le32(const QByteArray& b, qsizetype at) {
     return v;
 }
 
-std::uint16_t le16(const QByteArray& b, qsizetype at) {
-    return static_cast<std::uint16_t>(static_cast<std::uint8_t>(b[at]) |
-                                      (static_cast<std::uint8_t>(b[at + 1]) << 8));
-}
-
-// Why the bytes of a Windows bitmap are shorter than its header says, or empty.
-QString bitmapShortfall(const QByteArray& bytes) {
-    if (bytes.size() < 54) return QStringLiteral("is too short for a bitmap header");
-    const std::uint32_t declared = le32(bytes, 2);
-    const std::uint32_t offset = le32(bytes, 10);
-    const auto width = static_cast<std::int32_t>(le32(bytes, 18));
-    const auto height = static_cast<std::int32_t>(le32(bytes, 22));
-    const int bits = le16(bytes, 28);
-    const std::uint32_t compression = le32(bytes, 30);
-    if (declared > static_cast<std::uint32_t>(bytes.size()))
-        return QStringLiteral("is truncated: %1 bytes of %2").arg(bytes.size()).arg(declared);
-    if (compression == 0 && width > 0 && bits > 0) {
-        const qint64 stride = ((static_cast<qint64>(width) * bits + 31) / 32) * 4;
-        const qint64 needed = offset + stride * std::abs(static_cast<qint64>(height));
-        if (needed > bytes.size())
-            return QStringLiteral("is truncated: its pixels need %1 bytes, the file has %2")
-                .arg(needed)
-                .arg(bytes.size());
-    }
-    return {};
-}
-
 void checkPicture(Checker& c, const PictureSpec& expected) {
     const QString file = QString::fromLatin1(expected.file);
     const auto bytes = c.read(file);
@@ -135,7 +108,8 @@ void checkPicture(Checker& c, const PictureSpec& expected) {
     const bool jpeg = file.endsWith(u".jpg");
     QImage image;
     try {
-        image = loadPicture(c.path(file));
+        // The game's own decoder: what it refuses, the checker refuses, with the same words.
+        image = decodePicture(*bytes, QFileInfo(file).suffix());
     } catch (const Error& e) {
         c.fail(file, QStringLiteral("cannot be loaded: %1").arg(e.message()));
         return;
@@ -144,10 +118,6 @@ void checkPicture(Checker& c, const PictureSpec& expected) {
     // does not let it pass.
     if (jpeg && !bytes->endsWith(QByteArray("\xFF\xD9", 2)))
         c.fail(file, QStringLiteral("is truncated: no end-of-image marker"));
-    if (!jpeg) {
-        const QString shortfall = bitmapShortfall(*bytes);
-        if (!shortfall.isEmpty()) c.fail(file, shortfall);
-    }
     if (image.width() != expected.width || image.height() != expected.height)
         c.fail(file, QStringLiteral("is %1 x %2, the screen needs %3 x %4")
                          .arg(image.width())

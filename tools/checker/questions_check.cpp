@@ -1,5 +1,6 @@
 #include "tools/checker/questions_check.h"
 
+#include "platform/database.h"
 #include "platform/fonts.h"
 #include "platform/label.h"
 
@@ -17,7 +18,8 @@ namespace vorn::check {
 
 namespace {
 
-const QString kTable = QStringLiteral("dB/questionnaire.db");
+const QString kDirectory = QStringLiteral("dB");
+const QString kTableName = QStringLiteral("questionnaire");
 
 struct Box {
     const char* what;
@@ -52,14 +54,25 @@ QString misfit(const Box& box, const QString& text) {
 }  // namespace
 
 void checkQuestions(const QString& gameDir, Report& report) {
-    const QString path = QDir(gameDir).filePath(kTable);
-    if (!QFileInfo(path).isFile()) {
-        report.fail(kTable, QStringLiteral("missing"));
+    // The file the game would open for the table, found by the game's own rule.
+    const QString dir = QDir(gameDir).filePath(kDirectory);
+    const TableFile file = findTableFile(dir, kTableName);
+    if (file.status == TableFile::Status::Missing) {
+        report.fail(QStringLiteral("%1/%2.db").arg(kDirectory, kTableName),
+                    QStringLiteral("missing"));
         return;
     }
+    if (file.status == TableFile::Status::Ambiguous) {
+        report.fail(kDirectory, QStringLiteral("more than one file may hold the table %1 (%2): "
+                                               "the game takes none of them")
+                                    .arg(kTableName, file.matches.join(QStringLiteral(", "))));
+        return;
+    }
+    const QString table = kDirectory + u'/' + file.name;
+    const QString path = QDir(dir).filePath(file.name);
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-        report.fail(kTable, QString::fromUtf8(db ? sqlite3_errmsg(db) : "cannot open"));
+        report.fail(table, QString::fromUtf8(db ? sqlite3_errmsg(db) : "cannot open"));
         sqlite3_close(db);
         return;
     }
@@ -70,7 +83,10 @@ void checkQuestions(const QString& gameDir, Report& report) {
     sqlite3_stmt* select = nullptr;
     if (sqlite3_prepare_v2(db, "SELECT code, enonce, r1, r2, r3, r4, Theme, br, typeof(br) FROM questionnaire",
                            -1, &select, nullptr) != SQLITE_OK) {
-        report.fail(kTable, QString::fromUtf8(sqlite3_errmsg(db)));
+        const QString message = QString::fromUtf8(sqlite3_errmsg(db));
+        report.fail(table, message.startsWith(QStringLiteral("no such table"))
+                               ? QStringLiteral("holds no table %1").arg(kTableName)
+                               : message);
         return;
     }
     auto text = [select](int column) {
@@ -83,7 +99,7 @@ void checkQuestions(const QString& gameDir, Report& report) {
     while (sqlite3_step(select) == SQLITE_ROW) {
         ++rowNumber;
         const QString code = text(0);
-        const QString row = QStringLiteral("%1: row %2 (%3)").arg(kTable).arg(rowNumber).arg(code);
+        const QString row = QStringLiteral("%1: row %2 (%3)").arg(table).arg(rowNumber).arg(code);
         auto fail = [&](const QString& message) { report.fail(row, message); };
         if (!form.match(code).hasMatch()) fail(QStringLiteral("the code is not a question code (1a1 to 4f19)"));
         if (++seen[code] == 2) fail(QStringLiteral("the code appears more than once"));
@@ -91,7 +107,8 @@ void checkQuestions(const QString& gameDir, Report& report) {
         const QString answers[] = {text(2), text(3), text(4), text(5)};
         const QString theme = text(6);
         const bool brIsInteger = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(select, 8))) == u"integer";
-        const int br = sqlite3_column_int(select, 7);
+        // All 64 bits: a value that only wraps into 1 to 4 is no right answer for the game either.
+        const sqlite3_int64 br = sqlite3_column_int64(select, 7);
         if (!brIsInteger || br < 1 || br > 4)
             fail(QStringLiteral("br is %1; it must be the number 1 to 4 of the right answer").arg(text(7)));
         if (enonce.trimmed().isEmpty()) fail(QStringLiteral("the question is empty"));
@@ -113,7 +130,8 @@ void checkQuestions(const QString& gameDir, Report& report) {
         for (char letter = 'a'; letter <= 'f'; ++letter)
             for (int n = 1; n <= 19; ++n) {
                 const QString code = QStringLiteral("%1%2%3").arg(level).arg(QLatin1Char(letter)).arg(n);
-                if (!seen.count(code)) report.fail(kTable, QStringLiteral("no row for the code %1").arg(code));
+                if (!seen.count(code))
+                    report.fail(table, QStringLiteral("no row for the code %1").arg(code));
             }
 }
 
