@@ -1,6 +1,8 @@
 #include "app/main.h"
 
+#include "core/layout.h"
 #include "core/level.h"
+#include "core/pack.h"
 #include "core/progression.h"
 #include "platform/keys.h"
 #include "platform/screen.h"
@@ -70,7 +72,7 @@ Tprincipal::Tprincipal(Platform& platform, QWidget* parent)
     view_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     view_->setRenderHint(QPainter::TextAntialiasing);
     view_->setFocusPolicy(Qt::StrongFocus);
-    view_->setFixedSize(kClientWidth, kClientHeight);
+    view_->setFixedSize(layout::principal::clientWidth, layout::principal::clientHeight);
     setCentralWidget(view_);
     buildMenu();
     updateSceneRect();
@@ -237,7 +239,7 @@ void Tprincipal::fichier1Click() {
 }
 
 void Tprincipal::rglesdujeu1Click() {
-    platform_.shell.open(QStringLiteral("vorn.hlp"));
+    platform_.shell.open(pack::file(pack::rules));
 }
 
 bool Tprincipal::event(QEvent* event) {
@@ -322,7 +324,7 @@ std::vector<Screen*> Tprincipal::attachedScreens() const {
 
 void Tprincipal::updateSceneRect() {
     // Automatic scroll bars: they show when a screen reaches beyond the client area.
-    QRectF rect(0, 0, kClientWidth, kClientHeight);
+    QRectF rect(0, 0, layout::principal::clientWidth, layout::principal::clientHeight);
     for (const QGraphicsItem* item : scene_->items())
         if (!item->parentItem() && item->isVisible()) rect |= item->sceneBoundingRect();
     scene_->setSceneRect(rect);
@@ -330,7 +332,7 @@ void Tprincipal::updateSceneRect() {
 
 int Tprincipal::visibleWidth() const {
     const QScrollBar* bar = view_->verticalScrollBar();
-    return kClientWidth - bar->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, bar);
+    return layout::principal::clientWidth - bar->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, bar);
 }
 
 void Tprincipal::repaintNow() {

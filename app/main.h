@@ -69,9 +69,6 @@ public:
     std::vector<Screen*> attachedScreens() const;
     QGraphicsScene& scene() override { return *scene_; }
     QGraphicsView& view() { return *view_; }
-    // The client area: a full-size screen (640 x 440) reaches past it and brings up both scroll bars.
-    static constexpr int kClientWidth = 632;
-    static constexpr int kClientHeight = 434;
     // Where the vertical scroll bar begins when it shows: texts that must be read stay left of it.
     int visibleWidth() const override;
     // Paints the window now, without running the message loop (video frames).

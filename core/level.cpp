@@ -2,6 +2,8 @@
 
 #include "core/gamestate.h"
 #include "core/host.h"
+#include "core/layout.h"
+#include "core/pack.h"
 #include "core/progression.h"
 #include "core/questions.h"
 #include "core/screenset.h"
@@ -11,57 +13,40 @@
 
 namespace vorn {
 
-namespace {
-
-const QColor kWhite(255, 255, 255);
-const QColor kBlue(0, 0, 255);
-const QColor kAqua(0, 255, 255);
-const QColor kNavy(0, 0, 128);
-const QColor kGreen(0, 128, 0);
-
-FontSpec arialBlack(int size, bool bold = false) {
-    return FontSpec{QStringLiteral("Arial Black"), size, bold, false, false};
-}
-
-}  // namespace
+namespace L = layout::niv;
 
 Tniv::Tniv(GameHost& host)
     : Screen(QStringLiteral("niv")),
-      fond(this, QStringLiteral("fond"), QRect(0, 0, 640, 440)),
-      alarme(this, QStringLiteral("alarme"), QRect(499, 155, 90, 120)),
-      joueur(this, QStringLiteral("joueur"), QRect(21, 53, 85, 115)),
-      visage3(this, QStringLiteral("visage3"), QRect(21, 53, 85, 115)),
-      question(this, QStringLiteral("question"), QRect(32, 293, 568, 37), Label::Sizing::Fixed,
-               FontSpec{QStringLiteral("Arial Black"), 13, false, false, true}, kWhite),
-      reponse1(this, QStringLiteral("reponse1"), QRect(72, 336, 225, 35), Label::Sizing::Fixed, arialBlack(13), kWhite),
-      reponse2(this, QStringLiteral("reponse2"), QRect(72, 385, 225, 35), Label::Sizing::Fixed, arialBlack(13), kWhite),
-      reponse3(this, QStringLiteral("reponse3"), QRect(355, 336, 225, 35), Label::Sizing::Fixed, arialBlack(13), kWhite),
-      reponse4(this, QStringLiteral("reponse4"), QRect(355, 385, 225, 35), Label::Sizing::Fixed, arialBlack(13), kWhite),
-      theme(this, QStringLiteral("theme"), QRect(488, 72, 0, 27), Label::Sizing::ToText, arialBlack(19, true), kAqua),
-      LabelScore(this, QStringLiteral("LabelScore"), QRect(90, 8, 0, 33), Label::Sizing::ToText, arialBlack(24, true),
-                 kNavy),
-      pourcent(this, QStringLiteral("pourcent"), QRect(32, 200, 0, 38), Label::Sizing::ToText,
-               FontSpec{QStringLiteral("Verdana"), 32, true, false, false}, kAqua),
-      juste1(this, QStringLiteral("juste1"), QRect(29, 335, 35, 35)),
-      juste2(this, QStringLiteral("juste2"), QRect(29, 385, 35, 35)),
-      juste3(this, QStringLiteral("juste3"), QRect(312, 335, 35, 35)),
-      juste4(this, QStringLiteral("juste4"), QRect(312, 385, 35, 35)),
-      faux1(this, QStringLiteral("faux1"), QRect(29, 335, 35, 35)),
-      faux2(this, QStringLiteral("faux2"), QRect(29, 385, 35, 35)),
-      faux3(this, QStringLiteral("faux3"), QRect(312, 335, 35, 35)),
-      faux4(this, QStringLiteral("faux4"), QRect(312, 385, 35, 35)),
-      Label1(this, QStringLiteral("Label1"), QRect(131, 96, 70, 20), Label::Sizing::Fixed,
-             FontSpec{QStringLiteral("MS Sans Serif"), 16, true, false, false}, QColor(128, 255, 0)),
-      numquest(this, QStringLiteral("numquest"), QRect(28, 166, 0, 38), Label::Sizing::ToText,
-               FontSpec{QStringLiteral("Arial Black"), 27, true, true, false}, kGreen),
-      sablier(this, QStringLiteral("sablier"), QRect(504, 160, 80, 110), host.platform().media),
+      fond(this, L::fond),
+      alarme(this, L::alarme),
+      joueur(this, L::joueur),
+      visage3(this, L::visage3),
+      question(this, L::question),
+      reponse1(this, L::reponse[0]),
+      reponse2(this, L::reponse[1]),
+      reponse3(this, L::reponse[2]),
+      reponse4(this, L::reponse[3]),
+      theme(this, L::theme),
+      LabelScore(this, L::LabelScore),
+      pourcent(this, L::pourcent),
+      juste1(this, L::juste[0]),
+      juste2(this, L::juste[1]),
+      juste3(this, L::juste[2]),
+      juste4(this, L::juste[3]),
+      faux1(this, L::faux[0]),
+      faux2(this, L::faux[1]),
+      faux3(this, L::faux[2]),
+      faux4(this, L::faux[3]),
+      Label1(this, L::Label1),
+      numquest(this, L::numquest),
+      sablier(this, L::sablier, host.platform().media),
       music(host.platform().media, QStringLiteral("music")),
       son(host.platform().media, QStringLiteral("son")),
-      Query1(QStringLiteral("Query1"), QStringLiteral("dB/"),
+      Query1(QStringLiteral("Query1"), pack::file(pack::databaseDirectory),
              {QStringLiteral("select *"), QStringLiteral("from questionnaire"),
               QStringLiteral("where code like :numero")}),
-      TimerPause(host.platform().clock, 2500, [this] { TimerPauseTimer(); }),
-      TimerQuest(host.platform().clock, 9850, [this] { TimerQuestTimer(); }),
+      TimerPause(host.platform().clock, L::TimerPauseMs, [this] { TimerPauseTimer(); }),
+      TimerQuest(host.platform().clock, L::TimerQuestMs, [this] { TimerQuestTimer(); }),
       host_(host),
       etat_(host.etat()) {
     fond.setStretch(true);
@@ -72,20 +57,18 @@ Tniv::Tniv(GameHost& host)
     question.setWordWrap(true);
     for (Label* r : {&reponse1, &reponse2, &reponse3, &reponse4}) {
         r->setWordWrap(true);
-        r->setBackground(kBlue);
+        r->setBackground(QColor::fromRgb(L::reponseBackground));
     }
     theme.setOpaque(true);
-    theme.setBackground(QColor(0, 64, 128));
+    theme.setBackground(QColor::fromRgb(L::themeBackground));
     theme.setWordWrap(true);
-    theme.setMaxWidth(640 - 488);
-    LabelScore.setText(QStringLiteral("0"));
+    theme.setMaxWidth(layout::screen.width() - L::theme.box.left());
     LabelScore.setAlignment(Qt::AlignRight);
     Label1.setOpaque(true);
-    Label1.setBackground(QColor(192, 192, 192));
-    Label1.setText(QStringLiteral("question"));
+    Label1.setBackground(QColor::fromRgb(L::Label1Background));
     Label1.hide();
-    numquest.setText(QStringLiteral("1/10"));
     numquest.setAlignment(Qt::AlignHCenter);
+    sablier.setBackground(QColor::fromRgb(L::sablierBackground));
     sablier.hide();
     music.setOnNotify([this] { musicNotify(); });
 
@@ -99,7 +82,7 @@ Tniv::Tniv(GameHost& host)
 
     // The stored layout opens the question lookup first, then the sound player on its file.
     Query1.open();
-    son.setFileName(QStringLiteral("son/juste.wav"));
+    son.setFileName(pack::file(pack::rightSound));
     son.open();
     etat_.MortSubite = false;
 }
@@ -139,12 +122,12 @@ void Tniv::init(int level) {
     host_.screens().questionnaire = std::make_unique<TQuestionnaire>(blankList);
     remplir(host_.hasard(), *host_.screens().questionnaire, level, questionsOfLevel(1) - 1);
 
-    fond.load(QStringLiteral("image/niv%1.jpg").arg(level));
-    joueur.load(QStringLiteral("image/aliasMb.bmp"));
-    visage3.load(QStringLiteral("image/aliasMb-a.bmp"));
-    for (int n = 1; n <= 4; ++n) marqueJuste(n).load(QStringLiteral("image/juste.bmp"));
-    for (int n = 1; n <= 4; ++n) marqueFaux(n).load(QStringLiteral("image/faux.bmp"));
-    alarme.load(QStringLiteral("image/alarme.bmp"));
+    fond.load(pack::levelPicture(level));
+    joueur.load(pack::file(pack::playerPicture));
+    visage3.load(pack::facePicture(pack::firstFace));
+    for (int n = 1; n <= 4; ++n) marqueJuste(n).load(pack::file(pack::rightMarkPicture));
+    for (int n = 1; n <= 4; ++n) marqueFaux(n).load(pack::file(pack::wrongMarkPicture));
+    alarme.load(pack::file(pack::alarmPicture));
     for (int n = 1; n <= 4; ++n) {
         marqueJuste(n).hide();
         marqueFaux(n).hide();
@@ -153,14 +136,14 @@ void Tniv::init(int level) {
     pourcent.setText(QStringLiteral("0%"));
     LabelScore.setText(QString::number(etat_.score));
 
-    sablier.setFileName(QStringLiteral("video/sablier2.avi"));
+    sablier.setFileName(pack::file(pack::hourglass));
     sablier.setActive(true);
     sablier.setActive(false);
     sablier.show();
 
     host_.hasard().reseed();
-    const auto n = host_.hasard().draw(6) + 1;
-    music.setFileName(QStringLiteral("son/%1.mid").arg(n));
+    const auto n = host_.hasard().draw(pack::levelTunes) + 1;
+    music.setFileName(pack::levelTune(static_cast<int>(n)));
     music.open();
     music.play();
     pret_ = true;
@@ -182,7 +165,7 @@ void Tniv::posequestion(const QString& code) {
     reponse3.setText(Query1.asString(QStringLiteral("r3")));
     reponse4.setText(Query1.asString(QStringLiteral("r4")));
     theme.setText(Query1.asString(QStringLiteral("Theme")));
-    sablier.play(2, 44, 1);
+    sablier.play(L::sablierFirstFrame, L::sablierLastFrame, 1);
     Label1.setText(code);
     numquest.setText(QString::number(etat_.NumQuestion) + (etat_.Niveau < 4 ? QStringLiteral("/10") : QStringLiteral("/30")));
     etat_.AttenteReponse = true;
@@ -234,11 +217,11 @@ void Tniv::marquer(Picture& mark, const QString& sound) {
 }
 
 void Tniv::juste(int n) {
-    marquer(marqueJuste(n), QStringLiteral("son/juste.wav"));
+    marquer(marqueJuste(n), pack::file(pack::rightSound));
 }
 
 void Tniv::faux(int n) {
-    marquer(marqueFaux(n), QStringLiteral("son/faux.wav"));
+    marquer(marqueFaux(n), pack::file(pack::wrongSound));
 }
 
 void Tniv::indiquejuste() {
@@ -248,20 +231,20 @@ void Tniv::indiquejuste() {
 
 void Tniv::visage() {
     const double p = Pourcentage(etat_.ReponsesJustes, etat_.NumQuestion);
-    QString face;
+    char face;
     if (p <= 100 && p > 80)
-        face = QStringLiteral("a");
+        face = 'a';
     else if (p <= 80 && p > 60)
-        face = QStringLiteral("b");
+        face = 'b';
     else if (p <= 60 && p > 40)
-        face = QStringLiteral("c");
+        face = 'c';
     else if (p <= 40 && p > 20)
-        face = QStringLiteral("d");
+        face = 'd';
     else if (p <= 20 && p >= 0)
-        face = QStringLiteral("e");
+        face = 'e';
     else
         return;  // outside 0 to 100 (an edited save file): the face stays as it is
-    visage3.load(QStringLiteral("image/aliasMb-%1.bmp").arg(face));
+    visage3.load(pack::facePicture(face));
 }
 
 void Tniv::afficherScore() {
@@ -276,7 +259,7 @@ void Tniv::TimerQuestTimer() {
     sablier.stop();
     etat_.AttenteReponse = false;
     indiquejuste();
-    jouerSon(QStringLiteral("son/faux.wav"));
+    jouerSon(pack::file(pack::wrongSound));
     perdre();
     finirQuestion();
 }

@@ -11,9 +11,9 @@
 
 namespace vorn {
 
-Animation::Animation(QGraphicsItem* parent, QString name, QRect geometry, MediaService& media)
-    : QGraphicsItem(parent), name_(std::move(name)), media_(media), size_(geometry.size()) {
-    setPos(geometry.topLeft());
+Animation::Animation(QGraphicsItem* parent, const PictureSpec& spec, MediaService& media)
+    : QGraphicsItem(parent), name_(QString::fromLatin1(spec.name)), media_(media), size_(spec.box.size()) {
+    setPos(spec.box.topLeft());
 }
 
 Animation::~Animation() = default;

@@ -44,7 +44,7 @@ QFont layoutFont(const FontSpec& wanted) {
     QFont font;
     QFont::Weight weight = wanted.bold ? QFont::Bold : QFont::Normal;
     const auto standIn = std::find_if(kStandIns.begin(), kStandIns.end(), [&](const StandIn& s) {
-        return wanted.family == QLatin1String(s.wanted);
+        return QLatin1String(wanted.family) == QLatin1String(s.wanted);
     });
     if (standIn != kStandIns.end()) {
         font.setFamily(QLatin1String(standIn->family));
@@ -52,7 +52,7 @@ QFont layoutFont(const FontSpec& wanted) {
         if (standIn->weight != QFont::Normal)
             weight = standIn->weight;  // bold adds nothing to a black face
     } else {
-        font.setFamily(wanted.family);
+        font.setFamily(QString::fromLatin1(wanted.family));
     }
     font.setPixelSize(wanted.pixelSize);
     font.setWeight(weight);

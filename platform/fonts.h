@@ -2,18 +2,12 @@
 // The layouts name Windows fonts; each maps to an installed Debian font that looks close.
 // Sizes are character heights in pixels.
 
+#include "platform/layoutspec.h"
+
 #include <QFont>
 #include <QString>
 
 namespace vorn {
-
-struct FontSpec {
-    QString family;
-    int pixelSize = 13;
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-};
 
 // "Arial Black" -> Inter Black, widened so that texts come out at the sizes the layouts give them;
 // "Verdana" -> DejaVu Sans, "MS Sans Serif" -> Liberation Sans, "Jokerman" -> Lobster Two; any other

@@ -23,15 +23,15 @@ QString quoted(const QString& text) {
     return out;
 }
 
-Label::Label(QGraphicsItem* parent, QString name, QRect geometry, Sizing sizing,
-             const FontSpec& font, QColor colour)
+Label::Label(QGraphicsItem* parent, const TextSpec& spec)
     : QGraphicsItem(parent),
-      name_(std::move(name)),
-      font_(layoutFont(font)),
-      colour_(colour),
-      size_(geometry.size()),
-      sizing_(sizing) {
-    setPos(geometry.topLeft());
+      name_(QString::fromLatin1(spec.name)),
+      text_(QString::fromUtf8(spec.text)),
+      font_(layoutFont(spec.font)),
+      colour_(QColor::fromRgb(spec.colour)),
+      size_(spec.box.size()),
+      sizing_(spec.sizing) {
+    setPos(spec.box.topLeft());
     setFlag(ItemClipsToShape, false);
     adjustSize();
 }

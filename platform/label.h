@@ -14,10 +14,10 @@ namespace vorn {
 
 class Label : public QGraphicsItem, public Element {
 public:
-    enum class Sizing { ToText, Fixed };
+    using Sizing = TextSizing;
 
-    Label(QGraphicsItem* parent, QString name, QRect geometry, Sizing sizing, const FontSpec& font,
-          QColor colour);
+    // A label as its layout describes it, showing the layout's text.
+    Label(QGraphicsItem* parent, const TextSpec& spec);
 
     void setText(const QString& text);
     QString text() const { return text_; }

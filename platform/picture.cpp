@@ -7,9 +7,9 @@
 
 namespace vorn {
 
-Picture::Picture(QGraphicsItem* parent, QString name, QRect geometry)
-    : QGraphicsItem(parent), name_(std::move(name)), size_(geometry.size()) {
-    setPos(geometry.topLeft());
+Picture::Picture(QGraphicsItem* parent, const PictureSpec& spec)
+    : QGraphicsItem(parent), name_(QString::fromLatin1(spec.name)), size_(spec.box.size()) {
+    setPos(spec.box.topLeft());
 }
 
 void Picture::setStretch(bool stretch) {

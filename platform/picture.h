@@ -3,6 +3,7 @@
 // its picture on request, transparent by the colour of its bottom-left pixel.
 
 #include "platform/element.h"
+#include "platform/layoutspec.h"
 
 #include <QGraphicsItem>
 #include <QImage>
@@ -11,7 +12,7 @@ namespace vorn {
 
 class Picture : public QGraphicsItem, public Element {
 public:
-    Picture(QGraphicsItem* parent, QString name, QRect geometry);
+    Picture(QGraphicsItem* parent, const PictureSpec& spec);
 
     void setStretch(bool stretch);
     void setAutoSize(bool autoSize);

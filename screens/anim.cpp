@@ -1,6 +1,8 @@
 #include "screens/anim.h"
 
 #include "core/host.h"
+#include "core/layout.h"
+#include "core/pack.h"
 #include "platform/platform.h"
 #include "platform/picture.h"
 
@@ -10,7 +12,7 @@ namespace vorn {
 
 QRect tanim::panelGeometry(int number) {
     // The finished game's video is wide and low; every other one fills the large frame.
-    return number == 6 ? QRect(55, 100, 528, 192) : QRect(60, 30, 512, 375);
+    return number == layout::anim::endOfGameVideo ? layout::anim::endOfGamePanel : layout::anim::panel;
 }
 
 tanim::tanim(int number, GameHost& host) : host_(host) {
@@ -18,7 +20,7 @@ tanim::tanim(int number, GameHost& host) : host_(host) {
     panel = std::make_unique<VideoPanel>(nullptr, panelGeometry(number));
     host.scene().addItem(panel.get());
     player->setDisplay(this);
-    player->setFileName(QStringLiteral("video/%1.avi").arg(number));
+    player->setFileName(pack::video(number));
 }
 
 tanim::~tanim() {

@@ -1,6 +1,8 @@
 #include "screens/resultats.h"
 
 #include "core/host.h"
+#include "core/layout.h"
+#include "core/pack.h"
 #include "core/screenset.h"
 #include "platform/platform.h"
 
@@ -8,34 +10,24 @@
 
 namespace vorn {
 
-namespace {
-const QColor kNavy(0, 0, 128);
-FontSpec heading(int size) {
-    return FontSpec{QStringLiteral("Arial Black"), size, true, false, false};
-}
-}  // namespace
+namespace L = layout::ecran_resultat;
 
 Tecran_resultat::Tecran_resultat(GameHost& host)
     : Screen(QStringLiteral("ecran_resultat")),
-      fond(this, QStringLiteral("fond"), QRect(0, 0, 640, 440)),
-      votre(this, QStringLiteral("votre"), QRect(18, 72, 598, 23), Label::Sizing::ToText, heading(16), kNavy),
-      pass(this, QStringLiteral("pass"), QRect(128, 264, 383, 23), Label::Sizing::ToText, heading(16), kNavy),
-      pourcent(this, QStringLiteral("pourcent"), QRect(224, 136, 198, 90), Label::Sizing::ToText, heading(64), kNavy),
-      over(this, QStringLiteral("over"), QRect(224, 264, 168, 23), Label::Sizing::ToText, heading(16), kNavy),
-      fin(this, QStringLiteral("fin"), QRect(184, 264, 271, 23), Label::Sizing::ToText, heading(16), kNavy),
-      bonus(this, QStringLiteral("bonus"), QRect(8, 96, 633, 57), Label::Sizing::Fixed, heading(16), kNavy),
-      attention(this, QStringLiteral("attention"), QRect(7, 152, 633, 57), Label::Sizing::Fixed, heading(16), kNavy),
-      Timer1(host.platform().clock, 4000, [this] { Timer1Timer(); }),
+      fond(this, L::fond),
+      votre(this, L::votre),
+      pass(this, L::pass),
+      pourcent(this, L::pourcent),
+      over(this, L::over),
+      fin(this, L::fin),
+      bonus(this, L::bonus),
+      attention(this, L::attention),
+      Timer1(host.platform().clock, L::Timer1Ms, [this] { Timer1Timer(); }),
       host_(host) {
     fond.setStretch(true);
-    votre.setText(QStringLiteral("Votre pourcentage de bonnes réponses sur ce niveau est de:"));
-    pass.setText(QStringLiteral("Vous pouvez passez au niveau suivant."));
     pass.hide();
-    pourcent.setText(QStringLiteral(" 40% "));
     pourcent.setVerticalCentre(true);
-    over.setText(QStringLiteral("Vous avez perdu."));
     over.hide();
-    fin.setText(QStringLiteral("Bravo! Vous avez fini le jeu."));
     fin.hide();
     for (Label* l : {&bonus, &attention}) {
         l->setAlignment(Qt::AlignHCenter);
@@ -46,9 +38,6 @@ Tecran_resultat::Tecran_resultat(GameHost& host)
         l->setTextMargins(QMargins(0, 0, std::max(0, hidden), 0));
         l->hide();
     }
-    bonus.setText(QStringLiteral(
-        "Vous avez obtenu 100% de bonnes réponses à chaque niveau. Vous accédez au niveau BONUS!"));
-    attention.setText(QStringLiteral("ATTENTION!! Dès la première erreur, c'est fini!"));
     for (const Element* e : std::initializer_list<const Element*>{&fond, &votre, &pass, &pourcent, &over, &fin,
                                                                    &bonus, &attention})
         expose(*e);
@@ -59,7 +48,7 @@ Tecran_resultat::~Tecran_resultat() = default;
 
 void Tecran_resultat::affich(int outcome, const QString& text) {
     resultScreenDone_ = false;
-    fond.load(QStringLiteral("image/resultats.jpg"));
+    fond.load(pack::file(pack::resultsPicture));
     switch (outcome) {
         case Perdu: over.show(); break;
         case Passe: pass.show(); break;
@@ -69,7 +58,7 @@ void Tecran_resultat::affich(int outcome, const QString& text) {
             attention.show();
             votre.hide();
             pourcent.hide();
-            Timer1.setInterval(7000);
+            Timer1.setInterval(L::Timer1BonusMs);
             break;
         default: break;
     }

@@ -1,19 +1,19 @@
 #include "screens/titre.h"
 
 #include "core/host.h"
+#include "core/layout.h"
+#include "core/pack.h"
 #include "platform/platform.h"
 
 namespace vorn {
 
 Tecrantitre::Tecrantitre(GameHost& host)
     : Screen(QStringLiteral("ecrantitre")),
-      fond(this, QStringLiteral("fond"), QRect(0, 0, 640, 440)),
-      Label1(this, QStringLiteral("Label1"), QRect(24, 312, 261, 25), Label::Sizing::ToText,
-             FontSpec{QStringLiteral("Verdana"), 21, true, false, true}, QColor(0, 0, 255)),
+      fond(this, layout::ecrantitre::fond),
+      Label1(this, layout::ecrantitre::Label1),
       music(host.platform().media, QStringLiteral("music")),
-      Timer1(host.platform().clock, 500, [this] { Timer1Timer(); }) {
+      Timer1(host.platform().clock, layout::ecrantitre::Timer1Ms, [this] { Timer1Timer(); }) {
     fond.setStretch(true);
-    Label1.setText(QStringLiteral("APPUYEZ SUR ENTRER"));
     expose(fond);
     expose(Label1);
     expose(music);
@@ -25,8 +25,8 @@ Tecrantitre::~Tecrantitre() = default;
 
 void Tecrantitre::play(GameHost& principal) {
     principal.attach(*this);
-    fond.load(QStringLiteral("image/titre.jpg"));
-    music.setFileName(QStringLiteral("son/titre.mid"));
+    fond.load(pack::file(pack::titlePicture));
+    music.setFileName(pack::file(pack::titleTune));
     music.open();
     music.play();
 }

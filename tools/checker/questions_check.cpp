@@ -1,6 +1,8 @@
 #include "tools/checker/questions_check.h"
 
 #include "platform/database.h"
+#include "core/layout.h"
+#include "core/pack.h"
 #include "platform/fonts.h"
 #include "platform/label.h"
 
@@ -18,8 +20,8 @@ namespace vorn::check {
 
 namespace {
 
-const QString kDirectory = QStringLiteral("dB");
-const QString kTableName = QStringLiteral("questionnaire");
+const QString kDirectory = pack::file(pack::databaseDirectory);
+const QString kTableName = pack::file(pack::questionTable);
 
 struct Box {
     const char* what;
@@ -28,10 +30,12 @@ struct Box {
     FontSpec font;
 };
 
-// Where each text shows on the level screen, in the game's fonts.
-const Box kQuestion{"the question", 568, 37, FontSpec{QStringLiteral("Arial Black"), 13, false, false, true}};
-const Box kAnswer{"answer", 225, 35, FontSpec{QStringLiteral("Arial Black"), 13, false, false, false}};
-const Box kTheme{"the theme", 640 - 488, 0, FontSpec{QStringLiteral("Arial Black"), 19, true, false, false}};
+// Where each text shows on the level screen, in the game's fonts. The theme grows right from its
+// corner on one line and must stay on the screen.
+namespace L = layout::niv;
+const Box kQuestion{"the question", L::question.box.width(), L::question.box.height(), L::question.font};
+const Box kAnswer{"answer", L::reponse[0].box.width(), L::reponse[0].box.height(), L::reponse[0].font};
+const Box kTheme{"the theme", layout::screen.width() - L::theme.box.left(), 0, L::theme.font};
 
 // Empty when the text fits, else why not.
 QString misfit(const Box& box, const QString& text) {

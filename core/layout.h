@@ -1,0 +1,111 @@
+#pragma once
+// The game's layouts and durations, written once. Each screen builds its elements from its
+// namespace here; the content checker measures texts in these boxes and fonts, the generators
+// draw pictures of these sizes and keep their art clear of these places, and the tests read the
+// same numbers. Positions are left, top, width, height in pixels; font sizes are character
+// heights in pixels.
+
+#include "platform/layoutspec.h"
+
+namespace vorn::layout {
+
+namespace colour {
+constexpr QRgb white = qRgb(255, 255, 255);
+constexpr QRgb blue = qRgb(0, 0, 255);
+constexpr QRgb aqua = qRgb(0, 255, 255);
+constexpr QRgb navy = qRgb(0, 0, 128);
+constexpr QRgb green = qRgb(0, 128, 0);
+}  // namespace colour
+
+// Every full-size screen.
+constexpr QRect screen{0, 0, 640, 440};
+
+// The main window's client area: a full-size screen reaches past it and brings up both scroll
+// bars.
+namespace principal {
+constexpr int clientWidth = 632;
+constexpr int clientHeight = 434;
+}  // namespace principal
+
+// The level screen, back to front.
+namespace niv {
+constexpr PictureSpec fond{"fond", screen};
+constexpr PictureSpec alarme{"alarme", {499, 155, 90, 120}};
+constexpr PictureSpec joueur{"joueur", {21, 53, 85, 115}};
+constexpr PictureSpec visage3{"visage3", {21, 53, 85, 115}};
+constexpr FontSpec answerFont{"Arial Black", 13};
+constexpr TextSpec question{"question", {32, 293, 568, 37}, TextSizing::Fixed, {"Arial Black", 13, false, false, true},
+                            colour::white};
+constexpr TextSpec reponse[4] = {
+    {"reponse1", {72, 336, 225, 35}, TextSizing::Fixed, answerFont, colour::white},
+    {"reponse2", {72, 385, 225, 35}, TextSizing::Fixed, answerFont, colour::white},
+    {"reponse3", {355, 336, 225, 35}, TextSizing::Fixed, answerFont, colour::white},
+    {"reponse4", {355, 385, 225, 35}, TextSizing::Fixed, answerFont, colour::white},
+};
+constexpr QRgb reponseBackground = colour::blue;  // shows while the right answer is highlighted
+// The theme grows right from its corner; it wraps rather than leave the screen.
+constexpr TextSpec theme{"theme", {488, 72, 0, 27}, TextSizing::ToText, {"Arial Black", 19, true}, colour::aqua};
+constexpr QRgb themeBackground = qRgb(0, 64, 128);
+constexpr TextSpec LabelScore{"LabelScore", {90, 8, 0, 33}, TextSizing::ToText, {"Arial Black", 24, true},
+                              colour::navy, "0"};
+constexpr TextSpec pourcent{"pourcent", {32, 200, 0, 38}, TextSizing::ToText, {"Verdana", 32, true}, colour::aqua};
+constexpr PictureSpec juste[4] = {
+    {"juste1", {29, 335, 35, 35}}, {"juste2", {29, 385, 35, 35}},
+    {"juste3", {312, 335, 35, 35}}, {"juste4", {312, 385, 35, 35}},
+};
+constexpr PictureSpec faux[4] = {
+    {"faux1", {29, 335, 35, 35}}, {"faux2", {29, 385, 35, 35}},
+    {"faux3", {312, 335, 35, 35}}, {"faux4", {312, 385, 35, 35}},
+};
+constexpr TextSpec Label1{"Label1", {131, 96, 70, 20}, TextSizing::Fixed, {"MS Sans Serif", 16, true},
+                          qRgb(128, 255, 0), "question"};
+constexpr QRgb Label1Background = qRgb(192, 192, 192);
+constexpr TextSpec numquest{"numquest", {28, 166, 0, 38}, TextSizing::ToText, {"Arial Black", 27, true, true},
+                            colour::green, "1/10"};
+constexpr PictureSpec sablier{"sablier", {504, 160, 80, 110}};
+constexpr QRgb sablierBackground = qRgb(192, 192, 192);  // silver
+// The hourglass runs these frames once a question, in the question's time.
+constexpr int sablierFirstFrame = 2;
+constexpr int sablierLastFrame = 44;
+
+constexpr int TimerQuestMs = 9850;  // the time allowed for a question
+constexpr int TimerPauseMs = 2500;  // the pause after an answer or a time-out
+}  // namespace niv
+
+// The title screen.
+namespace ecrantitre {
+constexpr PictureSpec fond{"fond", screen};
+constexpr TextSpec Label1{"Label1", {24, 312, 261, 25}, TextSizing::ToText, {"Verdana", 21, true, false, true},
+                          colour::blue, "APPUYEZ SUR ENTRER"};
+constexpr int Timer1Ms = 500;  // the prompt's blink
+}  // namespace ecrantitre
+
+// The results screen. Its labels are navy "Arial Black", bold.
+namespace ecran_resultat {
+constexpr FontSpec heading{"Arial Black", 16, true};
+constexpr PictureSpec fond{"fond", screen};
+constexpr TextSpec votre{"votre", {18, 72, 598, 23}, TextSizing::ToText, heading, colour::navy,
+                         "Votre pourcentage de bonnes réponses sur ce niveau est de:"};
+constexpr TextSpec pass{"pass", {128, 264, 383, 23}, TextSizing::ToText, heading, colour::navy,
+                        "Vous pouvez passez au niveau suivant."};
+constexpr TextSpec pourcent{"pourcent", {224, 136, 198, 90}, TextSizing::ToText, {"Arial Black", 64, true},
+                            colour::navy, " 40% "};
+constexpr TextSpec over{"over", {224, 264, 168, 23}, TextSizing::ToText, heading, colour::navy, "Vous avez perdu."};
+constexpr TextSpec fin{"fin", {184, 264, 271, 23}, TextSizing::ToText, heading, colour::navy,
+                       "Bravo! Vous avez fini le jeu."};
+constexpr TextSpec bonus{"bonus", {8, 96, 633, 57}, TextSizing::Fixed, heading, colour::navy,
+                         "Vous avez obtenu 100% de bonnes réponses à chaque niveau. Vous accédez au niveau BONUS!"};
+constexpr TextSpec attention{"attention", {7, 152, 633, 57}, TextSizing::Fixed, heading, colour::navy,
+                             "ATTENTION!! Dès la première erreur, c'est fini!"};
+constexpr int Timer1Ms = 4000;       // every outcome but the bonus announcement
+constexpr int Timer1BonusMs = 7000;  // the bonus announcement
+}  // namespace ecran_resultat
+
+// Video interludes: the black frame the video plays in.
+namespace anim {
+constexpr QRect panel{60, 30, 512, 375};
+constexpr int endOfGameVideo = 6;
+constexpr QRect endOfGamePanel{55, 100, 528, 192};  // the end-of-game video's wide, low frame
+}  // namespace anim
+
+}  // namespace vorn::layout

@@ -1,0 +1,59 @@
+#pragma once
+// The content pack's files, named once: the game opens them by these names, the content checker
+// looks for every one of them, the generators write them and the tests make small ones. Paths
+// are relative to the game's working directory.
+
+#include <QString>
+
+namespace vorn::pack {
+
+// The question table `questionnaire`, one table file in the database directory.
+constexpr const char* databaseDirectory = "dB";
+constexpr const char* questionTable = "questionnaire";
+
+// Pictures.
+constexpr const char* titlePicture = "image/titre.jpg";
+constexpr const char* resultsPicture = "image/resultats.jpg";
+inline QString levelPicture(int level) {
+    return QStringLiteral("image/niv%1.jpg").arg(level);
+}
+constexpr const char* playerPicture = "image/aliasMb.bmp";
+// The faces, from delighted ('a') to dismayed ('e').
+constexpr char firstFace = 'a';
+constexpr char lastFace = 'e';
+inline QString facePicture(char face) {
+    return QStringLiteral("image/aliasMb-%1.bmp").arg(QLatin1Char(face));
+}
+constexpr const char* rightMarkPicture = "image/juste.bmp";
+constexpr const char* wrongMarkPicture = "image/faux.bmp";
+constexpr const char* alarmPicture = "image/alarme.bmp";
+
+// Music and sounds.
+constexpr const char* titleTune = "son/titre.mid";
+constexpr int levelTunes = 6;  // a level plays one of son/1.mid to son/6.mid, drawn at random
+inline QString levelTune(int n) {
+    return QStringLiteral("son/%1.mid").arg(n);
+}
+constexpr const char* rightSound = "son/juste.wav";
+constexpr const char* wrongSound = "son/faux.wav";
+
+// Videos: 0 the intro, 1 to 4 the levels (4 the bonus), 5 the lost game, 6 the finished game.
+constexpr int lastVideo = 6;
+inline QString video(int n) {
+    return QStringLiteral("video/%1.avi").arg(n);
+}
+constexpr const char* hourglass = "video/sablier2.avi";
+
+// The rules, an HTML document opened by the desktop.
+constexpr const char* rules = "vorn.hlp";
+
+// The game's own files; it never creates their folder.
+constexpr const char* saveDirectory = "save";
+constexpr const char* highScoresFile = "save/highscores.ini";
+constexpr const char* slotsFile = "save/Sauvegardes.ini";
+
+inline QString file(const char* name) {
+    return QString::fromLatin1(name);
+}
+
+}  // namespace vorn::pack

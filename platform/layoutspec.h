@@ -1,0 +1,38 @@
+#pragma once
+// How a layout describes its elements: plain constants (names, boxes, fonts, colours) that the
+// screens build themselves from and that the content checker, the generators and the tests read.
+
+#include <QRect>
+#include <QRgb>
+
+namespace vorn {
+
+// A font as the layouts name it: a Windows family, its character height in pixels, its style.
+struct FontSpec {
+    const char* family = "";
+    int pixelSize = 13;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+};
+
+enum class TextSizing { ToText, Fixed };
+
+// A label: sized to its text (growing right from the box's corner; the box gives the size the
+// layout states for its first text) or fixed, word-wrapped in its box.
+struct TextSpec {
+    const char* name;
+    QRect box;
+    TextSizing sizing;
+    FontSpec font;
+    QRgb colour;
+    const char* text = "";  // the label's text as the layout stores it (UTF-8)
+};
+
+// A picture: its box (a picture sized to itself takes its file's size).
+struct PictureSpec {
+    const char* name;
+    QRect box;
+};
+
+}  // namespace vorn
