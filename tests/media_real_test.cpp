@@ -4,6 +4,7 @@
 
 #include "platform/errors.h"
 #include "platform/media/backend.h"
+#include "platform/media/mediaplayer.h"
 #include "platform/media/midifile.h"
 #include "platform/media/simulatedbackend.h"
 #include "platform/platform.h"
@@ -393,6 +394,25 @@ TEST_F(RealMedia, VideoFormatsAreTakenAlikeByBothBackendsAndTheChecker) {
         EXPECT_EQ(surface.frames.size(), 20u);
         EXPECT_EQ(tap.waitForSound(1000, hasSound ? 3000ms : 300ms), hasSound);
     }
+}
+
+// The program plays for hours: its media service keeps no log. The script runner's does.
+using MediaLog = MediaFiles;
+TEST_F(MediaLog, OnlyTheVirtualPlatformKeepsOne) {
+    DesktopPlatform desktop;
+    MediaService& media = desktop.platform().media;
+    {
+        MediaPlayer son(media, QStringLiteral("son"));
+        son.setFileName(QStringLiteral("tone.wav"));
+        for (int i = 0; i < 3; ++i) {
+            son.open();
+            son.play();
+        }
+    }
+    EXPECT_FALSE(media.recording());
+    EXPECT_EQ(media.log(), QStringList());
+    VirtualPlatform runner;
+    EXPECT_TRUE(runner.platform().media.recording());
 }
 
 TEST(WaveWriter, ImaAdpcmDecodesCloseToItsSamples) {

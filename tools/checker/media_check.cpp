@@ -178,7 +178,10 @@ void checkTune(Checker& c, const QString& file, bool loops, std::map<QString, QB
         return;
     }
     const auto timing = midi::readTiming(*bytes);
-    if (!timing) return;
+    if (!timing || timing->notes == 0) {
+        c.fail(file, QStringLiteral("has no notes: nothing would be heard"));
+        return;
+    }
     if (length < kTuneMinMs || length > kTuneMaxMs)
         c.fail(file, QStringLiteral("lasts %1 s, a tune must last %2 to %3 s")
                          .arg(length / 1000.0, 0, 'f', 1)
