@@ -27,7 +27,9 @@ VirtualPlatform::VirtualPlatform(QSize screen)
       media_(std::make_unique<MediaService>(*clock_, *backend_)),
       resolution_([this] { return screen_; }),
       view_(std::make_unique<Platform>(
-          Platform{errors_, guard_, *clock_, *backend_, *media_, resolution_, shell_})) {}
+          Platform{errors_, guard_, *clock_, *backend_, *media_, resolution_, shell_})) {
+    media_->setRecording(true);
+}
 
 VirtualPlatform::~VirtualPlatform() = default;
 

@@ -1,7 +1,8 @@
 #pragma once
 // Everything the game reaches the outside world through: errors, time, media, the display mode
 // and the shell. DesktopPlatform is the real program's; VirtualPlatform runs on virtual time with
-// simulated media and records messages and shell requests (tests and the script runner).
+// simulated media and records messages, shell requests and the media log (tests and the script
+// runner).
 
 #include "platform/clock.h"
 #include "platform/errors.h"

@@ -12,6 +12,9 @@ namespace {
 // A held clock is let go after this many readings, so that a script that holds it across a
 // question draw cannot hang the runner.
 constexpr std::uint64_t kHeldReadingsLimit = 20'000'000;
+// More calls than this at one instant of virtual time are a call that keeps scheduling itself
+// with no delay: stop with an error rather than hang.
+constexpr std::uint64_t kCallsAtOneInstantLimit = 100'000;
 }  // namespace
 
 TimeOfDay VirtualClock::timeOfDayUtc() {
@@ -77,6 +80,12 @@ bool VirtualClock::fireNextDueBy(std::int64_t limit) {
     });
     if (it == calls_.end() || it->due > limit) return false;
     now_ = std::max(now_, it->due);
+    if (now_ != lastFiredAt_) {
+        lastFiredAt_ = now_;
+        firedAtLastInstant_ = 0;
+    }
+    if (++firedAtLastInstant_ > kCallsAtOneInstantLimit)
+        throw std::logic_error("calls repeat at one instant of virtual time without end");
     auto fn = std::move(it->fn);
     calls_.erase(it);
     fn();

@@ -63,6 +63,8 @@ private:
     std::function<void(std::uint64_t)> heldObserver_;
     std::uint64_t nextId_ = 0;
     std::vector<Call> calls_;
+    std::int64_t lastFiredAt_ = -1;
+    std::uint64_t firedAtLastInstant_ = 0;
     std::function<void()> idle_;
 };
 

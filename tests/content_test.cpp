@@ -267,6 +267,22 @@ TEST_F(MediaCheckTest, TuneLengthsAndLoopsAreChecked) {
     EXPECT_EQ(faultsFor(report, "son/titre.mid"), QStringList());
 }
 
+TEST_F(MediaCheckTest, TunesWithoutNotesAreNamed) {
+    vorn::writers::MidiTrack nothing;
+    nothing.endOfTrack(0);
+    overwrite("son/2.mid", vorn::writers::midiBytes({nothing}, 480));
+    // Long enough, but only a controller change where the notes should be.
+    vorn::writers::MidiTrack knobs;
+    knobs.controlChange(0, 0, 7, 100);
+    knobs.controlChange(40 * 960, 0, 7, 90);
+    overwrite("son/titre.mid", vorn::writers::midiBytes({knobs}, 480));
+    const Report report = check();
+    for (const QString file : {"son/2.mid", "son/titre.mid"})
+        EXPECT_EQ(faultsFor(report, file),
+                  QStringList{file + ": has no notes: nothing would be heard"});
+    EXPECT_EQ(faultsFor(report, "son/3.mid"), QStringList());
+}
+
 TEST_F(MediaCheckTest, RepeatedTuneIsNamed) {
     ASSERT_TRUE(QFile::remove(path("son/6.mid")));
     ASSERT_TRUE(QFile::copy(path("son/2.mid"), path("son/6.mid")));

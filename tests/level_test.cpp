@@ -4,6 +4,8 @@
 #include "support/pictures.h"
 #include "support/scenario.h"
 
+#include "content/writers/midiwriter.h"
+
 #include <QFile>
 
 #include <QRegularExpression>
@@ -175,6 +177,32 @@ TEST_F(Level, TheLevelsMusicLoops) {
     const QString media = value(play.at(m), "media");
     const auto plays = media.count(QRegularExpression("play son/[1-6]\\.mid"));
     EXPECT_EQ(plays, 3) << media.toStdString();
+}
+
+TEST_F(Level, TunesWithoutNotesEndOnceAndTheGameGoesOn) {
+    vorn::writers::MidiTrack silence;
+    silence.endOfTrack(0);
+    const QByteArray empty = vorn::writers::midiBytes({silence}, 480);
+    pack.write("son/titre.mid", empty);
+    for (int n = 1; n <= 6; ++n) pack.write(QStringLiteral("son/%1.mid").arg(n), empty);
+    play << "key Enter" << "wait 2500";
+    const int started = play.mark();
+    play.answers(10, true);
+    play << "wait 4000";  // the results, then the next level
+    const int nextLevel = play.mark();
+    play.run();
+    const Dump& s = play.at(started);
+    EXPECT_EQ(widgetField(s, "music", "mode"), "stopped");
+    // Played, ended at once, played again by its notice, and left at that.
+    const QString media = value(s, "media");
+    EXPECT_EQ(media.count(QRegularExpression("play son/[1-6]\\.mid")), 2) << media.toStdString();
+    EXPECT_EQ(value(s, "message"), "<absent>");
+    const Dump& n = play.at(nextLevel);
+    EXPECT_EQ(value(n, "screens"), "levelScreenPresent");
+    EXPECT_EQ(value(n, "Niveau"), "2");
+    EXPECT_EQ(value(n, "score"), "10000");
+    EXPECT_EQ(widgetText(n, "numquest"), "1/10");
+    EXPECT_EQ(play.output().status, 0);
 }
 
 TEST_F(Level, ACodeWithoutARowHasEmptyTextsAndNoRightAnswer) {

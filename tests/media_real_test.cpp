@@ -4,15 +4,18 @@
 
 #include "platform/errors.h"
 #include "platform/media/backend.h"
+#include "platform/media/mediaplayer.h"
 #include "platform/media/midifile.h"
 #include "platform/media/simulatedbackend.h"
 #include "platform/platform.h"
 #include "platform/virtualclock.h"
+#include "tools/checker/media_check.h"
 
 #include "content/writers/aviwriter.h"
 #include "content/writers/midiwriter.h"
 #include "content/writers/wavwriter.h"
 
+#include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <QDir>
@@ -229,6 +232,209 @@ TEST_F(RealMedia, AWaveFileTheMixerCannotDecodeIsAnInvalidFile) {
     file.write(bytes);
     file.close();
     EXPECT_EQ(errorOf([&] { backend->open("odd.wav"); }), mediaerror::invalidFile());
+}
+
+// A WAVE file of `bits` a sample and format `tag` (1 PCM, 3 IEEE float) holding `data` as is.
+QByteArray rawWave(int tag, int bits, int channels, int sampleRate, const QByteArray& data) {
+    auto le = [](QByteArray& out, std::uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) out.append(static_cast<char>((v >> (8 * i)) & 0xFF));
+    };
+    const int blockAlign = channels * bits / 8;
+    QByteArray out("RIFF");
+    le(out, static_cast<std::uint32_t>(36 + data.size()), 4);
+    out.append("WAVEfmt ");
+    le(out, 16, 4);
+    le(out, static_cast<std::uint32_t>(tag), 2);
+    le(out, static_cast<std::uint32_t>(channels), 2);
+    le(out, static_cast<std::uint32_t>(sampleRate), 4);
+    le(out, static_cast<std::uint32_t>(sampleRate * blockAlign), 4);
+    le(out, static_cast<std::uint32_t>(blockAlign), 2);
+    le(out, static_cast<std::uint32_t>(bits), 2);
+    out.append("data");
+    le(out, static_cast<std::uint32_t>(data.size()), 4);
+    out.append(data);
+    return out;
+}
+
+// The checker's faults for one file of a folder that holds only that file.
+QStringList checkerFaults(const QString& file, const QByteArray& bytes) {
+    QTemporaryDir pack;
+    QDir(pack.path()).mkpath(QFileInfo(file).path());
+    QFile out(QDir(pack.path()).filePath(file));
+    if (!out.open(QIODevice::WriteOnly)) return {QStringLiteral("cannot write the test file")};
+    out.write(bytes);
+    out.close();
+    check::Report report;
+    check::checkMedia(pack.path(), report);
+    QStringList faults;
+    for (const QString& fault : report.faults())
+        if (fault.startsWith(file + QStringLiteral(": "))) faults << fault;
+    return faults;
+}
+
+TEST_F(RealMedia, SoundFormatsAreTakenAlikeByBothBackendsAndTheChecker) {
+    ASSERT_TRUE(backend->audible());
+    SimulatedBackend simulated(clock);
+    const auto mono = tone(22050, 500, 12000);
+    const auto stereo = tone(22050, 500, 12000, 2);
+    QByteArray floats, deep;
+    for (std::int16_t v : mono) {
+        const float f = static_cast<float>(v) / 32768.0f;
+        floats.append(reinterpret_cast<const char*>(&f), 4);
+        const std::int32_t wide = static_cast<std::int32_t>(v) * 256;  // 24 bits, little-endian
+        deep.append(reinterpret_cast<const char*>(&wide), 3);
+    }
+    QByteArray unknown = writers::wavBytes(mono, 1, 22050);
+    unknown[20] = 0x34;  // the format tag
+    unknown[21] = 0x12;
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        bool plays;
+    };
+    const std::vector<Case> cases = {
+        {"16-bit", writers::wavBytes(mono, 1, 22050), true},
+        {"8-bit", writers::wavBytes(mono, 1, 22050, writers::WavEncoding::Pcm8), true},
+        {"IMA ADPCM", writers::wavBytes(mono, 1, 22050, writers::WavEncoding::ImaAdpcm), true},
+        {"IMA ADPCM stereo", writers::wavBytes(stereo, 2, 22050, writers::WavEncoding::ImaAdpcm),
+         true},
+        {"float", rawWave(3, 32, 1, 22050, floats), true},
+        {"24-bit", rawWave(1, 24, 1, 22050, deep), true},
+        {"unknown compression", unknown, false},
+        {"not a sound", QByteArray("RIFF\x20\0\0\0WAVEthis is no sound at all", 35), false},
+    };
+    const QString file = QStringLiteral("son/juste.wav");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir().mkpath(QStringLiteral("son"));
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(c.bytes);
+        out.close();
+        const QStringList faults = checkerFaults(file, c.bytes);
+        if (!c.plays) {
+            EXPECT_EQ(errorOf([&] { backend->open(file); }), mediaerror::invalidFile());
+            EXPECT_EQ(errorOf([&] { simulated.open(file); }), mediaerror::invalidFile());
+            EXPECT_EQ(faults, QStringList{file + ": cannot be opened as wave audio: " +
+                                          mediaerror::invalidFile()});
+            continue;
+        }
+        std::unique_ptr<MediaDevice> real, virtualOne;
+        ASSERT_EQ(errorOf([&] { real = backend->open(file); }), "<no error>");
+        ASSERT_EQ(errorOf([&] { virtualOne = simulated.open(file); }), "<no error>");
+        EXPECT_EQ(real->lengthMs(), virtualOne->lengthMs());
+        EXPECT_NEAR(static_cast<double>(real->lengthMs()), 500, 10);  // ADPCM: whole blocks
+        EXPECT_EQ(faults, QStringList());
+        // And the mixer really plays it.
+        tap.reset();
+        real->start(0);
+        EXPECT_TRUE(tap.waitForSound(6000));
+        real.reset();
+        EXPECT_TRUE(tap.silentOver(3));
+    }
+}
+
+// An AVI file whose picture codec (or sound format) is one that no decoder knows.
+QByteArray withUnknownPictures(QByteArray avi) {
+    const qsizetype movi = avi.indexOf("movi");
+    for (qsizetype at = avi.indexOf("MJPG"); at >= 0 && at < movi; at = avi.indexOf("MJPG", at))
+        avi.replace(at, 4, "XQZW");
+    return avi;
+}
+QByteArray withUnknownSound(QByteArray avi) {
+    const qsizetype format = avi.indexOf("strf", avi.indexOf("auds"));
+    if (format < 0) return {};
+    avi[format + 8] = 0x77;  // the WAVEFORMATEX format tag
+    avi[format + 9] = 0x77;
+    return avi;
+}
+
+TEST_F(RealMedia, VideoFormatsAreTakenAlikeByBothBackendsAndTheChecker) {
+    ASSERT_TRUE(backend->audible());
+    SimulatedBackend simulated(clock);
+    QFile clip(QStringLiteral("clip.avi"));
+    ASSERT_TRUE(clip.open(QIODevice::ReadOnly));
+    const QByteArray good = clip.readAll();
+    const QByteArray silent = withUnknownSound(good);
+    ASSERT_FALSE(silent.isEmpty());
+    const QString file = QStringLiteral("video/3.avi");
+    QDir().mkpath(QStringLiteral("video"));
+    auto put = [&](const QByteArray& bytes) {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(bytes);
+    };
+
+    // Pictures that nothing decodes: refused everywhere with the service's text.
+    put(withUnknownPictures(good));
+    EXPECT_EQ(errorOf([&] { backend->open(file); }), mediaerror::invalidFile());
+    EXPECT_EQ(errorOf([&] { simulated.open(file); }), mediaerror::invalidFile());
+    EXPECT_EQ(checkerFaults(file, withUnknownPictures(good)),
+              QStringList{file + ": cannot be opened as a video: " + mediaerror::invalidFile()});
+    EXPECT_EQ(errorOf([&] { backend->openAnimation(file); }), mediaerror::cannotOpenAvi());
+    EXPECT_EQ(errorOf([&] { simulated.openAnimation(file); }), mediaerror::cannotOpenAvi());
+
+    // A sound track that nothing decodes: the pictures play, silent; the checker says why.
+    for (const QByteArray* bytes : {&good, &silent}) {
+        const bool hasSound = bytes == &good;
+        SCOPED_TRACE(hasSound ? "with its sound" : "with an unknown sound format");
+        put(*bytes);
+        std::unique_ptr<MediaDevice> real, virtualOne;
+        ASSERT_EQ(errorOf([&] { real = backend->open(file); }), "<no error>");
+        ASSERT_EQ(errorOf([&] { virtualOne = simulated.open(file); }), "<no error>");
+        EXPECT_EQ(real->lengthMs(), virtualOne->lengthMs());
+        const QString faults = checkerFaults(file, *bytes).join(u'\n');
+        EXPECT_FALSE(faults.contains("cannot be opened")) << qPrintable(faults);
+        EXPECT_EQ(faults.contains("has a sound track that cannot be decoded: it would play silent"),
+                  !hasSound)
+            << qPrintable(faults);
+        tap.reset();
+        RecordingSurface surface(clock);
+        real->playToEnd(&surface, 0);
+        EXPECT_EQ(surface.frames.size(), 20u);
+        EXPECT_EQ(tap.waitForSound(1000, hasSound ? 3000ms : 300ms), hasSound);
+    }
+}
+
+// The program plays for hours: its media service keeps no log. The script runner's does.
+using MediaLog = MediaFiles;
+TEST_F(MediaLog, OnlyTheVirtualPlatformKeepsOne) {
+    DesktopPlatform desktop;
+    MediaService& media = desktop.platform().media;
+    {
+        MediaPlayer son(media, QStringLiteral("son"));
+        son.setFileName(QStringLiteral("tone.wav"));
+        for (int i = 0; i < 3; ++i) {
+            son.open();
+            son.play();
+        }
+    }
+    EXPECT_FALSE(media.recording());
+    EXPECT_EQ(media.log(), QStringList());
+    VirtualPlatform runner;
+    EXPECT_TRUE(runner.platform().media.recording());
+}
+
+TEST(WaveWriter, ImaAdpcmDecodesCloseToItsSamples) {
+    const auto samples = tone(22050, 300, 12000, 2);
+    const QByteArray bytes =
+        writers::wavBytes(samples, 2, 22050, writers::WavEncoding::ImaAdpcm);
+    SDL_AudioSpec spec{};
+    Uint8* buffer = nullptr;
+    Uint32 length = 0;
+    SDL_RWops* source = SDL_RWFromConstMem(bytes.constData(), static_cast<int>(bytes.size()));
+    ASSERT_TRUE(SDL_LoadWAV_RW(source, 1, &spec, &buffer, &length));
+    EXPECT_EQ(spec.channels, 2);
+    EXPECT_EQ(spec.freq, 22050);
+    ASSERT_EQ(spec.format, AUDIO_S16SYS);
+    const auto* decoded = reinterpret_cast<const std::int16_t*>(buffer);
+    ASSERT_GE(length / 2, samples.size());
+    int worst = 0;
+    // The first samples are heard while the step size adapts to the signal.
+    for (std::size_t i = 128; i < samples.size(); ++i)
+        worst = std::max(worst, std::abs(decoded[i] - samples[i]));
+    SDL_FreeWAV(buffer);
+    EXPECT_LT(worst, 600);
 }
 
 TEST_F(RealMedia, WaveSoundsWithItsGainsAndStopsWhenHalted) {

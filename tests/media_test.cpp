@@ -5,6 +5,7 @@
 #include "platform/errors.h"
 #include "platform/media/mediaplayer.h"
 #include "platform/media/mediaservice.h"
+#include "platform/media/playable.h"
 #include "platform/media/simulatedbackend.h"
 #include "platform/son.h"
 #include "platform/virtualclock.h"
@@ -37,6 +38,7 @@ protected:
 
     void SetUp() override {
         QDir::setCurrent(dir.path());
+        media.setRecording(true);
         QDir().mkpath(QStringLiteral("son"));
         QDir().mkpath(QStringLiteral("video"));
         writers::MidiTrack track;
@@ -90,6 +92,44 @@ TEST_F(Media, PlayNotifiesAtTheEndAndTheNoticeCanLoopIt) {
     EXPECT_EQ(notices, 4);
     EXPECT_EQ(media.takeLog(), QStringList({"open son/tune.mid", "play son/tune.mid", "play son/tune.mid",
                                             "play son/tune.mid", "play son/tune.mid", "play son/tune.mid"}));
+}
+
+TEST_F(Media, AFileWithNothingToPlayEndsOnceInsteadOfLoopingAtOneInstant) {
+    writers::MidiTrack silence;
+    silence.endOfTrack(0);
+    writers::writeMidi(QStringLiteral("son/empty.mid"), {silence}, 480);
+    ASSERT_EQ(inspectMediaFile("son/empty.mid").lengthMs, 0);
+    MediaPlayer music(media, "music");
+    int notices = 0;
+    music.setOnNotify([&] {
+        ++notices;
+        if (music.mode() == MediaPlayer::Mode::Stopped) music.play();
+    });
+    music.setFileName("son/empty.mid");
+    music.open();
+    music.play();
+    clock.advance(10000);
+    EXPECT_EQ(notices, 1);
+    EXPECT_EQ(music.mode(), MediaPlayer::Mode::Stopped);
+    EXPECT_EQ(clock.pendingCount(), 0u);  // nothing left scheduling itself
+    // Opened again, or played blocking, it still does not come back.
+    music.open();
+    music.setWait(true);
+    music.play();
+    clock.advance(1000);
+    EXPECT_EQ(notices, 1);
+    // A tune with a length plays and loops as usual; after it, an empty file reports its end again.
+    music.setFileName("son/tune.mid");
+    music.open();
+    music.play();
+    clock.advance(3000);
+    EXPECT_EQ(notices, 2);
+    music.setFileName("son/empty.mid");
+    music.open();
+    music.play();
+    clock.advance(1000);
+    EXPECT_EQ(notices, 3);
+    EXPECT_EQ(clock.pendingCount(), 0u);
 }
 
 TEST_F(Media, WithoutAHandlerItPlaysOnceAndStops) {

@@ -21,6 +21,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace vorn;
 
 namespace {
@@ -97,6 +99,21 @@ TEST_F(Time, ProcessMessagesJumpsToTheNextEventAndNeverSpinsForNothing) {
     while (!done) clock.processMessages();
     EXPECT_EQ(clock.nowMs(), 4000);
     EXPECT_THROW(clock.processMessages(), std::logic_error);
+}
+
+TEST_F(Time, ACallThatReschedulesItselfWithoutDelayIsStoppedNotLeftToHang) {
+    // Once a millisecond for 150000 ms: many calls, but time moves between them.
+    std::int64_t ticks = 0;
+    std::function<void()> tick = [&] {
+        if (++ticks < 150'000) clock.callLater(1, tick);
+    };
+    clock.callLater(1, tick);
+    clock.advance(200'000);
+    EXPECT_EQ(ticks, 150'000);
+
+    std::function<void()> again = [&] { clock.callLater(0, again); };
+    clock.callLater(0, again);
+    EXPECT_THROW(clock.advance(10), std::logic_error);
 }
 
 // The real clock: while a blocking play holds the thread, the game's timers and calls that fall

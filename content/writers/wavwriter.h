@@ -1,5 +1,5 @@
 #pragma once
-// Writes 16-bit PCM RIFF WAVE files.
+// Writes RIFF WAVE files: 16-bit PCM (the content pack's sounds), 8-bit PCM, or 4-bit IMA ADPCM.
 
 #include <QByteArray>
 #include <QString>
@@ -9,9 +9,17 @@
 
 namespace vorn::writers {
 
+enum class WavEncoding {
+    Pcm16,
+    Pcm8,      // unsigned 8-bit samples
+    ImaAdpcm,  // 4 bits a sample in blocks of 256 bytes a channel; the last block padded
+};
+
 // `samples` are interleaved when `channels` is 2.
-QByteArray wavBytes(const std::vector<std::int16_t>& samples, int channels, int sampleRate);
+QByteArray wavBytes(const std::vector<std::int16_t>& samples, int channels, int sampleRate,
+                    WavEncoding encoding = WavEncoding::Pcm16);
 // Raises std::runtime_error when the file cannot be written.
-void writeWav(const QString& path, const std::vector<std::int16_t>& samples, int channels, int sampleRate);
+void writeWav(const QString& path, const std::vector<std::int16_t>& samples, int channels,
+              int sampleRate, WavEncoding encoding = WavEncoding::Pcm16);
 
 }  // namespace vorn::writers

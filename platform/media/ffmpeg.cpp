@@ -1,11 +1,84 @@
 #include "platform/media/ffmpeg.h"
 
+extern "C" {
+#include <libavutil/log.h>
+}
+
 namespace vorn::ffmpeg {
+
+CodecPtr openDecoder(const AVFormatContext* format, int index) {
+    if (index < 0 || static_cast<unsigned>(index) >= format->nb_streams) return nullptr;
+    const AVCodecParameters* parameters = format->streams[index]->codecpar;
+    const AVCodec* codec = avcodec_find_decoder(parameters->codec_id);
+    if (!codec) return nullptr;
+    CodecPtr context(avcodec_alloc_context3(codec));
+    if (!context || avcodec_parameters_to_context(context.get(), parameters) < 0 ||
+        avcodec_open2(context.get(), codec, nullptr) < 0)
+        return nullptr;
+    return context;
+}
+
+std::unique_ptr<StreamDecoder> StreamDecoder::open(const QString& path, AVMediaType kind) {
+    av_log_set_level(AV_LOG_QUIET);
+    AVFormatContext* raw = nullptr;
+    if (avformat_open_input(&raw, path.toLocal8Bit().constData(), nullptr, nullptr) < 0)
+        return nullptr;
+    FormatPtr format(raw);
+    if (avformat_find_stream_info(format.get(), nullptr) < 0) return nullptr;
+    // Among several streams of the kind, the best one that FFmpeg can decode.
+    const AVCodec* decoder = nullptr;
+    const int index = av_find_best_stream(format.get(), kind, -1, -1, &decoder, 0);
+    CodecPtr context = openDecoder(format.get(), index);
+    if (!context) return nullptr;
+    FramePtr frame(av_frame_alloc());
+    PacketPtr packet(av_packet_alloc());
+    if (!frame || !packet) return nullptr;
+    return std::unique_ptr<StreamDecoder>(new StreamDecoder(
+        std::move(format), std::move(context), std::move(frame), std::move(packet), index));
+}
+
+StreamDecoder::StreamDecoder(FormatPtr format, CodecPtr codec, FramePtr frame, PacketPtr packet,
+                             int index)
+    : format_(std::move(format)),
+      codec_(std::move(codec)),
+      frame_(std::move(frame)),
+      packet_(std::move(packet)),
+      index_(index) {}
+
+AVFrame* StreamDecoder::next() {
+    av_frame_unref(frame_.get());
+    while (true) {
+        const int got = avcodec_receive_frame(codec_.get(), frame_.get());
+        if (got == 0) return frame_.get();
+        if (got == AVERROR_EOF || draining_) return nullptr;
+        // More input needed (or a frame that did not decode): feed the next packet.
+        if (av_read_frame(format_.get(), packet_.get()) < 0) {
+            draining_ = true;
+            avcodec_send_packet(codec_.get(), nullptr);
+            continue;
+        }
+        if (packet_->stream_index == index_) avcodec_send_packet(codec_.get(), packet_.get());
+        av_packet_unref(packet_.get());
+    }
+}
+
+std::int64_t StreamDecoder::timeMs(const AVFrame* frame, std::int64_t ordinal,
+                                   double framesPerSecond) const {
+    const std::int64_t ts = frame->best_effort_timestamp;
+    if (ts == AV_NOPTS_VALUE) {
+        return framesPerSecond > 0 ? static_cast<std::int64_t>(static_cast<double>(ordinal) *
+                                                               1000.0 / framesPerSecond)
+                                   : 0;
+    }
+    const std::int64_t start = stream()->start_time == AV_NOPTS_VALUE ? 0 : stream()->start_time;
+    return av_rescale_q(ts - start, stream()->time_base, AVRational{1, 1000});
+}
 
 QImage toImage(const AVFrame* frame, ScalePtr& scale) {
     const int w = frame->width, h = frame->height;
     if (w <= 0 || h <= 0) return {};
-    scale.reset(sws_getCachedContext(scale.release(), w, h, static_cast<AVPixelFormat>(frame->format), w, h,
+    scale.reset(sws_getCachedContext(scale.release(), w, h,
+                                     static_cast<AVPixelFormat>(frame->format), w, h,
                                      AV_PIX_FMT_BGRA, SWS_BILINEAR, nullptr, nullptr, nullptr));
     if (!scale) return {};
     QImage image(w, h, QImage::Format_RGB32);

@@ -30,6 +30,11 @@ void MediaPlayer::play() {
     const std::int64_t length = device_->lengthMs();
     if (position_ >= length) position_ = 0;  // standing at its end: back to the start
     service_.record(QStringLiteral("play"), openPath_);
+    if (length <= 0) {
+        playNothing();
+        return;
+    }
+    emptyEndReported_ = false;
     if (wait_) {
         wait_ = false;
         mode_ = Mode::Playing;
@@ -47,6 +52,22 @@ void MediaPlayer::play() {
         mode_ = Mode::Stopped;
         completed();
     });
+}
+
+void MediaPlayer::playNothing() {
+    // A file with nothing in it ends where it starts. Its end is reported once: a notice handler
+    // that plays it again (the level music) would otherwise be called back at the same instant
+    // without end. Opening it, or another empty file, afresh does not report an end again; a
+    // play of something with a length does.
+    if (wait_) {
+        wait_ = false;
+        device_->playToEnd(display_, 0);  // a picture it holds is still shown
+    }
+    mode_ = Mode::Stopped;
+    position_ = 0;
+    if (emptyEndReported_) return;
+    emptyEndReported_ = true;
+    completion_ = service_.clock().callLater(0, [this] { completed(); });
 }
 
 void MediaPlayer::completed() {

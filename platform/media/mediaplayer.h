@@ -45,6 +45,7 @@ public:
     QString describe() const override;
 
 private:
+    void playNothing();
     void completed();
     void cancelCompletion();
 
@@ -60,6 +61,8 @@ private:
     std::int64_t position_ = 0;   // where the next play starts
     std::int64_t startedAt_ = 0;  // clock time of the current play's start
     std::uint64_t completion_ = 0;
+    bool emptyEndReported_ = false;  // the end of an empty play was reported since something
+                                     // with a length last played
 };
 
 }  // namespace vorn

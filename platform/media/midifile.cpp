@@ -65,10 +65,17 @@ std::optional<std::uint64_t> readTrack(Cursor& track, Timing& timing) {
         } else {  // channel message, perhaps with running status
             if (first & 0x80) status = first;
             if (!status) return std::nullopt;
-            const bool oneDataByte = (status & 0xF0) == 0xC0 || (status & 0xF0) == 0xD0;
-            const int dataBytes = (oneDataByte ? 1 : 2) - ((first & 0x80) ? 0 : 1);
-            if (!track.has(dataBytes)) return std::nullopt;
-            track.skip(dataBytes);
+            const int kind = status & 0xF0;
+            const int dataBytes = kind == 0xC0 || kind == 0xD0 ? 1 : 2;
+            std::uint8_t data[2] = {0, 0};
+            int have = 0;
+            if (!(first & 0x80)) data[have++] = first;
+            if (!track.has(dataBytes - have)) return std::nullopt;
+            while (have < dataBytes) data[have++] = track.u8();
+            if (kind == 0x80 || kind == 0x90) {
+                timing.lastNoteTick = std::max(timing.lastNoteTick, tick);
+                if (kind == 0x90 && data[1] > 0) ++timing.notes;
+            }
         }
     }
     return tick;

@@ -1,7 +1,7 @@
 #pragma once
-// Timing in Standard MIDI Files: the tempo map and the last event of a file, and the conversion
-// between ticks and milliseconds. The probe measures tunes with it; the sound backend resumes a
-// tune at a position with it.
+// Timing in Standard MIDI Files: the tempo map, the last event and the notes of a file, and the
+// conversion between ticks and milliseconds. The probe measures tunes with it, the sound backend
+// resumes a tune at a position with it, and the content checker looks at a tune's notes with it.
 
 #include <QByteArray>
 
@@ -15,6 +15,8 @@ struct Timing {
     std::uint16_t division = 0;                        // ticks per quarter, or SMPTE when bit 15
     std::map<std::uint64_t, std::uint32_t> tempos;     // tick -> microseconds per quarter note
     std::uint64_t lastTick = 0;                        // the last event of any track
+    std::uint64_t lastNoteTick = 0;                    // the last note-on or note-off
+    std::uint64_t notes = 0;                           // notes struck (note-ons with a velocity)
 };
 
 // Reads every track; empty when the bytes are not a valid MIDI file.

@@ -2,11 +2,6 @@
 
 #include "platform/media/midifile.h"
 
-extern "C" {
-#include <libavformat/avformat.h>
-#include <libavutil/log.h>
-}
-
 #include <algorithm>
 #include <map>
 #include <vector>
@@ -81,40 +76,10 @@ std::optional<WaveInfo> wave(const QByteArray& bytes) {
     }
     if (!haveFormat || !haveData || info.channels <= 0 || info.sampleRate <= 0 || blockAlign <= 0)
         return std::nullopt;
-    info.lengthMs = info.dataBytes / blockAlign * 1000 / info.sampleRate;
+    const bool oneFrameABlock = static_cast<std::int64_t>(blockAlign) * 8 ==
+                                static_cast<std::int64_t>(info.channels) * info.bitsPerSample;
+    if (oneFrameABlock) info.lengthMs = info.dataBytes / blockAlign * 1000 / info.sampleRate;
     return info;
-}
-
-std::optional<VideoInfo> video(const QString& path) {
-    av_log_set_level(AV_LOG_QUIET);
-    AVFormatContext* format = nullptr;
-    const QByteArray name = path.toLocal8Bit();
-    if (avformat_open_input(&format, name.constData(), nullptr, nullptr) < 0) return std::nullopt;
-    std::optional<VideoInfo> result;
-    if (avformat_find_stream_info(format, nullptr) >= 0) {
-        const int v = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-        if (v >= 0) {
-            const AVStream* stream = format->streams[v];
-            VideoInfo info;
-            info.width = stream->codecpar->width;
-            info.height = stream->codecpar->height;
-            const AVRational rate = stream->avg_frame_rate.num ? stream->avg_frame_rate : stream->r_frame_rate;
-            info.framesPerSecond = rate.den ? av_q2d(rate) : 0;
-            info.frameCount = stream->nb_frames;
-            if (stream->duration != AV_NOPTS_VALUE)
-                info.lengthMs = av_rescale_q(stream->duration, stream->time_base, AVRational{1, 1000});
-            else if (format->duration != AV_NOPTS_VALUE)
-                info.lengthMs = format->duration / (AV_TIME_BASE / 1000);
-            if (info.frameCount == 0 && info.framesPerSecond > 0)
-                info.frameCount = static_cast<std::int64_t>(info.lengthMs * info.framesPerSecond / 1000.0 + 0.5);
-            if (info.lengthMs == 0 && info.framesPerSecond > 0)
-                info.lengthMs = static_cast<std::int64_t>(info.frameCount * 1000.0 / info.framesPerSecond);
-            info.hasAudio = av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0) >= 0;
-            if (info.width > 0 && info.height > 0) result = info;
-        }
-    }
-    avformat_close_input(&format);
-    return result;
 }
 
 }  // namespace vorn::probe

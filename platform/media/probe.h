@@ -1,10 +1,8 @@
 #pragma once
-// Reading media files for what the game needs to know without playing them: their length, and
-// whether they are of their kind. Both backends use these, so a missing or broken file fails the
-// same way whether sound is real or simulated.
+// Reading the headers of media files without playing them: the timing of a MIDI file and the
+// format of a WAVE file. Whether a file can be played is decided in playable.h.
 
 #include <QByteArray>
-#include <QString>
 
 #include <cstdint>
 #include <optional>
@@ -20,20 +18,12 @@ struct WaveInfo {
     int sampleRate = 0;
     int bitsPerSample = 0;
     std::int64_t dataBytes = 0;
+    // From the size of the data when each block holds one frame (PCM, float, A-law, mu-law); 0
+    // for compressed blocks, whose decoded length playable::waveLengthMs gives.
     std::int64_t lengthMs = 0;
 };
-// RIFF WAVE file: its format and length. Empty when the bytes are not a valid WAVE file.
+// RIFF WAVE file: its format as the header gives it. Empty when the bytes are not a RIFF WAVE
+// file with a format and a data chunk.
 std::optional<WaveInfo> wave(const QByteArray& bytes);
-
-struct VideoInfo {
-    int width = 0;
-    int height = 0;
-    double framesPerSecond = 0;
-    std::int64_t frameCount = 0;
-    std::int64_t lengthMs = 0;
-    bool hasAudio = false;
-};
-// A video file read by FFmpeg: empty when FFmpeg cannot open it or finds no video stream.
-std::optional<VideoInfo> video(const QString& path);
 
 }  // namespace vorn::probe

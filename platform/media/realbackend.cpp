@@ -1,8 +1,8 @@
 // The backend that makes real sound: MIDI through the process's FluidSynth synthesizer, WAV
-// through SDL2_mixer channels, AVI through FFmpeg. Every open first measures the file exactly as
-// the simulated backend does, so a missing or broken file gives the same error whether or not
-// sound can be heard. Completion notices are not its business: the media player times them from
-// each device's length on the user-interface thread.
+// through SDL2_mixer channels, AVI through FFmpeg. Every open first passes the playability check
+// that the simulated backend and the content checker use, so a missing, broken or unplayable
+// file gives the same error whether or not sound can be heard. Completion notices are not its
+// business: the media player times them from each device's length on the user-interface thread.
 
 #include "platform/clock.h"
 #include "platform/errors.h"
@@ -10,7 +10,7 @@
 #include "platform/media/real/audioengine.h"
 #include "platform/media/midifile.h"
 #include "platform/media/real/videodevice.h"
-#include "platform/media/simulatedbackend.h"
+#include "platform/media/playable.h"
 #include "platform/platform.h"
 
 #include <SDL.h>

@@ -1,35 +1,9 @@
 #include "platform/media/simulatedbackend.h"
 
 #include "platform/clock.h"
-#include "platform/errors.h"
 #include "platform/media/avi.h"
-#include "platform/media/probe.h"
-
-#include <QFile>
-#include <QFileInfo>
 
 namespace vorn {
-
-MediaFileInfo inspectMediaFile(const QString& path) {
-    const DeviceType type = deviceTypeFor(path);
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) throw Error(mediaerror::fileNotFound());
-    std::optional<std::int64_t> length;
-    switch (type) {
-        case DeviceType::Sequencer:
-            length = probe::midiLengthMs(file.readAll());
-            break;
-        case DeviceType::WaveAudio:
-            if (auto info = probe::wave(file.readAll())) length = info->lengthMs;
-            break;
-        case DeviceType::Video:
-            file.close();
-            if (auto info = probe::video(path)) length = info->lengthMs;
-            break;
-    }
-    if (!length) throw Error(mediaerror::invalidFile());
-    return MediaFileInfo{type, *length};
-}
 
 namespace {
 

@@ -1,10 +1,11 @@
 #pragma once
-// The backend of virtual time: opens and parses the same files as the real one, so that missing
-// and broken files fail alike, makes no sound, and lets a blocking play take its length in
-// virtual time.
+// The backend of virtual time: opens files through the same playability check as the real one,
+// so that missing, broken and unplayable files fail alike, makes no sound, and lets a blocking
+// play take its length in virtual time.
 
 #include "platform/media/avi.h"
 #include "platform/media/backend.h"
+#include "platform/media/playable.h"
 
 #include <map>
 
@@ -31,13 +32,5 @@ private:
     std::uint32_t waveVolume_ = 0xFFFFFFFF;
     avi::AnimationCache animations_;
 };
-
-// Opens and measures `path` as its device would: raises the service's error for a missing file,
-// an unknown extension or a file that is not of its kind. Shared by both backends.
-struct MediaFileInfo {
-    DeviceType type;
-    std::int64_t lengthMs;
-};
-MediaFileInfo inspectMediaFile(const QString& path);
 
 }  // namespace vorn

@@ -3,8 +3,9 @@
 #include "platform/errors.h"
 #include "platform/images.h"
 #include "platform/media/avi.h"
+#include "platform/media/midifile.h"
+#include "platform/media/playable.h"
 #include "platform/media/probe.h"
-#include "platform/media/simulatedbackend.h"
 
 #include <QDir>
 #include <QFile>
@@ -135,96 +136,6 @@ void checkPicture(Checker& c, const PictureSpec& expected) {
     }
 }
 
-// Ticks of the last note event and of the end of a Standard MIDI file, and the tempo then.
-struct MidiEnd {
-    std::uint64_t lastNoteTick = 0;
-    std::uint64_t endTick = 0;
-    std::uint32_t tempo = 500000;
-    int division = 0;
-};
-
-std::optional<MidiEnd> scanMidiEnd(const QByteArray& b) {
-    qsizetype pos = 0;
-    auto has = [&](qsizetype n, qsizetype end) { return pos + n <= end; };
-    auto be = [&](int n) {
-        std::uint32_t v = 0;
-        for (int i = 0; i < n; ++i) v = (v << 8) | static_cast<std::uint8_t>(b[pos++]);
-        return v;
-    };
-    if (b.size() < 14 || !b.startsWith("MThd")) return std::nullopt;
-    pos = 4;
-    const auto headerLength = be(4);
-    if (headerLength < 6 || !has(headerLength, b.size())) return std::nullopt;
-    be(2);
-    const auto tracks = be(2);
-    MidiEnd result;
-    result.division = static_cast<int>(be(2));
-    if (result.division <= 0 || (result.division & 0x8000)) return std::nullopt;
-    pos = 8 + headerLength;
-    std::map<std::uint64_t, std::uint32_t> tempos;
-    for (std::uint32_t t = 0; t < tracks; ++t) {
-        if (!has(8, b.size()) || b.mid(pos, 4) != "MTrk") return std::nullopt;
-        pos += 4;
-        const auto length = be(4);
-        const qsizetype end = pos + length;
-        if (end > b.size()) return std::nullopt;
-        std::uint64_t tick = 0;
-        std::uint8_t status = 0;
-        while (pos < end) {
-            std::uint32_t delta = 0;
-            for (int i = 0; i < 4; ++i) {
-                if (!has(1, end)) return std::nullopt;
-                const auto c = static_cast<std::uint8_t>(b[pos++]);
-                delta = (delta << 7) | (c & 0x7F);
-                if (!(c & 0x80)) break;
-            }
-            tick += delta;
-            if (!has(1, end)) return std::nullopt;
-            const auto first = static_cast<std::uint8_t>(b[pos]);
-            if (first == 0xFF || first == 0xF0 || first == 0xF7) {
-                ++pos;
-                std::uint8_t type = 0;
-                if (first == 0xFF) {
-                    if (!has(1, end)) return std::nullopt;
-                    type = static_cast<std::uint8_t>(b[pos++]);
-                }
-                std::uint32_t len = 0;
-                for (int i = 0; i < 4; ++i) {
-                    if (!has(1, end)) return std::nullopt;
-                    const auto c = static_cast<std::uint8_t>(b[pos++]);
-                    len = (len << 7) | (c & 0x7F);
-                    if (!(c & 0x80)) break;
-                }
-                if (!has(len, end)) return std::nullopt;
-                if (first == 0xFF && type == 0x51 && len == 3) {
-                    tempos[tick] = be(3);
-                } else {
-                    pos += len;
-                }
-                if (first == 0xFF && type == 0x2F) break;
-                continue;
-            }
-            if (first & 0x80) {
-                status = first;
-                ++pos;
-            } else if (!status) {
-                return std::nullopt;
-            }
-            const int kind = status & 0xF0;
-            const int data = (kind == 0xC0 || kind == 0xD0) ? 1 : 2;
-            if (!has(data, end)) return std::nullopt;
-            pos += data;
-            if (kind == 0x80 || kind == 0x90)
-                result.lastNoteTick = std::max(result.lastNoteTick, tick);
-        }
-        result.endTick = std::max(result.endTick, tick);
-        pos = end;
-    }
-    for (const auto& [at, value] : tempos)
-        if (at <= result.lastNoteTick) result.tempo = value;
-    return result;
-}
-
 void checkTune(Checker& c, const QString& file, bool loops, std::map<QString, QByteArray>& seen) {
     const auto bytes = c.read(file);
     if (!bytes) return;
@@ -236,20 +147,22 @@ void checkTune(Checker& c, const QString& file, bool loops, std::map<QString, QB
         c.fail(file, QStringLiteral("cannot be opened by the sequencer: %1").arg(e.message()));
         return;
     }
+    const auto timing = midi::readTiming(*bytes);
+    if (!timing || timing->notes == 0) {
+        c.fail(file, QStringLiteral("has no notes: nothing would be heard"));
+        return;
+    }
     if (length < kTuneMinMs || length > kTuneMaxMs)
         c.fail(file, QStringLiteral("lasts %1 s, a tune must last %2 to %3 s")
                          .arg(length / 1000.0, 0, 'f', 1)
                          .arg(kTuneMinMs / 1000)
                          .arg(kTuneMaxMs / 1000));
     if (loops) {
-        if (const auto end = scanMidiEnd(*bytes)) {
-            const double gapMs = static_cast<double>(end->endTick - end->lastNoteTick) *
-                                 end->tempo / end->division / 1000.0;
-            if (gapMs > kLoopGapMs)
-                c.fail(file,
-                       QStringLiteral("ends with %1 ms without a note: its loop would stop short")
-                           .arg(std::lround(gapMs)));
-        }
+        const double gapMs = midi::msAtTick(*timing, timing->lastTick) -
+                             midi::msAtTick(*timing, timing->lastNoteTick);
+        if (gapMs > kLoopGapMs)
+            c.fail(file, QStringLiteral("ends with %1 ms without a note: its loop would stop short")
+                             .arg(std::lround(gapMs)));
     }
     for (const auto& [other, otherBytes] : seen)
         if (otherBytes == *bytes) c.fail(file, QStringLiteral("is the same tune as %1").arg(other));
@@ -271,35 +184,30 @@ std::optional<std::int64_t> declaredWaveData(const QByteArray& b) {
 void checkSound(Checker& c, const QString& file) {
     const auto bytes = c.read(file);
     if (!bytes) return;
+    std::int64_t length = 0;
     try {
-        inspectMediaFile(c.path(file));
+        length = inspectMediaFile(c.path(file)).lengthMs;
     } catch (const Error& e) {
         c.fail(file, QStringLiteral("cannot be opened as wave audio: %1").arg(e.message()));
         return;
     }
-    const auto info = probe::wave(*bytes);
-    if (!info) {
-        c.fail(file, QStringLiteral("is not a wave file"));
-        return;
+    // The header as written: a data chunk longer than the file is a file cut short.
+    if (const auto info = probe::wave(*bytes)) {
+        if (const auto declared = declaredWaveData(*bytes); declared && *declared > info->dataBytes)
+            c.fail(file, QStringLiteral("is truncated: %1 bytes of sound of %2")
+                             .arg(info->dataBytes)
+                             .arg(*declared));
     }
-    if (info->bitsPerSample != 16 && info->bitsPerSample != 8)
-        c.fail(
-            file,
-            QStringLiteral("has %1-bit samples, the mixer takes 8 or 16").arg(info->bitsPerSample));
-    if (const auto declared = declaredWaveData(*bytes); declared && *declared > info->dataBytes)
-        c.fail(file, QStringLiteral("is truncated: %1 bytes of sound of %2")
-                         .arg(info->dataBytes)
-                         .arg(*declared));
-    if (info->lengthMs <= 0)
+    if (length <= 0)
         c.fail(file, QStringLiteral("holds no sound"));
-    else if (info->lengthMs >= kSoundMaxMs)
+    else if (length >= kSoundMaxMs)
         c.fail(file, QStringLiteral("lasts %1 ms, a sound effect must stay under %2 ms")
-                         .arg(info->lengthMs)
+                         .arg(length)
                          .arg(kSoundMaxMs));
 }
 
 // Opens a video with the game's own readers; the frames on success.
-std::optional<AnimationClip> openVideo(Checker& c, const QString& file, probe::VideoInfo& info) {
+std::optional<AnimationClip> openVideo(Checker& c, const QString& file, playable::VideoInfo& info) {
     if (!c.read(file)) return std::nullopt;
     try {
         inspectMediaFile(c.path(file));
@@ -307,7 +215,7 @@ std::optional<AnimationClip> openVideo(Checker& c, const QString& file, probe::V
         c.fail(file, QStringLiteral("cannot be opened as a video: %1").arg(e.message()));
         return std::nullopt;
     }
-    const auto probed = probe::video(c.path(file));
+    const auto probed = playable::video(c.path(file));
     if (!probed) {
         c.fail(file, QStringLiteral("has no video stream that FFmpeg can read"));
         return std::nullopt;
@@ -328,7 +236,7 @@ std::optional<AnimationClip> openVideo(Checker& c, const QString& file, probe::V
 
 void checkVideo(Checker& c, const VideoSpec& expected) {
     const QString file = QString::fromLatin1(expected.file);
-    probe::VideoInfo info;
+    playable::VideoInfo info;
     const auto clip = openVideo(c, file, info);
     if (!clip) return;
     if (info.width != expected.width || info.height != expected.height)
@@ -342,7 +250,11 @@ void checkVideo(Checker& c, const VideoSpec& expected) {
                          .arg(info.lengthMs / 1000.0, 0, 'f', 1)
                          .arg(expected.minMs / 1000)
                          .arg(expected.maxMs / 1000));
-    if (!info.hasAudio) c.fail(file, QStringLiteral("has no sound track"));
+    if (!info.hasAudio)
+        c.fail(file, QStringLiteral("has no sound track"));
+    else if (!info.audioDecodes)
+        c.fail(file,
+               QStringLiteral("has a sound track that cannot be decoded: it would play silent"));
 }
 
 // Share of the pixels that differ clearly between two pictures of one size.
@@ -362,7 +274,7 @@ double changedShare(const QImage& a, const QImage& b) {
 
 void checkHourglass(Checker& c) {
     const QString file = QString::fromLatin1(kHourglass);
-    probe::VideoInfo info;
+    playable::VideoInfo info;
     const auto clip = openVideo(c, file, info);
     if (!clip) return;
     if (info.width != kHourglassWidth || info.height != kHourglassHeight)

@@ -1,0 +1,90 @@
+#include "platform/media/playable.h"
+
+#include "platform/errors.h"
+#include "platform/media/ffmpeg.h"
+#include "platform/media/probe.h"
+
+#include <SDL.h>
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace vorn {
+
+namespace playable {
+
+std::optional<std::int64_t> waveLengthMs(const QByteArray& bytes) {
+    // The mixer hands every RIFF WAVE file to this loader: what it decodes, the game plays.
+    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
+        return std::nullopt;
+    SDL_RWops* rw = SDL_RWFromConstMem(bytes.constData(), static_cast<int>(bytes.size()));
+    if (!rw) return std::nullopt;
+    SDL_AudioSpec spec{};
+    Uint8* samples = nullptr;
+    Uint32 length = 0;
+    if (!SDL_LoadWAV_RW(rw, 1, &spec, &samples, &length)) return std::nullopt;
+    SDL_FreeWAV(samples);
+    const std::int64_t frameBytes =
+        static_cast<std::int64_t>(SDL_AUDIO_BITSIZE(spec.format) / 8) * spec.channels;
+    if (frameBytes <= 0 || spec.freq <= 0) return std::nullopt;
+    return static_cast<std::int64_t>(length) / frameBytes * 1000 / spec.freq;
+}
+
+std::optional<VideoInfo> video(const QString& path) {
+    auto pictures = ffmpeg::StreamDecoder::open(path, AVMEDIA_TYPE_VIDEO);
+    if (!pictures) return std::nullopt;
+    const AVFormatContext* format = pictures->format();
+    const AVStream* stream = pictures->stream();
+    VideoInfo info;
+    info.width = stream->codecpar->width;
+    info.height = stream->codecpar->height;
+    if (info.width <= 0 || info.height <= 0) return std::nullopt;
+    const AVRational rate =
+        stream->avg_frame_rate.num ? stream->avg_frame_rate : stream->r_frame_rate;
+    info.framesPerSecond = rate.den ? av_q2d(rate) : 0;
+    info.frameCount = stream->nb_frames;
+    if (stream->duration != AV_NOPTS_VALUE)
+        info.lengthMs = av_rescale_q(stream->duration, stream->time_base, AVRational{1, 1000});
+    else if (format->duration != AV_NOPTS_VALUE)
+        info.lengthMs = format->duration / (AV_TIME_BASE / 1000);
+    if (info.frameCount == 0 && info.framesPerSecond > 0)
+        info.frameCount =
+            static_cast<std::int64_t>(info.lengthMs * info.framesPerSecond / 1000.0 + 0.5);
+    if (info.lengthMs == 0 && info.framesPerSecond > 0)
+        info.lengthMs = static_cast<std::int64_t>(info.frameCount * 1000.0 / info.framesPerSecond);
+    // The sound track the device would play: the best one that FFmpeg can decode.
+    const AVCodec* decoder = nullptr;
+    const int sound =
+        av_find_best_stream(pictures->format(), AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);
+    info.hasAudio = sound >= 0 || sound == AVERROR_DECODER_NOT_FOUND;
+    info.audioDecodes = sound >= 0 && ffmpeg::openDecoder(format, sound) != nullptr;
+    // A decoder that opens may still refuse every picture of the stream.
+    if (!pictures->next()) return std::nullopt;
+    return info;
+}
+
+}  // namespace playable
+
+MediaFileInfo inspectMediaFile(const QString& path) {
+    const DeviceType type = deviceTypeFor(path);
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        throw Error(mediaerror::fileNotFound());
+    std::optional<std::int64_t> length;
+    switch (type) {
+        case DeviceType::Sequencer:
+            length = probe::midiLengthMs(file.readAll());
+            break;
+        case DeviceType::WaveAudio:
+            length = playable::waveLengthMs(file.readAll());
+            break;
+        case DeviceType::Video:
+            file.close();
+            if (auto info = playable::video(path)) length = info->lengthMs;
+            break;
+    }
+    if (!length) throw Error(mediaerror::invalidFile());
+    return MediaFileInfo{type, *length};
+}
+
+}  // namespace vorn
