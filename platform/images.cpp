@@ -14,6 +14,7 @@
 #include <optional>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 namespace vorn {
 
@@ -45,8 +46,10 @@ extern "C" void jpegErrorExit(j_common_ptr cinfo) {
     std::longjmp(err->jump, 1);
 }
 
-extern "C" void jpegOutputMessage(j_common_ptr) {
-    // Warnings (a premature end of file, extraneous bytes) leave a usable picture: stay quiet.
+extern "C" void jpegEmitMessage(j_common_ptr cinfo, int level) {
+    // A file cut short would show its missing part grey: that is an error here. Other warnings
+    // (extraneous bytes between markers, for example) leave a sound picture: stay quiet.
+    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) jpegErrorExit(cinfo);
 }
 
 enum class JpegResult { Decoded, Failed, TooLarge };
@@ -61,7 +64,7 @@ JpegResult decodeJpegInto(const unsigned char* data, unsigned long size, QImage*
     JpegErrorManager err;
     cinfo.err = jpeg_std_error(&err.pub);
     err.pub.error_exit = jpegErrorExit;
-    err.pub.output_message = jpegOutputMessage;
+    err.pub.emit_message = jpegEmitMessage;
     err.message[0] = '\0';
     if (setjmp(err.jump)) {
         std::snprintf(message, JMSG_LENGTH_MAX, "%s", err.message);

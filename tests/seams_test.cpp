@@ -203,6 +203,9 @@ protected:
         f.write(bytes);
         return path;
     }
+    QString named(const char* name, const char* text) const {
+        return dir.filePath(QLatin1String(name)) + QStringLiteral(": ") + QLatin1String(text);
+    }
     static QString errorOf(const QString& path) {
         try {
             loadPicture(path);
@@ -228,22 +231,23 @@ TEST_F(Pictures, JpegDecodesAndKeepsItsColours) {
 TEST_F(Pictures, FailuresCarryTheDecodersOwnText) {
     EXPECT_EQ(errorOf(dir.filePath("absent.jpg")), QStringLiteral("Cannot open file %1").arg(dir.filePath("absent.jpg")));
     // Every other failure names the file, then gives the decoder's own text.
-    const auto named = [this](const char* name, const char* text) {
-        return dir.filePath(QLatin1String(name)) + QStringLiteral(": ") + QLatin1String(text);
-    };
     EXPECT_EQ(errorOf(file("text.jpg", "This is text")), named("text.jpg", "Not a JPEG file: starts with 0x54 0x68"));
     EXPECT_EQ(errorOf(file("empty.jpg", "")), named("empty.jpg", "Empty input file"));
     EXPECT_EQ(errorOf(file("bad.bmp", "BMnot really")), named("bad.bmp", "Bitmap image is not valid"));
     EXPECT_EQ(errorOf(file("picture.gif", "GIF89a")), named("picture.gif", "Unknown picture file extension (.gif)"));
 }
 
-TEST_F(Pictures, TruncatedJpegStillLoads) {
+// A JPEG cut short would show its missing part grey: it is refused, naming the file; only its
+// end-of-image marker missing is as much a cut file.
+TEST_F(Pictures, TruncatedJpegIsRefusedNamingTheFile) {
     QImage image(256, 256, QImage::Format_RGB32);
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 256; ++x) image.setPixel(x, y, qRgb((x * 7) ^ y, (y * 13) ^ x, (x + y) * 3));
     const QByteArray bytes = writers::jpegBytes(image, 90);
-    const QImage loaded = loadPicture(file("cut.jpg", bytes.left(bytes.size() * 3 / 4)));
-    EXPECT_EQ(loaded.size(), QSize(256, 256));
+    EXPECT_EQ(loadPicture(file("whole.jpg", bytes)).size(), QSize(256, 256));
+    EXPECT_EQ(errorOf(file("cut.jpg", bytes.left(bytes.size() * 3 / 4))),
+              named("cut.jpg", "Premature end of JPEG file"));
+    EXPECT_EQ(errorOf(file("open.jpg", bytes.chopped(2))), named("open.jpg", "Premature end of JPEG file"));
 }
 
 }  // namespace
