@@ -3,7 +3,13 @@
 // looks for every one of them, the generators write them and the tests make small ones. Paths
 // are relative to the game's working directory.
 
+#include "core/layout.h"
+
+#include <QSize>
 #include <QString>
+#include <QStringList>
+
+#include <vector>
 
 namespace vorn::pack {
 
@@ -54,6 +60,52 @@ constexpr const char* slotsFile = "save/Sauvegardes.ini";
 
 inline QString file(const char* name) {
     return QString::fromLatin1(name);
+}
+
+// --- Every file of a complete pack, with what its place on screen asks of it ---
+
+struct PictureFile {
+    QString file;
+    QSize size;       // the size it is shown at
+    bool seeThrough;  // drawn with the colour of its bottom-left pixel made transparent
+};
+
+inline std::vector<PictureFile> pictures() {
+    namespace L = layout::niv;
+    std::vector<PictureFile> all = {{file(titlePicture), layout::screen.size(), false},
+                                    {file(resultsPicture), layout::screen.size(), false}};
+    for (int level = 1; level <= 4; ++level) all.push_back({levelPicture(level), layout::screen.size(), false});
+    all.push_back({file(playerPicture), L::joueur.box.size(), true});
+    for (char face = firstFace; face <= lastFace; ++face) all.push_back({facePicture(face), L::visage3.box.size(), true});
+    all.push_back({file(rightMarkPicture), L::juste[0].box.size(), true});
+    all.push_back({file(wrongMarkPicture), L::faux[0].box.size(), true});
+    all.push_back({file(alarmPicture), L::alarme.box.size(), false});
+    return all;
+}
+
+// The title tune first, then the level tunes.
+inline QStringList tunes() {
+    QStringList all{file(titleTune)};
+    for (int n = 1; n <= levelTunes; ++n) all << levelTune(n);
+    return all;
+}
+
+inline QStringList sounds() {
+    return {file(rightSound), file(wrongSound)};
+}
+
+struct VideoFile {
+    QString file;
+    QSize frame;  // the frame it plays in
+};
+
+inline std::vector<VideoFile> interludes() {
+    std::vector<VideoFile> all;
+    for (int n = 0; n <= lastVideo; ++n)
+        all.push_back({video(n), (n == layout::anim::endOfGameVideo ? layout::anim::endOfGamePanel
+                                                                    : layout::anim::panel)
+                                     .size()});
+    return all;
 }
 
 }  // namespace vorn::pack

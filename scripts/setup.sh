@@ -31,7 +31,9 @@ fi
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_type="${VORN_BUILD_TYPE:-RelWithDebInfo}"
-if [ ! -f "$root/build/CMakeCache.txt" ]; then
-  cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE="$build_type"
+# VORN_WERROR=ON turns compiler warnings into errors (the CI run sets it).
+if [ ! -f "$root/build/CMakeCache.txt" ] || [ -n "${VORN_WERROR:-}" ]; then
+  cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE="$build_type" \
+    -DVORN_WERROR="${VORN_WERROR:-OFF}" > /dev/null
 fi
 cmake --build "$root/build" -j "$(nproc)"

@@ -20,7 +20,9 @@ TEST(Pourcentage, ExactWholePercentagesAreNotRoundedDown) {
     // Every ratio the game can meet whose percentage is whole must come out exactly.
     for (int q = 1; q <= 30; ++q)
         for (int j = 0; j <= q; ++j)
-            if ((100 * j) % q == 0) EXPECT_EQ(Pourcentage(j, q), 100 * j / q) << j << "/" << q;
+            if ((100 * j) % q == 0) {
+                EXPECT_EQ(Pourcentage(j, q), 100 * j / q) << j << "/" << q;
+            }
     EXPECT_EQ(pourcentageTexte(7, 10), "70");
 }
 

@@ -93,7 +93,7 @@ TEST(IniIntegers, ConvertsTheProfileWay) {
 }
 
 TEST_F(Ini, ReadsValuesWhateverTheLineEndingsAndLetterCase) {
-    for (const QByteArray eol : {QByteArray("\n"), QByteArray("\r\n")}) {
+    for (const QByteArray& eol : {QByteArray("\n"), QByteArray("\r\n")}) {
         QByteArray text =
             "orphan=outside any section\n; nom=commented\n[Place1]\n"
             "  NOM = Zo\xe9  \nscore=0x1F\nvide=\nlettres=abc\nnom=second\n"
@@ -177,7 +177,7 @@ TEST_F(Ini, RefusesTextsThatWouldBreakTheFile) {
     {
         IniFile ini(path);
         ini.writeString("s", "k", "new");
-        for (const QString bad :
+        for (const QString& bad :
              {QStringLiteral("a\nb"), QStringLiteral("a\rb"), QStringLiteral("a\tb"),
               QStringLiteral("a\x01"), QStringLiteral("\u0085")}) {
             EXPECT_EQ(errorOf([&] { ini.writeString("s", "nom", bad); }),

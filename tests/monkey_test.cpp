@@ -42,9 +42,15 @@ void checkScreens(Tprincipal& window, int step) {
                              (name == u"enternom" && f.nameEntryScreenPresent);
         ASSERT_TRUE(flagged) << name.toStdString() << " shown without its flag at step " << step;
     }
-    if (f.levelScreenPresent) ASSERT_NE(window.niv(), nullptr);
-    if (f.titleScreenPresent) ASSERT_NE(window.titre(), nullptr);
-    if (window.exited()) ASSERT_TRUE(shownScreens.empty());
+    if (f.levelScreenPresent) {
+        ASSERT_NE(window.niv(), nullptr);
+    }
+    if (f.titleScreenPresent) {
+        ASSERT_NE(window.titre(), nullptr);
+    }
+    if (window.exited()) {
+        ASSERT_TRUE(shownScreens.empty());
+    }
 }
 
 TEST(Monkey, RandomKeysMenusAndWaitsKeepEveryScreenRule) {

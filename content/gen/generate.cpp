@@ -3,6 +3,7 @@
 // The same program gives the same bytes on every run.
 
 #include "content/gen/hourglass.h"
+#include "core/pack.h"
 #include "content/gen/music.h"
 #include "content/gen/pictures.h"
 #include "content/gen/sounds.h"
@@ -23,6 +24,7 @@
 namespace {
 
 using namespace vorn::gen;
+namespace pack = vorn::pack;
 namespace writers = vorn::writers;
 
 constexpr int kJpegQuality = 90;
@@ -34,35 +36,27 @@ void saveBitmap(const QString& path, const QImage& image) {
 }
 
 void writePictures(const QDir& dir) {
-    writers::writeJpeg(dir.filePath(QStringLiteral("image/titre.jpg")), titlePicture(),
-                       kJpegQuality);
-    writers::writeJpeg(dir.filePath(QStringLiteral("image/resultats.jpg")), resultsPicture(),
-                       kJpegQuality);
+    writers::writeJpeg(dir.filePath(pack::file(pack::titlePicture)), titlePicture(), kJpegQuality);
+    writers::writeJpeg(dir.filePath(pack::file(pack::resultsPicture)), resultsPicture(), kJpegQuality);
     for (int level = 1; level <= 4; ++level)
-        writers::writeJpeg(dir.filePath(QStringLiteral("image/niv%1.jpg").arg(level)),
-                           levelPicture(level), kJpegQuality);
-    saveBitmap(dir.filePath(QStringLiteral("image/aliasMb.bmp")), playerPicture());
-    for (int mood = 0; mood < kFaceCount; ++mood)
-        saveBitmap(dir.filePath(QStringLiteral("image/aliasMb-%1.bmp").arg(QChar(u'a' + mood))),
-                   facePicture(mood));
-    saveBitmap(dir.filePath(QStringLiteral("image/juste.bmp")), markPicture(true));
-    saveBitmap(dir.filePath(QStringLiteral("image/faux.bmp")), markPicture(false));
-    saveBitmap(dir.filePath(QStringLiteral("image/alarme.bmp")), alarmPicture());
+        writers::writeJpeg(dir.filePath(pack::levelPicture(level)), levelPicture(level), kJpegQuality);
+    saveBitmap(dir.filePath(pack::file(pack::playerPicture)), playerPicture());
+    for (char face = pack::firstFace; face <= pack::lastFace; ++face)
+        saveBitmap(dir.filePath(pack::facePicture(face)), facePicture(face - pack::firstFace));
+    saveBitmap(dir.filePath(pack::file(pack::rightMarkPicture)), markPicture(true));
+    saveBitmap(dir.filePath(pack::file(pack::wrongMarkPicture)), markPicture(false));
+    saveBitmap(dir.filePath(pack::file(pack::alarmPicture)), alarmPicture());
 }
 
 void writeMusic(const QDir& dir) {
-    writers::writeMidi(dir.filePath(QStringLiteral("son/titre.mid")), composeTune(0),
-                       kTicksPerQuarter);
-    for (int n = 1; n <= kTuneCount; ++n)
-        writers::writeMidi(dir.filePath(QStringLiteral("son/%1.mid").arg(n)), composeTune(n),
-                           kTicksPerQuarter);
+    writers::writeMidi(dir.filePath(pack::file(pack::titleTune)), composeTune(0), kTicksPerQuarter);
+    for (int n = 1; n <= pack::levelTunes; ++n)
+        writers::writeMidi(dir.filePath(pack::levelTune(n)), composeTune(n), kTicksPerQuarter);
 }
 
 void writeSounds(const QDir& dir) {
-    writers::writeWav(dir.filePath(QStringLiteral("son/juste.wav")), rightAnswerSound(), 1,
-                      synth::kRate);
-    writers::writeWav(dir.filePath(QStringLiteral("son/faux.wav")), wrongAnswerSound(), 1,
-                      synth::kRate);
+    writers::writeWav(dir.filePath(pack::file(pack::rightSound)), rightAnswerSound(), 1, synth::kRate);
+    writers::writeWav(dir.filePath(pack::file(pack::wrongSound)), wrongAnswerSound(), 1, synth::kRate);
 }
 
 }  // namespace
@@ -81,7 +75,7 @@ int main(int argc, char** argv) {
                              QStringLiteral("sounds"), QStringLiteral("videos")};
     if (groups.isEmpty()) groups = all;
     try {
-        for (const char* sub : {"image", "son", "video", "save"})
+        for (const char* sub : {"image", "son", "video", pack::saveDirectory})
             if (!dir.mkpath(QString::fromLatin1(sub)))
                 throw std::runtime_error(std::string("cannot create ") + sub);
         for (const QString& group : groups) {

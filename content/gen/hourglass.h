@@ -3,18 +3,23 @@
 // (it shows while the hourglass is stopped); frames 2 to 44 let the sand run out, one frame for
 // each 43rd of the time allowed for a question.
 
+#include "core/layout.h"
+
 #include <QImage>
 
+#include <numeric>
 #include <vector>
 
 namespace vorn::gen {
 
-inline constexpr int kHourglassWidth = 80;
-inline constexpr int kHourglassHeight = 110;
-inline constexpr int kHourglassFrames = 44;
-// 43 frames in the 9.85 s of a question.
-inline constexpr int kHourglassRateNum = 860;
-inline constexpr int kHourglassRateDen = 197;
+inline constexpr int kHourglassWidth = layout::niv::sablier.box.width();
+inline constexpr int kHourglassHeight = layout::niv::sablier.box.height();
+inline constexpr int kHourglassFrames = layout::niv::sablierLastFrame;
+// The frames a question plays, in the question's time: 43 frames in 9.85 s.
+inline constexpr int kQuestionFrames = layout::niv::sablierLastFrame - layout::niv::sablierFirstFrame + 1;
+inline constexpr int kRateGcd = std::gcd(kQuestionFrames * 1000, layout::niv::TimerQuestMs);
+inline constexpr int kHourglassRateNum = kQuestionFrames * 1000 / kRateGcd;
+inline constexpr int kHourglassRateDen = layout::niv::TimerQuestMs / kRateGcd;
 
 // `fallen` from 0 (all the sand on top) to 1 (all of it below); `running` draws the falling
 // stream.

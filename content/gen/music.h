@@ -5,13 +5,14 @@
 // a short intro and a final cadence and plays once.
 
 #include "content/writers/midiwriter.h"
+#include "core/pack.h"
 
 #include <vector>
 
 namespace vorn::gen {
 
 inline constexpr int kTicksPerQuarter = 480;
-inline constexpr int kTuneCount = 6;  // son/1.mid to son/6.mid
+inline constexpr int kTuneCount = pack::levelTunes;  // son/1.mid to son/6.mid
 
 // Tune 0 is the title music, 1 to 6 the level tunes.
 std::vector<writers::MidiTrack> composeTune(int number);

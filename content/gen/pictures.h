@@ -2,6 +2,8 @@
 // The pictures of the content pack, drawn with QPainter. Backgrounds are 640 x 440; the player
 // character, its five faces and the marks use the magenta see-through colour.
 
+#include "core/pack.h"
+
 #include <QImage>
 #include <QPainter>
 
@@ -12,7 +14,7 @@ inline constexpr int kScreenHeight = 440;
 inline constexpr int kPlayerWidth = 85;
 inline constexpr int kPlayerHeight = 115;
 inline constexpr int kMarkSize = 35;
-inline constexpr int kFaceCount = 5;  // a (delighted) to e (dismayed)
+inline constexpr int kFaceCount = pack::lastFace - pack::firstFace + 1;  // a (delighted) to e (dismayed)
 
 QImage titlePicture();
 QImage resultsPicture();

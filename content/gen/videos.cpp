@@ -14,6 +14,8 @@
 #include <functional>
 #include <numbers>
 
+#include "core/pack.h"
+
 namespace vorn::gen {
 
 namespace {
@@ -21,8 +23,11 @@ namespace {
 using namespace palette;
 
 constexpr int kFps = 15;
-constexpr int kWidth = 512;
-constexpr int kHeight = 375;
+// The frames the interludes play in.
+constexpr int kWidth = layout::anim::panel.width();
+constexpr int kHeight = layout::anim::panel.height();
+constexpr int kWideWidth = layout::anim::endOfGamePanel.width();
+constexpr int kWideHeight = layout::anim::endOfGamePanel.height();
 constexpr double kPi = std::numbers::pi;
 
 // ---------------------------------------------------------------- timing helpers
@@ -545,11 +550,11 @@ Video lostVideo() {
 
 Video finishedVideo() {
     Video v;
-    v.width = 528;
-    v.height = 192;
+    v.width = kWideWidth;
+    v.height = kWideHeight;
     v.seconds = 6;
     v.paint = [=](QPainter& p, double t) {
-        const QSizeF size(528, 192);
+        const QSizeF size(kWideWidth, kWideHeight);
         drawSunburst(p, QPointF(190, 96), 24, 420, QColor(26, 44, 116), QColor(36, 62, 148), t * 10);
         drawGlow(p, QPointF(190, 80), 150, QColor(255, 214, 110, 90));
         const QColor burst[] = {gold, coral, palette::teal.lighter(130), violet.lighter(140)};
@@ -562,7 +567,7 @@ Video finishedVideo() {
         drawMotto(p, QStringLiteral("Vous avez fini le jeu !"), 24, QPointF(190, 140), cream, ink,
                   phase(t, 1.0, 0.5));
         const double jump = std::abs(std::sin(t * 4)) * 8 * phase(t, 1.2, 0.3);
-        drawCharacter(p, QPointF(360, 192 - 115 + 4 - jump), 1.0, 0);
+        drawCharacter(p, QPointF(360, kWideHeight - 115 + 4 - jump), 1.0, 0);
         drawTrophy(p, QPointF(478, 186), 86 * easeOutBack(phase(t, 0.8, 0.6)));
         drawConfetti(p, size, t, 70, 66);
         fadeFromAndToBlack(p, size, t, v.seconds, 0.4, 0.5);
@@ -595,12 +600,11 @@ Video finishedVideo() {
 }  // namespace
 
 void writeVideos(const QDir& gameDir) {
-    writeVideo(gameDir.filePath(QStringLiteral("video/0.avi")), introVideo());
-    for (int level = 1; level <= 3; ++level)
-        writeVideo(gameDir.filePath(QStringLiteral("video/%1.avi").arg(level)), levelVideo(level));
-    writeVideo(gameDir.filePath(QStringLiteral("video/4.avi")), bonusVideo());
-    writeVideo(gameDir.filePath(QStringLiteral("video/5.avi")), lostVideo());
-    writeVideo(gameDir.filePath(QStringLiteral("video/6.avi")), finishedVideo());
+    writeVideo(gameDir.filePath(pack::video(0)), introVideo());
+    for (int level = 1; level <= 3; ++level) writeVideo(gameDir.filePath(pack::video(level)), levelVideo(level));
+    writeVideo(gameDir.filePath(pack::video(4)), bonusVideo());
+    writeVideo(gameDir.filePath(pack::video(5)), lostVideo());
+    writeVideo(gameDir.filePath(pack::video(layout::anim::endOfGameVideo)), finishedVideo());
 
     writers::AviFormat format;
     format.width = kHourglassWidth;
@@ -608,7 +612,7 @@ void writeVideos(const QDir& gameDir) {
     format.frameRateNum = kHourglassRateNum;
     format.frameRateDen = kHourglassRateDen;
     format.sampleRate = 0;
-    writers::writeAvi(gameDir.filePath(QStringLiteral("video/sablier2.avi")), format,
+    writers::writeAvi(gameDir.filePath(pack::file(pack::hourglass)), format,
                       hourglassFrames(), {});
 }
 

@@ -1,5 +1,6 @@
 #include "tools/checker/media_check.h"
 
+#include "core/pack.h"
 #include "platform/errors.h"
 #include "platform/images.h"
 #include "platform/media/avi.h"
@@ -21,24 +22,6 @@ namespace vorn::check {
 
 namespace {
 
-struct PictureSpec {
-    const char* file;
-    int width;
-    int height;
-    bool seeThrough;  // shown with the colour of its bottom-left pixel made transparent
-};
-
-const PictureSpec kPictures[] = {
-    {"image/titre.jpg", 640, 440, false},   {"image/resultats.jpg", 640, 440, false},
-    {"image/niv1.jpg", 640, 440, false},    {"image/niv2.jpg", 640, 440, false},
-    {"image/niv3.jpg", 640, 440, false},    {"image/niv4.jpg", 640, 440, false},
-    {"image/aliasMb.bmp", 85, 115, true},   {"image/aliasMb-a.bmp", 85, 115, true},
-    {"image/aliasMb-b.bmp", 85, 115, true}, {"image/aliasMb-c.bmp", 85, 115, true},
-    {"image/aliasMb-d.bmp", 85, 115, true}, {"image/aliasMb-e.bmp", 85, 115, true},
-    {"image/juste.bmp", 35, 35, true},      {"image/faux.bmp", 35, 35, true},
-    {"image/alarme.bmp", 90, 120, false},
-};
-
 constexpr std::int64_t kTuneMinMs = 30000;
 constexpr std::int64_t kTuneMaxMs = 90000;
 // A level tune repeats as soon as its last event is over: more silence than this before the
@@ -46,27 +29,18 @@ constexpr std::int64_t kTuneMaxMs = 90000;
 constexpr std::int64_t kLoopGapMs = 500;
 constexpr std::int64_t kSoundMaxMs = 1000;
 
-struct VideoSpec {
-    const char* file;
-    int width;
-    int height;
+// How long an interlude may last: the intro a little longer than the others.
+struct Lasting {
     std::int64_t minMs;
     std::int64_t maxMs;
 };
+Lasting lastingOf(int video) {
+    return video == 0 ? Lasting{6000, 12000} : Lasting{3000, 8000};
+}
 
-const VideoSpec kVideos[] = {
-    {"video/0.avi", 512, 375, 6000, 12000}, {"video/1.avi", 512, 375, 3000, 8000},
-    {"video/2.avi", 512, 375, 3000, 8000},  {"video/3.avi", 512, 375, 3000, 8000},
-    {"video/4.avi", 512, 375, 3000, 8000},  {"video/5.avi", 512, 375, 3000, 8000},
-    {"video/6.avi", 528, 192, 3000, 8000},
-};
-
-// The hourglass: frame 1 shows while stopped, frames 2 to 44 play in the 9850 ms of a question.
-const char* const kHourglass = "video/sablier2.avi";
-constexpr int kHourglassWidth = 80;
-constexpr int kHourglassHeight = 110;
-constexpr int kHourglassLastFrame = 44;
-constexpr double kQuestionSeconds = 9.85;
+// The hourglass: its first frame shows while stopped, the question's frames play in its time.
+namespace L = layout::niv;
+constexpr double kQuestionSeconds = L::TimerQuestMs / 1000.0;
 constexpr double kQuestionSlack = 0.2;
 
 class Checker {
@@ -102,8 +76,8 @@ std::uint32_t le32(const QByteArray& b, qsizetype at) {
     return v;
 }
 
-void checkPicture(Checker& c, const PictureSpec& expected) {
-    const QString file = QString::fromLatin1(expected.file);
+void checkPicture(Checker& c, const pack::PictureFile& expected) {
+    const QString& file = expected.file;
     const auto bytes = c.read(file);
     if (!bytes) return;
     QImage image;
@@ -114,12 +88,12 @@ void checkPicture(Checker& c, const PictureSpec& expected) {
         c.fail(file, QStringLiteral("cannot be loaded: %1").arg(e.message()));
         return;
     }
-    if (image.width() != expected.width || image.height() != expected.height)
+    if (image.size() != expected.size)
         c.fail(file, QStringLiteral("is %1 x %2, the screen needs %3 x %4")
                          .arg(image.width())
                          .arg(image.height())
-                         .arg(expected.width)
-                         .arg(expected.height));
+                         .arg(expected.size.width())
+                         .arg(expected.size.height()));
     if (expected.seeThrough && !image.isNull()) {
         const QRgb key = image.pixel(0, image.height() - 1) | 0xFF000000u;
         bool shows = false;
@@ -229,22 +203,22 @@ std::optional<AnimationClip> openVideo(Checker& c, const QString& file, playable
     return clip;
 }
 
-void checkVideo(Checker& c, const VideoSpec& expected) {
-    const QString file = QString::fromLatin1(expected.file);
+void checkVideo(Checker& c, const pack::VideoFile& expected, Lasting lasting) {
+    const QString& file = expected.file;
     playable::VideoInfo info;
     const auto clip = openVideo(c, file, info);
     if (!clip) return;
-    if (info.width != expected.width || info.height != expected.height)
+    if (info.width != expected.frame.width() || info.height != expected.frame.height())
         c.fail(file, QStringLiteral("is %1 x %2, its frame is %3 x %4")
                          .arg(info.width)
                          .arg(info.height)
-                         .arg(expected.width)
-                         .arg(expected.height));
-    if (info.lengthMs < expected.minMs || info.lengthMs > expected.maxMs)
+                         .arg(expected.frame.width())
+                         .arg(expected.frame.height()));
+    if (info.lengthMs < lasting.minMs || info.lengthMs > lasting.maxMs)
         c.fail(file, QStringLiteral("lasts %1 s, it must last %2 to %3 s")
                          .arg(info.lengthMs / 1000.0, 0, 'f', 1)
-                         .arg(expected.minMs / 1000)
-                         .arg(expected.maxMs / 1000));
+                         .arg(lasting.minMs / 1000)
+                         .arg(lasting.maxMs / 1000));
     if (!info.hasAudio)
         c.fail(file, QStringLiteral("has no sound track"));
     else if (!info.audioDecodes)
@@ -268,59 +242,64 @@ double changedShare(const QImage& a, const QImage& b) {
 }
 
 void checkHourglass(Checker& c) {
-    const QString file = QString::fromLatin1(kHourglass);
+    const QString file = pack::file(pack::hourglass);
+    const QSize size = L::sablier.box.size();
+    const int last = L::sablierLastFrame;
     playable::VideoInfo info;
     const auto clip = openVideo(c, file, info);
     if (!clip) return;
-    if (info.width != kHourglassWidth || info.height != kHourglassHeight)
+    if (info.width != size.width() || info.height != size.height())
         c.fail(file, QStringLiteral("is %1 x %2, the hourglass is %3 x %4")
                          .arg(info.width)
                          .arg(info.height)
-                         .arg(kHourglassWidth)
-                         .arg(kHourglassHeight));
+                         .arg(size.width())
+                         .arg(size.height()));
     const auto frames = static_cast<int>(clip->frames.size());
-    if (frames < kHourglassLastFrame) {
-        c.fail(file, QStringLiteral("has %1 frames, the question plays frames 2 to %2")
+    if (frames < last) {
+        c.fail(file, QStringLiteral("has %1 frames, the question plays frames %2 to %3")
                          .arg(frames)
-                         .arg(kHourglassLastFrame));
+                         .arg(L::sablierFirstFrame)
+                         .arg(last));
         return;
     }
     const double seconds =
-        clip->framesPerSecond > 0 ? (kHourglassLastFrame - 1) / clip->framesPerSecond : 0;
+        clip->framesPerSecond > 0 ? (last - L::sablierFirstFrame + 1) / clip->framesPerSecond : 0;
     if (std::abs(seconds - kQuestionSeconds) > kQuestionSlack)
         c.fail(file,
                QStringLiteral(
-                   "plays frames 2 to %1 in %2 s at %3 frames a second; a question lasts %4 s")
-                   .arg(kHourglassLastFrame)
+                   "plays frames %1 to %2 in %3 s at %4 frames a second; a question lasts %5 s")
+                   .arg(L::sablierFirstFrame)
+                   .arg(last)
                    .arg(seconds, 0, 'f', 2)
                    .arg(clip->framesPerSecond, 0, 'f', 3)
                    .arg(kQuestionSeconds));
     // The sand must be seen to run: the last frame of a question differs from its first.
-    if (changedShare(clip->frames[1], clip->frames[kHourglassLastFrame - 1]) < 0.02)
-        c.fail(file, QStringLiteral("frames 2 and %1 look the same: no time is seen to pass")
-                         .arg(kHourglassLastFrame));
+    if (changedShare(clip->frames[L::sablierFirstFrame - 1], clip->frames[last - 1]) < 0.02)
+        c.fail(file, QStringLiteral("frames %1 and %2 look the same: no time is seen to pass")
+                         .arg(L::sablierFirstFrame)
+                         .arg(last));
 }
 
 }  // namespace
 
 void checkMedia(const QString& gameDir, Report& report) {
     Checker c(gameDir, report);
-    for (const PictureSpec& picture : kPictures) checkPicture(c, picture);
+    for (const pack::PictureFile& picture : pack::pictures()) checkPicture(c, picture);
 
     std::map<QString, QByteArray> tunes;
-    checkTune(c, QStringLiteral("son/titre.mid"), false, tunes);
-    for (int n = 1; n <= 6; ++n) checkTune(c, QStringLiteral("son/%1.mid").arg(n), true, tunes);
-    checkSound(c, QStringLiteral("son/juste.wav"));
-    checkSound(c, QStringLiteral("son/faux.wav"));
+    const QStringList tuneFiles = pack::tunes();
+    for (const QString& tune : tuneFiles) checkTune(c, tune, tune != tuneFiles.front(), tunes);
+    for (const QString& sound : pack::sounds()) checkSound(c, sound);
 
-    for (const VideoSpec& video : kVideos) checkVideo(c, video);
+    const auto videos = pack::interludes();
+    for (std::size_t n = 0; n < videos.size(); ++n) checkVideo(c, videos[n], lastingOf(static_cast<int>(n)));
     checkHourglass(c);
 
-    const QString help = QStringLiteral("vorn.hlp");
+    const QString help = pack::file(pack::rules);
     if (const auto bytes = c.read(help); bytes && bytes->trimmed().isEmpty())
         c.fail(help, QStringLiteral("is empty"));
 
-    const QString save = QStringLiteral("save");
+    const QString save = pack::file(pack::saveDirectory);
     const QFileInfo saveInfo(QDir(gameDir).filePath(save));
     if (!saveInfo.isDir())
         report.fail(save, saveInfo.exists() ? QStringLiteral("is not a folder")
