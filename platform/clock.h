@@ -39,7 +39,6 @@ public:
     virtual void sleep(std::int64_t ms) = 0;
     // True inside a sleep.
     virtual bool sleeping() const = 0;
-    virtual bool isVirtual() const = 0;
 
     // Runs `call` once, `delayMs` from now, on the user-interface thread. Returns an id for cancel().
     virtual std::uint64_t callLater(std::int64_t delayMs, std::function<void()> call) = 0;

@@ -85,11 +85,6 @@ void VideoPanel::setFrame(const QImage& frame) {
     update();
 }
 
-void VideoPanel::clearFrame() {
-    frame_ = QImage();
-    update();
-}
-
 void VideoPanel::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) {
     const int w = size_.width(), h = size_.height();
     painter->fillRect(QRect(0, 0, w, h), Qt::black);

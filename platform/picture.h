@@ -22,7 +22,6 @@ public:
     void load(const QString& path);
     void setImage(const QImage& image, const QString& path = {});
     QString path() const { return path_; }
-    bool hasImage() const { return !image_.isNull(); }
 
     QRectF boundingRect() const override { return QRectF(0, 0, size_.width(), size_.height()); }
     void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override;
@@ -49,7 +48,6 @@ class VideoPanel : public QGraphicsItem {
 public:
     VideoPanel(QGraphicsItem* parent, QRect geometry);
     void setFrame(const QImage& frame);
-    void clearFrame();
     QRectF boundingRect() const override { return QRectF(0, 0, size_.width(), size_.height()); }
     void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override;
     QRect geometry() const { return QRect(pos().toPoint(), size_); }

@@ -24,7 +24,6 @@ public:
     void processMessages() override;
     void sleep(std::int64_t ms) override;
     bool sleeping() const override { return holding_ > 0; }
-    bool isVirtual() const override { return false; }
     std::uint64_t callLater(std::int64_t delayMs, std::function<void()> call) override;
     void cancel(std::uint64_t id) override;
 

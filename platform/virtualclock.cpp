@@ -66,13 +66,6 @@ void VirtualClock::cancel(std::uint64_t id) {
     std::erase_if(calls_, [id](const Call& c) { return c.id == id; });
 }
 
-std::int64_t VirtualClock::nextDue() const {
-    std::int64_t best = -1;
-    for (const auto& c : calls_)
-        if (best < 0 || c.due < best) best = c.due;
-    return best;
-}
-
 bool VirtualClock::fireNextDueBy(std::int64_t limit) {
     // Earliest due first; among equals, the one scheduled first.
     auto it = std::min_element(calls_.begin(), calls_.end(), [](const Call& a, const Call& b) {

@@ -21,7 +21,6 @@ public:
     void processMessages() override;
     void sleep(std::int64_t ms) override;
     bool sleeping() const override { return false; }
-    bool isVirtual() const override { return true; }
     std::uint64_t callLater(std::int64_t delayMs, std::function<void()> call) override;
     void cancel(std::uint64_t id) override;
 
@@ -40,8 +39,6 @@ public:
     std::int64_t horizon() const { return horizon_; }
     void setIdleHandler(std::function<void()> idle) { idle_ = std::move(idle); }
 
-    // Time of the next due event, or -1.
-    std::int64_t nextDue() const;
     std::size_t pendingCount() const { return calls_.size(); }
 
 private:

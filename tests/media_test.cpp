@@ -188,15 +188,22 @@ TEST_F(Media, ErrorsUseTheServicesTexts) {
     EXPECT_EQ(player.mode(), MediaPlayer::Mode::NotOpen);
 }
 
-TEST_F(Media, TruncatedFilesAreRejectedOrPlayWhatTheyHold) {
-    QFile tune("son/tune.mid");
-    tune.open(QIODevice::ReadOnly);
-    const QByteArray bytes = tune.readAll();
-    QFile cut("son/cut.mid");
-    cut.open(QIODevice::WriteOnly);
-    cut.write(bytes.left(bytes.size() - 6));
-    cut.close();
-    EXPECT_TRUE(errorOf([&] { inspectMediaFile("son/cut.mid"); }).startsWith("The specified file cannot be played"));
+// A tune or a sound cut short is refused when it is opened, rather than played in part.
+TEST_F(Media, TruncatedFilesAreRejected) {
+    auto cut = [](const QString& from, const QString& to, qsizetype lose) {
+        QFile whole(from);
+        whole.open(QIODevice::ReadOnly);
+        const QByteArray bytes = whole.readAll();
+        QFile part(to);
+        part.open(QIODevice::WriteOnly);
+        part.write(bytes.left(bytes.size() - lose));
+    };
+    cut("son/tune.mid", "son/cut.mid", 6);
+    cut("son/beep.wav", "son/cut.wav", 100);
+    for (const char* file : {"son/cut.mid", "son/cut.wav"})
+        EXPECT_TRUE(errorOf([&] { inspectMediaFile(file); }).startsWith("The specified file cannot be played"))
+            << file;
+    EXPECT_EQ(inspectMediaFile("son/beep.wav").lengthMs, 200);
 }
 
 TEST_F(Media, VolumesAreSavedSetAndRestored) {

@@ -14,9 +14,12 @@ namespace vorn {
 namespace playable {
 
 std::optional<std::int64_t> waveLengthMs(const QByteArray& bytes) {
-    // The mixer hands every RIFF WAVE file to this loader: what it decodes, the game plays.
+    // The mixer hands every RIFF WAVE file to this loader: what it decodes, the game plays. A
+    // file cut short (its sound data shorter than its header says) is refused rather than played
+    // in part; the hint holds for the mixer's own loading too.
     if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
         return std::nullopt;
+    SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "strict");
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.constData(), static_cast<int>(bytes.size()));
     if (!rw) return std::nullopt;
     SDL_AudioSpec spec{};

@@ -157,15 +157,16 @@ void checkSound(Checker& c, const QString& file) {
     try {
         length = inspectMediaFile(c.path(file)).lengthMs;
     } catch (const Error& e) {
-        c.fail(file, QStringLiteral("cannot be opened as wave audio: %1").arg(e.message()));
-        return;
-    }
-    // The header as written: a data chunk longer than the file is a file cut short.
-    if (const auto info = probe::wave(*bytes)) {
-        if (const auto declared = declaredWaveData(*bytes); declared && *declared > info->dataBytes)
+        // Why, when the header tells: a data chunk longer than the file is a file cut short.
+        const auto info = probe::wave(*bytes);
+        const auto declared = declaredWaveData(*bytes);
+        if (info && declared && *declared > info->dataBytes)
             c.fail(file, QStringLiteral("is truncated: %1 bytes of sound of %2")
                              .arg(info->dataBytes)
                              .arg(*declared));
+        else
+            c.fail(file, QStringLiteral("cannot be opened as wave audio: %1").arg(e.message()));
+        return;
     }
     if (length <= 0)
         c.fail(file, QStringLiteral("holds no sound"));

@@ -219,6 +219,10 @@ struct ScriptRunner::Impl {
 
     // --- state ---
 
+    static QString hex32(std::uint32_t value) {
+        return QStringLiteral("0x") + QStringLiteral("%1").arg(value, 8, 16, QLatin1Char('0')).toUpper();
+    }
+
     void dump() {
         const ScreenFlags& f = window->flags();
         QStringList screens;
@@ -256,6 +260,8 @@ struct ScriptRunner::Impl {
         for (QWidget* top : QApplication::topLevelWidgets())
             if (top != window.get() && top->isVisible() && top->objectName() == u"Form1") aboutOpen = true;
         out << "about: " << (aboutOpen ? "open" : "closed") << "\n";
+        out << "volumes: midi=" << hex32(platform.backend().midiVolume())
+            << " wave=" << hex32(platform.backend().waveVolume()) << "\n";
         out << "time: " << clock().nowMs() << "\n";
         out << "exited: " << (window->exited() ? 1 : 0) << "\n";
         out << "end\n";
