@@ -15,7 +15,7 @@ namespace vorn::gen {
 inline constexpr int kHourglassWidth = layout::niv::sablier.box.width();
 inline constexpr int kHourglassHeight = layout::niv::sablier.box.height();
 inline constexpr int kHourglassFrames = layout::niv::sablierLastFrame;
-// The frames a question plays, in the question's time: 43 frames in 9.85 s.
+// The frames a question plays, in the question's time.
 inline constexpr int kQuestionFrames = layout::niv::sablierLastFrame - layout::niv::sablierFirstFrame + 1;
 inline constexpr int kRateGcd = std::gcd(kQuestionFrames * 1000, layout::niv::TimerQuestMs);
 inline constexpr int kHourglassRateNum = kQuestionFrames * 1000 / kRateGcd;
