@@ -25,6 +25,10 @@ constexpr QRect screen{0, 0, 640, 440};
 namespace principal {
 constexpr int clientWidth = 632;
 constexpr int clientHeight = 434;
+// The vertical scroll bar takes from 14 to 17 px on the right of the client area, depending on
+// the style; a text that must be read ends left of the widest of them.
+constexpr int scrollBarAllowance = 17;
+constexpr int visibleWidth = clientWidth - scrollBarAllowance;
 }  // namespace principal
 
 // The level screen, back to front.

@@ -1,9 +1,11 @@
 // The content checker's question checks, on copies of the default bank with one fault each.
 
 #include "content/bank/questionbank.h"
+#include "core/layout.h"
 #include "platform/database.h"
 #include "platform/errors.h"
 #include "tools/checker/questions_check.h"
+#include "tools/checker/typography_check.h"
 
 #include "support/printing.h"
 
@@ -70,13 +72,58 @@ TEST_F(QuestionChecks, RightAnswersThatOnlyWrapIntoOneToFourAreNamed) {
 
 TEST_F(QuestionChecks, TextsThatDoNotFitTheirLabelsAreNamed) {
     row("1b2").r3 = QStringLiteral("Une réponse beaucoup trop longue pour tenir sur deux lignes");
-    row("1b3").enonce = QString(QStringLiteral("Pourquoi ")).repeated(20) + u'?';
+    row("1b3").enonce = QString(QStringLiteral("Pourquoi ")).repeated(20).trimmed() + QStringLiteral("\u202f?");
     row("1b4").Theme = QStringLiteral("Arts, lettres et spectacles");
     const QStringList faults = check();
     ASSERT_EQ(faults.size(), 3);
     EXPECT_TRUE(faults[0].contains("(1b2): answer r3 takes 3 lines")) << faults[0].toStdString();
     EXPECT_TRUE(faults[1].contains("(1b3): the question takes")) << faults[1].toStdString();
     EXPECT_TRUE(faults[2].contains("(1b4): the theme is")) << faults[2].toStdString();
+}
+
+// A plain space where a line may not break is named with its row, its field and its mark; the
+// no-break spaces, narrow or not, pass.
+TEST_F(QuestionChecks, PlainSpacesWhereFrenchTypographyWantsANoBreakSpaceAreNamed) {
+    row("1b18").enonce = QStringLiteral("Quelle est la capitale de l'Argentine ?");
+    row("2c3").r2 = QStringLiteral("1 000");
+    row("2d1").enonce = QStringLiteral("Qui a écrit « Germinal\u202f» ?");
+    row("3a1").Theme = QStringLiteral("Histoire :");
+    row("3a2").r1 = QStringLiteral("1\u202f000\u00a0: «\u00a0ici\u202f»\u202f!");
+    const QStringList faults = check();
+    EXPECT_EQ(faults,
+              (QStringList{
+                  R"(dB/questionnaire.db: row 37 (1b18): the question has a plain space before "?"; use a no-break space)",
+                  R"(dB/questionnaire.db: row 155 (2c3): answer r2 has a plain space inside the number "1 000"; use a no-break space)",
+                  R"(dB/questionnaire.db: row 172 (2d1): the question has a plain space after "«"; use a no-break space)",
+                  R"(dB/questionnaire.db: row 172 (2d1): the question has a plain space before "?"; use a no-break space)",
+                  R"(dB/questionnaire.db: row 229 (3a1): the theme has a plain space before ":"; use a no-break space)",
+              }))
+        << faults.join(u'\n').toStdString();
+}
+
+TEST_F(QuestionChecks, CharactersTheLabelFontLacksAreNamed) {
+    row("1c2").r1 = QStringLiteral("金星");
+    row("1c3").enonce = QStringLiteral("Combien de pattes possède une araignée\u202f? ♞");
+    const QStringList faults = check();
+    ASSERT_EQ(faults.size(), 3) << faults.join(u'\n').toStdString();
+    EXPECT_TRUE(faults[0].endsWith(R"((1c2): answer r1 has "金" (U+91D1), a character the font of its label lacks)"))
+        << faults[0].toStdString();
+    EXPECT_TRUE(faults[1].endsWith(R"((1c2): answer r1 has "星" (U+661F), a character the font of its label lacks)"))
+        << faults[1].toStdString();
+    EXPECT_TRUE(faults[2].endsWith(R"((1c3): the question has "♞" (U+265E), a character the font of its label lacks)"))
+        << faults[2].toStdString();
+}
+
+// The level screen reaches past the client area, so the main window shows its vertical scroll bar
+// over the right of the screen: a theme must end left of it, not merely inside the screen.
+TEST_F(QuestionChecks, AThemeReachingUnderTheScrollBarIsNamed) {
+    row("1b4").Theme = QStringLiteral("Géographie");
+    const QStringList faults = check();
+    ASSERT_EQ(faults.size(), 1) << faults.join(u'\n').toStdString();
+    EXPECT_TRUE(faults[0].contains("(1b4): the theme is "));
+    EXPECT_TRUE(faults[0].endsWith(
+        QStringLiteral("under the vertical scroll bar that begins at x = %1").arg(layout::principal::visibleWidth)))
+        << faults[0].toStdString();
 }
 
 TEST_F(QuestionChecks, EmptyOrRepeatedAnswersAndDuplicateCodesAreNamed) {
@@ -158,6 +205,30 @@ TEST_F(QuestionChecks, TheGameAndTheCheckerAgreeOnEveryDatabaseFolder) {
             EXPECT_EQ(report.faults(), QStringList());
         }
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Typography, PlainSpacesBeforeMarksAfterGuillemetsAndInsideNumbersAreFaults) {
+    const struct {
+        const char* text;
+        QStringList faults;
+    } cases[] = {
+        {"Quelle est la capitale du Japon ?", {R"(a plain space before "?")"}},
+        // Narrow or not, a no-break space is right.
+        {"Quoi\u00a0? Là\u202f! Non\u202f; oui\u00a0: «\u202fbien\u202f»\u202f; 3\u202f000\u00a0000", {}},
+        {"«  Oui »  !", {R"(a plain space after "«")", R"(a plain space before "»")", R"(a plain space before "!")"}},
+        {"3 000 000 km et 1\u202f000 000", {R"(a plain space inside the number "3 000 000")",
+                                             "a plain space inside the number \"1\u202f000 000\""}},
+        // Years, decimals, other numbers side by side and a factorial are well set as they are.
+        {"1789, 1896 et 1924 ; 42,195 km", {R"(a plain space before ";")"}},
+        {"Combien font 7 × 8\u202f? 5! vaut 120, 12 0000 ou 1 2345", {}},
+        {"Tab\t?", {R"(a plain space before "?")"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(check::typographyFaults(QString::fromUtf8(c.text)), c.faults) << c.text;
 }
 
 }  // namespace

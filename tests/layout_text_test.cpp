@@ -3,6 +3,7 @@
 // layouts centre them and lines wrap where the layouts expect.
 
 #include "app/main.h"
+#include "core/layout.h"
 #include "platform/platform.h"
 #include "screens/resultats.h"
 #include "screens/titre.h"
@@ -47,6 +48,12 @@ TEST_F(LayoutText, ResultsHeadingsAndPercentageComeOutAtTheirStatedSizes) {
 TEST_F(LayoutText, TitlePromptComesOutAtItsStatedSize) {
     Tecrantitre screen(window);
     expectNear(screen.Label1, {"Label1", 261, 25});
+}
+
+// Texts that are checked against the shared visible width (the themes) stay clear of the real
+// scroll bar.
+TEST_F(LayoutText, TheVisibleWidthTheContentKeepsToIsLeftOfTheScrollBar) {
+    EXPECT_LE(layout::principal::visibleWidth, window.visibleWidth());
 }
 
 TEST_F(LayoutText, BonusAnnouncementWrapsAfterItsFirstSentenceClearOfTheScrollBar) {

@@ -1,4 +1,5 @@
 #include "tools/checker/questions_check.h"
+#include "tools/checker/typography_check.h"
 
 #include "platform/database.h"
 #include "core/layout.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QRawFont>
 #include <QRegularExpression>
 
 #include <map>
@@ -25,24 +27,34 @@ const QString kTableName = pack::file(pack::questionTable);
 
 struct Box {
     const char* what;
+    int left;
     int width;
     int height;  // 0: a single line
     FontSpec font;
 };
 
 // Where each text shows on the level screen, in the game's fonts. The theme grows right from its
-// corner on one line and must stay on the screen.
+// corner on one line and must end left of the main window's vertical scroll bar, which the
+// full-size level screen brings up.
 namespace L = layout::niv;
-const Box kQuestion{"the question", L::question.box.width(), L::question.box.height(), L::question.font};
-const Box kAnswer{"answer", L::reponse[0].box.width(), L::reponse[0].box.height(), L::reponse[0].font};
-const Box kTheme{"the theme", layout::screen.width() - L::theme.box.left(), 0, L::theme.font};
+const Box kQuestion{"the question", L::question.box.left(), L::question.box.width(), L::question.box.height(),
+                    L::question.font};
+const Box kAnswer{"answer", L::reponse[0].box.left(), L::reponse[0].box.width(), L::reponse[0].box.height(),
+                  L::reponse[0].font};
+const Box kTheme{"the theme", L::theme.box.left(), layout::principal::visibleWidth - L::theme.box.left(), 0,
+                 L::theme.font};
 
 // Empty when the text fits, else why not.
 QString misfit(const Box& box, const QString& text) {
     const QFont font = layoutFont(box.font);
     if (box.height == 0) {
         const int width = Label::textExtent(font, text, 0).width();
-        if (width > box.width) return QStringLiteral("is %1 px wide, more than the %2 px it has").arg(width).arg(box.width);
+        if (width > box.width)
+            return QStringLiteral("is %1 px wide and reaches x = %2, under the vertical scroll bar that "
+                                  "begins at x = %3")
+                .arg(width)
+                .arg(box.left + width)
+                .arg(box.left + box.width);
         return {};
     }
     const QSize extent = Label::textExtent(font, text, box.width);
@@ -53,6 +65,32 @@ QString misfit(const Box& box, const QString& text) {
         return QStringLiteral("takes %1 lines, more than its %2 x %3 label holds").arg(lines).arg(box.width).arg(box.height);
     }
     return {};
+}
+
+// Each character of the text that the face of its label lacks: the toolkit would draw it from
+// another face, out of keeping with the rest of the text.
+QStringList missingGlyphs(const Box& box, const QString& text) {
+    const QRawFont face = QRawFont::fromFont(layoutFont(box.font));
+    QStringList missing;
+    for (const char32_t c : text.toUcs4()) {
+        if (face.supportsCharacter(c)) continue;
+        const QString glyph = QString::fromUcs4(&c, 1);
+        const QString what = QStringLiteral("\"%1\" (U+%2)")
+                                 .arg(glyph, QString::number(uint(c), 16).toUpper().rightJustified(4, u'0'));
+        if (!missing.contains(what)) missing.append(what);
+    }
+    return missing;
+}
+
+// Everything wrong with one text in its label, each as the end of a sentence naming the text.
+QStringList textFaults(const Box& box, const QString& text) {
+    QStringList faults;
+    if (const QString why = misfit(box, text); !why.isEmpty()) faults.append(why);
+    for (const QString& fault : typographyFaults(text))
+        faults.append(QStringLiteral("has %1; use a no-break space").arg(fault));
+    for (const QString& glyph : missingGlyphs(box, text))
+        faults.append(QStringLiteral("has %1, a character the font of its label lacks").arg(glyph));
+    return faults;
 }
 
 }  // namespace
@@ -123,11 +161,10 @@ void checkQuestions(const QString& gameDir, Report& report) {
             else if (!distinct.insert(answers[i].trimmed().toLower()).second)
                 fail(QStringLiteral("answer r%1 repeats another answer").arg(i + 1));
         }
-        if (const QString why = misfit(kQuestion, enonce); !why.isEmpty()) fail(QStringLiteral("the question ") + why);
+        for (const QString& why : textFaults(kQuestion, enonce)) fail(QStringLiteral("the question ") + why);
         for (int i = 0; i < 4; ++i)
-            if (const QString why = misfit(kAnswer, answers[i]); !why.isEmpty())
-                fail(QStringLiteral("answer r%1 ").arg(i + 1) + why);
-        if (const QString why = misfit(kTheme, theme); !why.isEmpty()) fail(QStringLiteral("the theme ") + why);
+            for (const QString& why : textFaults(kAnswer, answers[i])) fail(QStringLiteral("answer r%1 ").arg(i + 1) + why);
+        for (const QString& why : textFaults(kTheme, theme)) fail(QStringLiteral("the theme ") + why);
     }
     sqlite3_finalize(select);
     for (int level = 1; level <= 4; ++level)

@@ -1,7 +1,7 @@
 #pragma once
 // Checks the question table of a game folder: every code of levels 1 to 4 exactly once, a right
 // answer from 1 to 4, four distinct non-empty answers, and every text fitting its label in the
-// game's fonts.
+// game's fonts, drawn by them and set with the no-break spaces of French typography.
 
 #include "tools/checker/report.h"
 
