@@ -3,7 +3,10 @@
 // looks for every one of them, the generators write them and the tests make small ones. Paths
 // are relative to the game's working directory.
 
+#include "core/questions.h"
+
 #include <QString>
+#include <QStringList>
 
 namespace vorn::pack {
 
@@ -54,6 +57,22 @@ constexpr const char* slotsFile = "save/Sauvegardes.ini";
 
 inline QString file(const char* name) {
     return QString::fromLatin1(name);
+}
+
+// Every file of a pack but the question table and the saves: what a new pack takes from an
+// existing one.
+inline QStringList mediaFiles() {
+    QStringList files{file(titlePicture), file(resultsPicture)};
+    for (int level = 1; level <= kLevels; ++level) files << levelPicture(level);
+    files << file(playerPicture);
+    for (char face = firstFace; face <= lastFace; ++face) files << facePicture(face);
+    files << file(rightMarkPicture) << file(wrongMarkPicture) << file(alarmPicture)
+          << file(titleTune);
+    for (int n = 1; n <= levelTunes; ++n) files << levelTune(n);
+    files << file(rightSound) << file(wrongSound);
+    for (int n = 0; n <= lastVideo; ++n) files << video(n);
+    files << file(hourglass) << file(rules);
+    return files;
 }
 
 }  // namespace vorn::pack
