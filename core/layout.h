@@ -25,6 +25,11 @@ constexpr QRect screen{0, 0, 640, 440};
 namespace principal {
 constexpr int clientWidth = 632;
 constexpr int clientHeight = 434;
+// The part of a full-size screen that stays in sight beside those scroll bars (14 to 17 pixels
+// wide, depending on the desktop's style): the art and texts that must be seen stay inside it.
+constexpr int scrollBarRoom = 17;
+constexpr int visibleWidth = clientWidth - scrollBarRoom;
+constexpr int visibleHeight = clientHeight - scrollBarRoom;
 }  // namespace principal
 
 // The level screen, back to front.
