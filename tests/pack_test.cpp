@@ -45,10 +45,10 @@ struct ToolRun {
     QString out, err;
 };
 
-ToolRun packTool(const QStringList& args) {
+ToolRun packTool(const QStringList& args, const QString& toolDir = QStringLiteral("/nonexistent")) {
     ToolRun run;
     QTextStream out(&run.out), err(&run.err);
-    run.status = runPackTool(args, QStringLiteral("/nonexistent"), out, err);
+    run.status = runPackTool(args, toolDir, out, err);
     out.flush();
     err.flush();
     return run;
@@ -418,12 +418,21 @@ TEST_F(PackImport, AnImportedTableIsPlayedToTheResultsOfLevelOne) {
     EXPECT_TRUE(test::shown(r, "pass"));
 }
 
-// The default pack's media with an imported table pass the content checker as a whole.
+TEST_F(PackImport, TheMediaComeFromTheGameFolderBesideTheTool) {
+    EXPECT_EQ(defaultPack(from.dir()), QDir::cleanPath(from.dir()));  // the tool inside a pack
+    QDir(work.path()).mkpath("bin/game");
+    EXPECT_EQ(defaultPack(path("bin")), "");  // an empty folder named game is no pack
+    const ToolRun run = packTool({"import", path("table.csv"), path("pack")}, path("bin"));
+    EXPECT_EQ(run.status, kUsage);
+    EXPECT_TRUE(run.err.contains("--from PACK")) << run.err.toStdString();
+}
+
+// The default pack beside the tool, with an imported table, passes the content checker whole.
 TEST(ContentPackImport, AGoodTableMakesAPackTheCheckerPasses) {
     QTemporaryDir work;
     writeBytes(work.filePath("table.csv"), table(questions(4, 6, 19), u';'));
-    const ToolRun run = packTool({"import", "--from", QStringLiteral(VORN_BUILD_DIR "/game"),
-                                  work.filePath("table.csv"), work.filePath("pack")});
+    const ToolRun run = packTool({"import", work.filePath("table.csv"), work.filePath("pack")},
+                                 QStringLiteral(VORN_BUILD_DIR));
     ASSERT_EQ(run.status, kDone) << run.out.toStdString() << run.err.toStdString();
     const ToolRun checked = packTool({"check", work.filePath("pack")});
     EXPECT_EQ(checked.status, kDone) << checked.out.toStdString();
