@@ -195,6 +195,22 @@ TEST(PackTable, ThemesAndQuestionsBeyondWhatALevelHoldsAreNamed) {
         "many");
 }
 
+TEST(PackTable, ARightChoiceThatIsANumberIsThePlaceOfTheChoice) {
+    // Choices that are numbers themselves: 1 to 4 is a place (and the author is told), any other
+    // number is a text among the choices.
+    const TableReading reading = readQuestionTable(
+        "question,choice 1,choice 2,choice 3,choice 4,right choice,theme,level\n"
+        "Combien font 1 + 1 ?,4,3,2,1,2,Calcul,1\n"
+        "Combien font 5 + 5 ?,12,10,11,9,10,Calcul,1\n");
+    ASSERT_TRUE(reading.faults.isEmpty()) << reading.faults.join(u'\n').toStdString();
+    ASSERT_EQ(reading.entries.size(), 2u);
+    EXPECT_EQ(reading.entries[0].right, 2);
+    EXPECT_EQ(reading.entries[1].right, 2);
+    EXPECT_EQ(reading.notes,
+              QStringList{"row 2: right choice 2 is taken as choice number 2 (\"3\"), "
+                          "not as the choice written \"2\""});
+}
+
 // ---------------------------------------------------------------- dialects
 
 TEST(PackSheets, SpreadsheetDialectsReadTheSame) {

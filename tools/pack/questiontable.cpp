@@ -26,8 +26,8 @@ int levelOf(const QString& text) {
 
 class RowChecker {
   public:
-    RowChecker(const SheetRow& row, QStringList& faults, QStringList& notes)
-        : row_(row), faults_(faults), notes_(notes) {
+    RowChecker(const SheetRow& row, QChar separator, QStringList& faults, QStringList& notes)
+        : row_(row), separator_(separator), faults_(faults), notes_(notes) {
         for (int c = 0; c < kColumns; ++c)
             fields_[c] = c < row.fields.size() ? row.fields[c].trimmed() : QString();
     }
@@ -38,13 +38,11 @@ class RowChecker {
             for (qsizetype c = kColumns; c < row_.fields.size(); ++c)
                 if (!row_.fields[c].trimmed().isEmpty()) {
                     faults_.append(
-                        QStringLiteral("row %1: %2 fields, %3 expected (question, choice 1 to 4, "
-                                       "right choice, theme, level); a text holding a %4 must be "
-                                       "in double quotes")
-                            .arg(row_.row)
-                            .arg(row_.fields.size())
-                            .arg(static_cast<int>(kColumns))
-                            .arg(separatorName(separator_)));
+                        QStringLiteral("row %1: %2 fields, %3 expected (%4); a text "
+                                       "holding a %5 must be in double quotes")
+                            .arg(QString::number(row_.row), QString::number(row_.fields.size()),
+                                 QString::number(kColumns), headerRow().join(QStringLiteral(", ")),
+                                 separatorName(separator_)));
                     // The other fields are shifted: their faults would only repeat this one.
                     return false;
                 }
@@ -74,8 +72,6 @@ class RowChecker {
                             .arg(fields_[Level]));
         return faults_.size() == before;
     }
-
-    void setSeparator(QChar separator) { separator_ = separator; }
 
   private:
     void fail(int column, const QString& message) {
@@ -116,16 +112,17 @@ class RowChecker {
                                        "4, or its text")
                             .arg(written)
                       : QStringLiteral("\"%1\" is none of the four choices: write the right "
-                                       "choice's number, 1 to 4, or its text exactly")
+                                       "choice's number, 1 to 4, or its text as written "
+                                       "among the choices")
                             .arg(written));
         return 0;
     }
 
     const SheetRow& row_;
+    const QChar separator_;
     QStringList& faults_;
     QStringList& notes_;
     QString fields_[kColumns];
-    QChar separator_ = u',';
 };
 
 }  // namespace
@@ -183,8 +180,7 @@ TableReading readQuestionTable(const QByteArray& bytes) {
                                                 "read as a question")
                                      .arg(row.row));
         }
-        RowChecker checker(row, reading.faults, reading.notes);
-        checker.setSeparator(sheet.separator);
+        RowChecker checker(row, sheet.separator, reading.faults, reading.notes);
         Entry entry;
         if (checker.check(entry)) reading.entries.push_back(std::move(entry));
     }
