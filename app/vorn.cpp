@@ -1,15 +1,24 @@
 // The program: the application titled "V.O.R.N. VOZID", its main window, the message loop.
+// `vorn [DIR]` plays the content folder DIR (the working directory by default): the game reads
+// every file relative to its working directory, so it moves there before anything is built.
 
+#include "app/gamefolder.h"
 #include "app/main.h"
 #include "platform/platform.h"
 
 #include <QApplication>
+#include <QTextStream>
 #include <QTimer>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vorn"));
     QApplication::setApplicationDisplayName(QStringLiteral("V.O.R.N. VOZID"));
+    {
+        QTextStream err(stderr);
+        if (const auto status = vorn::enterGameFolder(QApplication::arguments(), err))
+            return *status;
+    }
     vorn::DesktopPlatform desktop;
     vorn::Tprincipal principal(desktop.platform());
     principal.show();

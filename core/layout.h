@@ -25,10 +25,11 @@ constexpr QRect screen{0, 0, 640, 440};
 namespace principal {
 constexpr int clientWidth = 632;
 constexpr int clientHeight = 434;
-// The vertical scroll bar takes from 14 to 17 px on the right of the client area, depending on
-// the style; a text that must be read ends left of the widest of them.
-constexpr int scrollBarAllowance = 17;
-constexpr int visibleWidth = clientWidth - scrollBarAllowance;
+// The part of a full-size screen that stays in sight beside those scroll bars (14 to 17 pixels
+// wide, depending on the desktop's style): the art and texts that must be seen stay inside it.
+constexpr int scrollBarRoom = 17;
+constexpr int visibleWidth = clientWidth - scrollBarRoom;
+constexpr int visibleHeight = clientHeight - scrollBarRoom;
 }  // namespace principal
 
 // The level screen, back to front.

@@ -4,6 +4,7 @@
 // are relative to the game's working directory.
 
 #include "core/layout.h"
+#include "core/questions.h"
 
 #include <QSize>
 #include <QString>
@@ -74,7 +75,7 @@ inline std::vector<PictureFile> pictures() {
     namespace L = layout::niv;
     std::vector<PictureFile> all = {{file(titlePicture), layout::screen.size(), false},
                                     {file(resultsPicture), layout::screen.size(), false}};
-    for (int level = 1; level <= 4; ++level) all.push_back({levelPicture(level), layout::screen.size(), false});
+    for (int level = 1; level <= kLevels; ++level) all.push_back({levelPicture(level), layout::screen.size(), false});
     all.push_back({file(playerPicture), L::joueur.box.size(), true});
     for (char face = firstFace; face <= lastFace; ++face) all.push_back({facePicture(face), L::visage3.box.size(), true});
     all.push_back({file(rightMarkPicture), L::juste[0].box.size(), true});
@@ -106,6 +107,17 @@ inline std::vector<VideoFile> interludes() {
                                                                     : layout::anim::panel)
                                      .size()});
     return all;
+}
+
+// Every file of a pack but the question table and the saves: what a new pack takes from an
+// existing one.
+inline QStringList mediaFiles() {
+    QStringList files;
+    for (const PictureFile& picture : pictures()) files << picture.file;
+    files << tunes() << sounds();
+    for (const VideoFile& interlude : interludes()) files << interlude.file;
+    files << file(hourglass) << file(rules);
+    return files;
 }
 
 }  // namespace vorn::pack

@@ -17,11 +17,15 @@ std::uint32_t Hasard::draw(std::uint32_t r) {
     return static_cast<std::uint32_t>((static_cast<std::uint64_t>(seed_) * r) >> 32);
 }
 
+QString codeFor(int level, int theme, int number) {
+    return QString::number(level) + QChar(u'a' + static_cast<char16_t>(theme)) + QString::number(number);
+}
+
 QString tirecode(Hasard& hasard, int level) {
     hasard.reseed();
-    const auto k = hasard.draw(6) + 1;
-    const auto m = hasard.draw(19) + 1;
-    return QString::number(level) + QChar(u'a' + static_cast<char16_t>(k - 1)) + QString::number(m);
+    const auto k = hasard.draw(kThemesPerLevel) + 1;
+    const auto m = hasard.draw(kNumbersPerTheme) + 1;
+    return codeFor(level, static_cast<int>(k) - 1, static_cast<int>(m));
 }
 
 void remplir(Hasard& hasard, TQuestionnaire& liste, int level, int n) {

@@ -13,6 +13,16 @@ namespace vorn {
 
 class Clock;
 
+// The question codes: levels 1 to 4 (the fourth is the bonus level), each with themes a to f
+// numbered 1 to 19.
+constexpr int kLevels = 4;
+constexpr int kThemesPerLevel = 6;
+constexpr int kNumbersPerTheme = 19;
+constexpr int kCodesPerLevel = kThemesPerLevel * kNumbersPerTheme;
+
+// The code of `level`, theme `theme` (0 for a to 5 for f) and `number`: "1a7", "4e12".
+QString codeFor(int level, int theme, int number);
+
 // The game's random generator: one 32-bit seed, reseeded from the UTC time of day.
 class Hasard {
 public:

@@ -227,8 +227,18 @@ TEST(Typography, PlainSpacesBeforeMarksAfterGuillemetsAndInsideNumbersAreFaults)
         {"Combien font 7 × 8\u202f? 5! vaut 120, 12 0000 ou 1 2345", {}},
         {"Tab\t?", {R"(a plain space before "?")"}},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(check::typographyFaults(QString::fromUtf8(c.text)), c.faults) << c.text;
+    for (const auto& c : cases) {
+        const QString text = QString::fromUtf8(c.text);
+        EXPECT_EQ(check::typographyFaults(text), c.faults) << c.text;
+        // What a spreadsheet's author typed comes out well set, and a well set text unchanged.
+        const QString mended = check::withFrenchSpacing(text);
+        EXPECT_EQ(check::typographyFaults(mended), QStringList()) << c.text;
+        if (c.faults.isEmpty()) {
+            EXPECT_EQ(mended, text) << c.text;
+        }
+    }
+    EXPECT_EQ(check::withFrenchSpacing(QStringLiteral("Oui : « non » ?")),
+              QStringLiteral("Oui\u00a0: «\u202fnon\u202f»\u202f?"));
 }
 
 }  // namespace

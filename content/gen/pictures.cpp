@@ -1,6 +1,7 @@
 #include "content/gen/pictures.h"
 
 #include "content/gen/paint.h"
+#include "core/layout.h"
 
 #include <QLinearGradient>
 #include <QRadialGradient>
@@ -16,6 +17,11 @@ namespace {
 using namespace palette;
 
 constexpr double kPi = std::numbers::pi;
+
+// The main window shows a screen under its scroll bars: what must be seen (frames, ornaments,
+// texts) stays left of and above them.
+constexpr double kVisibleRight = layout::principal::visibleWidth;
+constexpr double kVisibleBottom = layout::principal::visibleHeight;
 
 const QColor kSkin(247, 202, 164);
 const QColor kSkinShade(228, 168, 128);
@@ -647,7 +653,7 @@ QImage titlePicture() {
     Rng rng(5);
     const QFont mark = latoBlack(44);
     for (int i = 0; i < 8; ++i) {
-        const double x = i % 2 == 0 ? rng.range(20, 120) : rng.range(520, 620);
+        const double x = i % 2 == 0 ? rng.range(20, 120) : rng.range(500, kVisibleRight - 40);
         const double y = rng.range(30, 250);
         p.save();
         p.translate(x, y);
@@ -689,6 +695,7 @@ QImage titlePicture() {
     QLinearGradient floor(0, 290, 0, 440);
     floor.setColorAt(0, cream);
     floor.setColorAt(1, QColor(240, 228, 200));
+    p.setPen(Qt::NoPen);
     p.setBrush(floor);
     p.drawPath(stage);
     p.save();
@@ -711,11 +718,14 @@ QImage titlePicture() {
         p.restore();
     }
     p.restore();
-    // Four keypad keys: the answers 1 to 4.
+    // Four keypad keys: the answers 1 to 4, their shadows clear of the bottom scroll bar.
     const QFont keyFont = latoBlack(30);
+    constexpr double keyHeight = 42, keyShadow = 5, keyGap = 8;
+    const double keysTop = kVisibleBottom - 4 - keyShadow - 2 * keyHeight - keyGap;
     for (int i = 0; i < 4; ++i) {
-        const QRectF key(404 + (i % 2) * 106, 320 + (i / 2) * 54, 92, 44);
-        drawPanel(p, key.translated(0, 5), 10, levelAccent(i + 1).darker(150));
+        const QRectF key(404 + (i % 2) * 106, keysTop + (i / 2) * (keyHeight + keyGap), 92,
+                         keyHeight);
+        drawPanel(p, key.translated(0, keyShadow), 10, levelAccent(i + 1).darker(150));
         drawPanel(p, key, 10, levelAccent(i + 1), ink, 2);
         p.setPen(Qt::white);
         p.setFont(keyFont);
@@ -723,12 +733,13 @@ QImage titlePicture() {
     }
     p.setPen(ink);
     p.setFont(font(QStringLiteral("Lato"), 15, QFont::Bold));
-    p.drawText(QRectF(24, 378, 360, 22), Qt::AlignLeft | Qt::AlignVCenter,
+    const double tipTop = kVisibleBottom - 5 - 20;
+    p.drawText(QRectF(24, tipTop - 22, 360, 22), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("F1 : r\u00e8gles du jeu      \u00c9chap : quitter"));
     p.setPen(withAlpha(ink, 170));
     p.setFont(font(QStringLiteral("Lato"), 13, QFont::Bold, true));
     p.drawText(
-        QRectF(24, 400, 360, 20), Qt::AlignLeft | Qt::AlignVCenter,
+        QRectF(24, tipTop, 360, 20), Qt::AlignLeft | Qt::AlignVCenter,
         QStringLiteral("R\u00e9pondez avec le pav\u00e9 num\u00e9rique, touches 1 \u00e0 4."));
     p.end();
     return image;
@@ -747,26 +758,45 @@ QImage resultsPicture() {
     light.setColorAt(0, QColor(255, 255, 255, 130));
     light.setColorAt(1, QColor(255, 255, 255, 0));
     p.fillRect(image.rect(), light);
-    // Frame: the level stripe at the top and bottom, a navy rule and a gold rule.
+    // Frame, in the part of the screen the scroll bars leave in sight: the level stripe at the
+    // top and bottom, a navy rule and a gold rule. The screen's headings run from one side to
+    // the other, so the rules come down the sides only as far as the corners' arms reach.
     drawLevelStripe(p, QRectF(0, 0, 640, 6));
-    drawLevelStripe(p, QRectF(0, 434, 640, 6));
+    drawLevelStripe(p, QRectF(0, kVisibleBottom - 6, 640, 6));
+    const QRectF frame(5, 11, kVisibleRight - 10, kVisibleBottom - 6 - 5 - 11);
+    constexpr double arm = 44;
+    p.save();
+    QPainterPath corners;
+    corners.addRect(QRectF(0, 0, kScreenWidth, frame.top() + arm));
+    corners.addRect(QRectF(0, frame.bottom() - arm, kScreenWidth, kScreenHeight));
+    p.setClipPath(corners);
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(ink, 2.5));
-    p.drawRoundedRect(QRectF(5, 11, 630, 418), 12, 12);
+    p.drawRoundedRect(frame, 12, 12);
     p.setPen(QPen(gold, 1.5));
-    p.drawRoundedRect(QRectF(10, 16, 620, 408), 9, 9);
+    p.drawRoundedRect(frame.adjusted(5, 5, -5, -5), 9, 9);
+    p.restore();
+    // Each arm ends in a gold bead.
+    p.setPen(QPen(deepGold, 1));
+    p.setBrush(gold);
+    for (double x : {frame.left() + 2.5, frame.right() - 2.5})
+        for (double y : {frame.top() + arm, frame.bottom() - arm})
+            p.drawEllipse(QPointF(x, y), 3.2, 3.2);
     // Corner stars.
-    for (QPointF c : {QPointF(28, 31), QPointF(612, 31), QPointF(28, 409), QPointF(612, 409)}) {
+    const QRectF stars = frame.adjusted(23, 20, -23, -20);
+    for (QPointF c : {stars.topLeft(), stars.topRight(), stars.bottomLeft(), stars.bottomRight()}) {
         p.setPen(QPen(deepGold, 1.2));
         p.setBrush(gold);
         p.drawPath(starPath(c, 8, 3.4));
     }
-    // Laurels at the foot of the page.
+    // Laurels at the foot of the frame.
     const QColor leafColour = mix(QColor(110, 150, 80), gold, 0.3);
+    const double middle = frame.center().x();
+    const double foot = frame.bottom() - 7;
     for (double side : {-1.0, 1.0}) {
         QPainterPath stem;
-        stem.moveTo(320 + side * 10, 424);
-        stem.quadTo(320 + side * 46, 424, 320 + side * 70, 404);
+        stem.moveTo(middle + side * 10, foot);
+        stem.quadTo(middle + side * 46, foot, middle + side * 70, foot - 20);
         p.setPen(QPen(leafColour.darker(120), 1.6, Qt::SolidLine, Qt::RoundCap));
         p.setBrush(Qt::NoBrush);
         p.drawPath(stem);
@@ -791,7 +821,7 @@ QImage resultsPicture() {
     }
     p.setPen(QPen(deepGold, 1));
     p.setBrush(gold);
-    p.drawPath(starPath(QPointF(320, 416), 8, 3.4));
+    p.drawPath(starPath(QPointF(middle, foot - 8), 8, 3.4));
     p.end();
     return image;
 }
@@ -875,7 +905,7 @@ QImage levelPicture(int level) {
     // Theme tag.
     {
         QPainterPath tag;
-        tag.addRoundedRect(QRectF(472, 50, 190, 56), 10, 10);
+        tag.addRoundedRect(QRectF(472, 50, kVisibleRight - 5 - 472, 56), 10, 10);
         p.setPen(QPen(accent, 2.5));
         p.setBrush(withAlpha(night, 225));
         p.drawPath(tag);
@@ -899,18 +929,24 @@ QImage levelPicture(int level) {
     deskFill.setColorAt(1, desk.darker(130));
     p.fillRect(QRectF(0, 282, 640, 158), deskFill);
     p.fillRect(QRectF(0, 282, 640, 3), accent);
-    drawPanel(p, QRectF(20, 289, 600, 42), 8, QColor(255, 255, 255, 18), withAlpha(accent, 150),
-              1.5);
+    drawPanel(p, QRectF(20, 289, kVisibleRight - 5 - 20, 42), 8, QColor(255, 255, 255, 18),
+              withAlpha(accent, 150), 1.5);
+    // The answer slots frame the answer labels, and a round socket waits under each mark; the
+    // lower row stops short of the bottom scroll bar, which its labels reach.
+    namespace niv = layout::niv;
+    double lowestMark = 0;
+    for (const PictureSpec& mark : niv::juste)
+        lowestMark = std::max(lowestMark, QRectF(mark.box).center().y());
+    const double socketRadius = std::min(18.5, kVisibleBottom - 1 - lowestMark);
     const QFont number = latoBlack(17);
     for (int i = 0; i < 4; ++i) {
-        const double x = i < 2 ? 0 : 283;
-        const double y = (i % 2 == 0) ? 0 : 49.5;
-        const QRectF slot(68 + x, 332 + y, 233, 43);
+        QRectF slot = QRectF(niv::reponse[i].box).adjusted(-4, -4, 4, 4);
+        slot.setBottom(std::min(slot.bottom(), kVisibleBottom - 2));
         drawPanel(p, slot, 9, QColor(30, 46, 100), accent, 2);
-        const QPointF socket(46.5 + x, 352.5 + y);
+        const QPointF socket = QRectF(niv::juste[i].box).center();
         p.setPen(QPen(accent, 2));
         p.setBrush(night);
-        p.drawEllipse(socket, 18.5, 18.5);
+        p.drawEllipse(socket, socketRadius, socketRadius);
         p.setPen(withAlpha(Qt::white, 210));
         p.setFont(number);
         p.drawText(QRectF(socket.x() - 15, socket.y() - 15, 30, 30), Qt::AlignCenter,

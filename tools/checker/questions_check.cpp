@@ -95,6 +95,18 @@ QStringList textFaults(const Box& box, const QString& text) {
 
 }  // namespace
 
+QString textMisfit(TextPlace place, const QString& text) {
+    switch (place) {
+        case TextPlace::Question:
+            return misfit(kQuestion, text);
+        case TextPlace::Answer:
+            return misfit(kAnswer, text);
+        case TextPlace::Theme:
+            break;
+    }
+    return misfit(kTheme, text);
+}
+
 void checkQuestions(const QString& gameDir, Report& report) {
     // The file the game would open for the table, found by the game's own rule.
     const QString dir = QDir(gameDir).filePath(kDirectory);

@@ -9,4 +9,11 @@ namespace vorn::check {
 
 void checkQuestions(const QString& gameDir, Report& report);
 
+// Where a question's texts show on the level screen.
+enum class TextPlace { Question, Answer, Theme };
+
+// Empty when `text` fits its place in the game's fonts, else why not ("takes 3 lines, more than
+// its 225 x 35 label holds").
+QString textMisfit(TextPlace place, const QString& text);
+
 }  // namespace vorn::check

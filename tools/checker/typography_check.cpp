@@ -55,4 +55,28 @@ QStringList typographyFaults(const QString& text) {
     return faults;
 }
 
+QString withFrenchSpacing(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size();) {
+        if (!text[i].isSpace()) {
+            out += text[i++];
+            continue;
+        }
+        // A run of spaces: beside a mark or inside a number it becomes one no-break space.
+        qsizetype end = i;
+        bool breaking = false;
+        for (; end < text.size() && text[end].isSpace(); ++end) breaking = breaking || isBreakingSpace(text[end]);
+        const bool beforeMark = end < text.size() && kBefore.contains(text[end]);
+        const bool afterMark = i > 0 && kAfter.contains(text[i - 1]);
+        const bool inNumber = end == i + 1 && isDigit(text, i - 1) && isThousands(text, end);
+        if (breaking && (beforeMark || afterMark || inNumber))
+            out += beforeMark && text[end] == u':' ? QChar(0x00A0) : QChar(0x202F);
+        else
+            out += text.mid(i, end - i);
+        i = end;
+    }
+    return out;
+}
+
 }  // namespace vorn::check

@@ -17,4 +17,8 @@ bool isBreakingSpace(QChar c);
 // "3 000"`; empty when the text is well set.
 QStringList typographyFaults(const QString& text);
 
+// `text` with each such breaking space made the no-break space it stands for (the narrow one, or
+// the full one before ":"): what typographyFaults finds, mended.
+QString withFrenchSpacing(const QString& text);
+
 }  // namespace vorn::check
