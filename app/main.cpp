@@ -6,6 +6,9 @@
 #include "core/progression.h"
 #include "platform/keys.h"
 #include "platform/screen.h"
+#include "records/Player.h"
+#include "records/Save.h"
+#include "screens/HighScores.h"
 #include "screens/anim.h"
 #include "screens/resultats.h"
 #include "screens/titre.h"
@@ -118,16 +121,17 @@ void Tprincipal::buildMenu() {
     connect(fichier, &QMenu::aboutToShow, this, [this] { guarded([this] { fichier1Click(); }); });
     item(fichier, "redmarrer1", QStringLiteral("redémarrer"), [this] { redmarrer1Click(); });
     QMenu* charger = menu(fichier, "charger1", QStringLiteral("charger"));
-    item(charger, "Block1_load", QStringLiteral("Block 1"), {});
-    item(charger, "Block2_load", QStringLiteral("Block2"), {});
-    item(charger, "Block3_load", QStringLiteral("Block3"), {});
-    item(charger, "Block4_load", QStringLiteral("Block 4"), {});
+    item(charger, "Block1_load", QStringLiteral("Block 1"), [this] { Block1_loadClick(); });
+    item(charger, "Block2_load", QStringLiteral("Block2"), [this] { Block2_loadClick(); });
+    item(charger, "Block3_load", QStringLiteral("Block3"), [this] { Block3_loadClick(); });
+    item(charger, "Block4_load", QStringLiteral("Block 4"), [this] { Block4_loadClick(); });
     QMenu* sauvegarder = menu(fichier, "sauvegarder1", QStringLiteral("sauvegarder"));
-    item(sauvegarder, "Block1_save", QStringLiteral("Block 1"), {});
-    item(sauvegarder, "Block2_save", QStringLiteral("Block 2"), {});
-    item(sauvegarder, "Block3_save", QStringLiteral("Block 3"), {});
-    item(sauvegarder, "Block4_save", QStringLiteral("Block 4"), {});
-    item(fichier, "Lesmeilleursjoueurs1", QStringLiteral("Les meilleurs joueurs"), {});
+    item(sauvegarder, "Block1_save", QStringLiteral("Block 1"), [this] { Block1_saveClick(); });
+    item(sauvegarder, "Block2_save", QStringLiteral("Block 2"), [this] { Block2_saveClick(); });
+    item(sauvegarder, "Block3_save", QStringLiteral("Block 3"), [this] { Block3_saveClick(); });
+    item(sauvegarder, "Block4_save", QStringLiteral("Block 4"), [this] { Block4_saveClick(); });
+    item(fichier, "Lesmeilleursjoueurs1", QStringLiteral("Les meilleurs joueurs"),
+         [this] { Lesmeilleursjoueurs1Click(); });
     item(fichier, "quitter1", QStringLiteral("quitter"), [this] { quitter1Click(); });
 
     QMenu* options = menu(nullptr, "options1", QStringLiteral("options"));
@@ -236,6 +240,39 @@ void Tprincipal::fichier1Click() {
     const bool enable = flags().levelScreenPresent;
     for (const char* name : {"Block1_save", "Block2_save", "Block3_save", "Block4_save"})
         if (QAction* a = menuItem(QLatin1String(name))) a->setEnabled(enable);
+}
+
+void Tprincipal::Block1_loadClick() {
+    chargerBlock(*this, QStringLiteral("1"));
+}
+void Tprincipal::Block2_loadClick() {
+    chargerBlock(*this, QStringLiteral("2"));
+}
+void Tprincipal::Block3_loadClick() {
+    chargerBlock(*this, QStringLiteral("3"));
+}
+void Tprincipal::Block4_loadClick() {
+    chargerBlock(*this, QStringLiteral("4"));
+}
+void Tprincipal::Block1_saveClick() {
+    sauvegarderBlock(*this, QStringLiteral("1"));
+}
+void Tprincipal::Block2_saveClick() {
+    sauvegarderBlock(*this, QStringLiteral("2"));
+}
+void Tprincipal::Block3_saveClick() {
+    sauvegarderBlock(*this, QStringLiteral("3"));
+}
+void Tprincipal::Block4_saveClick() {
+    sauvegarderBlock(*this, QStringLiteral("4"));
+}
+
+void Tprincipal::Lesmeilleursjoueurs1Click() {
+    init();
+    screens_.scores = std::make_unique<tscores>();
+    screens_.scores->charger();
+    showBestPlayers(*this);
+    redmarrer1Click();
 }
 
 void Tprincipal::rglesdujeu1Click() {

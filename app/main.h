@@ -54,12 +54,21 @@ public:
     void FormActivate();
     void introduction();
     void demarrer();
-    void init();
+    void init() override;
     void redmarrer1Click() override;
     void quitter1Click();
     void FormKeyDown(int key);
     void FormClose();
     void fichier1Click();
+    void Block1_loadClick();
+    void Block2_loadClick();
+    void Block3_loadClick();
+    void Block4_loadClick();
+    void Block1_saveClick();
+    void Block2_saveClick();
+    void Block3_saveClick();
+    void Block4_saveClick();
+    void Lesmeilleursjoueurs1Click();
     void rglesdujeu1Click();
 
     // --- screens ---

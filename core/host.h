@@ -42,6 +42,8 @@ public:
     // The width of the client area left visible beside a vertical scroll bar.
     virtual int visibleWidth() const = 0;
 
+    // The teardown: destroys every screen present and ends any wait that is running.
+    virtual void init() = 0;
     // The end of every game: teardown, intro video, title screen.
     virtual void redmarrer1Click() = 0;
 };

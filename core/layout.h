@@ -15,6 +15,7 @@ constexpr QRgb blue = qRgb(0, 0, 255);
 constexpr QRgb aqua = qRgb(0, 255, 255);
 constexpr QRgb navy = qRgb(0, 0, 128);
 constexpr QRgb green = qRgb(0, 128, 0);
+constexpr QRgb windowText = qRgb(0, 0, 0);  // the system's window-text colour
 }  // namespace colour
 
 // Every full-size screen.
@@ -105,6 +106,58 @@ constexpr TextSpec attention{"attention", {7, 152, 633, 57}, TextSizing::Fixed, 
 constexpr int Timer1Ms = 4000;       // every outcome but the bonus announcement
 constexpr int Timer1BonusMs = 7000;  // the bonus announcement
 }  // namespace ecran_resultat
+
+// The name entry, back to front. Its background is the results screen's picture.
+namespace enternom {
+constexpr FontSpec heading{"Arial Black", 19, true};
+constexpr PictureSpec Image1{"Image1", screen};
+constexpr TextSpec Label1{"Label1", {96, 80, 0, 27}, TextSizing::ToText, heading, colour::navy,
+                          "Vous êtes dans les dix meilleurs joueurs!  "};
+constexpr TextSpec Label2{"Label2", {216, 144, 0, 27}, TextSizing::ToText, heading, colour::navy, "Tapez votre nom."};
+constexpr ControlSpec Edit1{"Edit1", {200, 192, 217, 31}, {"Arial Black", 16, true}, colour::green};
+constexpr ControlSpec valider{"valider", {248, 256, 113, 33}, {"Arial Black", 13, true}, colour::windowText,
+                              "Valider"};
+}  // namespace enternom
+
+// The best players: one row per place, 30 pixels apart, in three columns.
+namespace highscore {
+constexpr int places = 10;
+constexpr FontSpec rowFont{"Arial Black", 24, true};
+constexpr int rowHeight = 33;
+constexpr int firstRowTop = 90;
+constexpr int rowSpacing = 30;
+constexpr int placeLeft = 50;
+constexpr int nomLeft = 150;
+constexpr int scoreLeft = 500;
+// The label of place `k` (1 to 10) in the column that starts at `left`.
+constexpr TextSpec row(const char* name, int left, int k, const char* text) {
+    return TextSpec{name, {left, firstRowTop + rowSpacing * (k - 1), 0, rowHeight}, TextSizing::ToText, rowFont,
+                    colour::navy, text};
+}
+
+constexpr PictureSpec Image1{"Image1", screen};
+constexpr TextSpec place[places] = {
+    row("place1", placeLeft, 1, "1"), row("place2", placeLeft, 2, "2"), row("place3", placeLeft, 3, "3"),
+    row("place4", placeLeft, 4, "4"), row("place5", placeLeft, 5, "5"), row("place6", placeLeft, 6, "6"),
+    row("place7", placeLeft, 7, "7"), row("place8", placeLeft, 8, "8"), row("place9", placeLeft, 9, "9"),
+    row("place10", placeLeft, 10, "10"),
+};
+constexpr TextSpec titre{"titre", {152, 24, 0, 30}, TextSizing::ToText, {"Arial Black", 21, true, false, true},
+                         colour::navy, "LES MEILLEURS JOUEURS"};
+constexpr TextSpec nom[places] = {
+    row("nom1", nomLeft, 1, "anonyme"), row("nom2", nomLeft, 2, "anonyme"), row("nom3", nomLeft, 3, "anonyme"),
+    row("nom4", nomLeft, 4, "anonyme"), row("nom5", nomLeft, 5, "anonyme"), row("nom6", nomLeft, 6, "anonyme"),
+    row("nom7", nomLeft, 7, "anonyme"), row("nom8", nomLeft, 8, "anonyme"), row("nom9", nomLeft, 9, "anonyme"),
+    row("nom10", nomLeft, 10, "anonyme"),
+};
+constexpr TextSpec score[places] = {
+    row("score1", scoreLeft, 1, "1000"), row("score2", scoreLeft, 2, "1000"), row("score3", scoreLeft, 3, "1000"),
+    row("score4", scoreLeft, 4, "1000"), row("score5", scoreLeft, 5, "1000"), row("score6", scoreLeft, 6, "1000"),
+    row("score7", scoreLeft, 7, "1000"), row("score8", scoreLeft, 8, "1000"), row("score9", scoreLeft, 9, "1000"),
+    row("score10", scoreLeft, 10, "1000"),
+};
+constexpr int Timer1Ms = 7000;  // how long the table shows
+}  // namespace highscore
 
 // Video interludes: the black frame the video plays in.
 namespace anim {

@@ -167,8 +167,12 @@ void Tniv::posequestion(const QString& code) {
     theme.setText(Query1.asString(QStringLiteral("Theme")));
     sablier.play(L::sablierFirstFrame, L::sablierLastFrame, 1);
     Label1.setText(code);
-    numquest.setText(QString::number(etat_.NumQuestion) + (etat_.Niveau < 4 ? QStringLiteral("/10") : QStringLiteral("/30")));
+    showQuestionNumber();
     etat_.AttenteReponse = true;
+}
+
+void Tniv::showQuestionNumber() {
+    numquest.setText(QString::number(etat_.NumQuestion) + (etat_.Niveau < 4 ? QStringLiteral("/10") : QStringLiteral("/30")));
 }
 
 // ---------------------------------------------------------------------------------------------

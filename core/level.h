@@ -28,6 +28,8 @@ public:
 
     void init(int level);
     void posequestion(const QString& code);
+    // The counter: NumQuestion out of the level's questions ("3/10", "1/30").
+    void showQuestionNumber();
     // True once init has run to its end: only then does the screen take answer keys.
     bool pret() const { return pret_; }
 

@@ -2,10 +2,14 @@
 
 #include "core/gamestate.h"
 #include "core/host.h"
+#include "core/layout.h"
 #include "core/level.h"
 #include "core/questions.h"
 #include "core/screenset.h"
+#include "records/Player.h"
+#include "screens/HighScores.h"
 #include "screens/anim.h"
+#include "screens/nom.h"
 #include "screens/resultats.h"
 
 namespace vorn {
@@ -28,6 +32,25 @@ void showResults(GameHost& host, int outcome) {
 void playVideo(GameHost& host, int number) {
     tanim video(number, host);
     video.joue();
+}
+
+// The best players after a finished game: the table read afresh; a score that enters it asks
+// for the player's name (the name entry's button goes on from there); otherwise the table shows
+// and the game starts again.
+void recordFinishedGame(GameHost& host) {
+    ScreenSet& screens = host.screens();
+    screens.scores = std::make_unique<tscores>();
+    screens.scores->charger();
+    screens.pendingPlayer = std::make_unique<TJoueur>(tscores::kNobody, host.etat().score);
+    if (screens.scores->qualifie(*screens.pendingPlayer)) {
+        screens.enternom = std::make_unique<Tenternom>(host);
+        host.attach(*screens.enternom);
+        screens.enternom->affich();
+        return;
+    }
+    screens.pendingPlayer.reset();
+    showBestPlayers(host);
+    host.redmarrer1Click();
 }
 
 }  // namespace
@@ -73,7 +96,8 @@ QString questionCode(GameHost& host, int numQuestion) {
     return liste->tableaux[static_cast<std::size_t>(numQuestion - 1)];
 }
 
-void startLevel(GameHost& host, int level, const std::function<void(Tniv&)>& beforeShowing) {
+void startLevel(GameHost& host, int level, const std::function<void(Tniv&)>& beforeShowing,
+                LevelOpening opening) {
     ScreenSet& screens = host.screens();
     screens.niv = std::make_unique<Tniv>(host);
     Tniv& niveau = *screens.niv;
@@ -81,6 +105,11 @@ void startLevel(GameHost& host, int level, const std::function<void(Tniv&)>& bef
     if (level == kBonusLevel) remplir(host.hasard(), *screens.questionnaire, kBonusLevel, questionsOfLevel(kBonusLevel) - 1);
     if (beforeShowing) beforeShowing(niveau);
     host.attach(niveau);
+    if (opening == LevelOpening::Pause) {
+        niveau.showQuestionNumber();
+        niveau.TimerPause.setEnabled(true);
+        return;
+    }
     niveau.posequestion(questionCode(host, host.etat().NumQuestion));
     niveau.TimerQuest.setEnabled(true);
 }
@@ -104,8 +133,8 @@ void endLevel(GameHost& host, AfterPause next) {
             host.screens().closeLevel(host);
             e.MortSubite = false;
             showResults(host, resultsOutcome(next));
-            playVideo(host, 6);
-            host.redmarrer1Click();
+            playVideo(host, layout::anim::endOfGameVideo);
+            recordFinishedGame(host);
             return;
         case AfterPause::GameLost:
             host.screens().closeLevel(host);

@@ -35,11 +35,17 @@ int resultsOutcome(AfterPause next);
 // empty code when there is none.
 QString questionCode(GameHost& host, int numQuestion);
 
+// How a level that starts opens: on question NumQuestion with its full time, or in the pause
+// that follows an answer (a game saved during that pause), the level's end coming after it.
+enum class LevelOpening { Question, Pause };
+
 // Starts `level`: creates the level screen (present from then on), sets it up (its video, its
 // drawn list, thirty codes on the bonus level), runs `beforeShowing` (a loaded game puts back
-// its counts there), shows it, poses question NumQuestion and starts the question's time. Used
-// by a new game, the progression and the save slots.
-void startLevel(GameHost& host, int level, const std::function<void(Tniv&)>& beforeShowing = {});
+// its counts there), shows it, poses question NumQuestion and starts the question's time (or,
+// opening in the pause, shows the question number and starts the pause). Used by a new game, the
+// progression and the save slots.
+void startLevel(GameHost& host, int level, const std::function<void(Tniv&)>& beforeShowing = {},
+                LevelOpening opening = LevelOpening::Question);
 
 // Carries out the end of a level that afterPause decided. Closes the level screen first: the
 // caller (the level screen's pause) must not touch the screen afterwards.

@@ -3,6 +3,9 @@
 #include "core/host.h"
 #include "core/level.h"
 #include "core/questions.h"
+#include "records/Player.h"
+#include "screens/HighScores.h"
+#include "screens/nom.h"
 #include "screens/resultats.h"
 #include "screens/titre.h"
 
@@ -28,8 +31,13 @@ void ScreenSet::teardown(GameHost& host) {
     host.release(std::move(titre));
     host.release(std::move(resultat));
     if (niv || questionnaire) closeLevel(host);
-    host.release(std::move(highscore));
+    if (highscore) {
+        host.release(std::move(highscore));
+        scores.reset();
+    }
     host.release(std::move(enternom));
+    pendingPlayer.reset();
+    scores.reset();
 }
 
 void ScreenSet::clear() {
@@ -39,6 +47,8 @@ void ScreenSet::clear() {
     niv.reset();
     highscore.reset();
     enternom.reset();
+    scores.reset();
+    pendingPlayer.reset();
 }
 
 }  // namespace vorn

@@ -13,12 +13,16 @@ class Tecrantitre;
 class Tniv;
 class TQuestionnaire;
 class Tecran_resultat;
+class Tenternom;
+class Thighscore;
+class tscores;
+class TJoueur;
 
 struct ScreenFlags {
     bool titleScreenPresent = false;
     bool levelScreenPresent = false;  // the level screen together with the current drawn list
     bool resultScreenPresent = false;
-    bool highscoreScreenPresent = false;
+    bool highscoreScreenPresent = false;  // the high-score screen together with the table it shows
     bool nameEntryScreenPresent = false;
 };
 
@@ -35,13 +39,19 @@ public:
     std::unique_ptr<Tniv> niv;
     std::unique_ptr<TQuestionnaire> questionnaire;  // the level screen's drawn list
     std::unique_ptr<Tecran_resultat> resultat;
-    std::unique_ptr<Screen> highscore;
-    std::unique_ptr<Screen> enternom;
+    std::unique_ptr<Thighscore> highscore;
+    std::unique_ptr<Tenternom> enternom;
+    // The high-score table of the moment: the one the high-score screen shows, or the one a
+    // finished game's name entry will insert its player into.
+    std::unique_ptr<tscores> scores;
+    // The finished game's player, waiting at the name entry for a name.
+    std::unique_ptr<TJoueur> pendingPlayer;
 
     // Destroys the level screen and its drawn list.
     void closeLevel(GameHost& host);
     // Destroys every screen present, always in this order: title, results, level (list first),
-    // high scores, name entry.
+    // high scores (then the table), name entry (with the pending player and the table). No table
+    // or pending player outlives it.
     void teardown(GameHost& host);
     // Frees everything at once (the end of the main window).
     void clear();

@@ -54,6 +54,27 @@ Parsed parse(const QByteArray& line) {
     return {Parsed::Key, text.first(equals), text.sliced(equals + 1)};
 }
 
+bool isQuote(char16_t c) {
+    return c == u'"' || c == u'\'';
+}
+
+// A value enclosed in a pair of the same quotes reads without them, as the profile functions read
+// it.
+QByteArrayView unquoted(QByteArrayView value) {
+    if (value.size() >= 2 && isQuote(static_cast<unsigned char>(value.front())) &&
+        value.back() == value.front())
+        return value.sliced(1, value.size() - 2);
+    return value;
+}
+
+// A value that would not read back as it is (blanks at its ends are dropped on reading, one pair
+// of enclosing quotes too) is written in double quotes.
+bool needsQuotes(const QString& value) {
+    if (value.isEmpty()) return false;
+    if (value.front() == u' ' || value.back() == u' ') return true;
+    return value.size() >= 2 && isQuote(value.front().unicode()) && value.back() == value.front();
+}
+
 bool hasControl(const QString& text) {
     for (QChar c : text) {
         if (c.category() == QChar::Other_Control) return true;
@@ -215,7 +236,7 @@ QString IniFile::readString(const QString& section, const QString& key,
     load();
     const Position at = locate(section, key);
     if (at.key < 0) return defaultValue;
-    const QByteArrayView value = trimmed(parse(lines_[at.key].text).value);
+    const QByteArrayView value = unquoted(trimmed(parse(lines_[at.key].text).value));
     return fromWindows1252(value.first(std::min(value.size(), kValueLimit)));
 }
 
@@ -268,7 +289,7 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
     load();
     if (unreadable_) failWrite();
 
-    const QByteArray bytes = toWindows1252(value);
+    const QByteArray bytes = toWindows1252(needsQuotes(value) ? u'"' + value + u'"' : value);
     const Position at = locate(section, key);
     if (at.key >= 0) {
         Line& line = lines_[at.key];

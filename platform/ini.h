@@ -5,7 +5,8 @@
 // File format, as read:
 // - Lines end with LF or CRLF, read alike. A line "[name]" opens a section; a line "key=value"
 //   sets a key of the section above it; lines starting with ";" and all other lines are ignored.
-//   Blanks (spaces, tabs) around section names, keys and values are dropped.
+//   Blanks (spaces, tabs) around section names, keys and values are dropped, then one pair of
+//   the same quotes (" or ') enclosing a value.
 // - Section and key names match without regard to letter case; the first match in the file counts.
 // - A value comes back with at most kValueLimit characters; a longer one is cut.
 //
@@ -55,9 +56,11 @@ public:
 
     // Sets the key: an existing value is replaced on its own line, a missing key is added at the
     // end of its section, a missing section at the end of the file; every other line is kept byte
-    // for byte. Characters Windows-1252 cannot hold are written as "?". Raises "Unable to write to
-    // <file name>" when the file cannot be written, and refuses (with an error naming the key)
-    // values holding line breaks or other control characters, and names the format cannot hold.
+    // for byte. A value that would not read back as it is (blanks at its ends, or enclosed in
+    // quotes) is written in double quotes. Characters Windows-1252 cannot hold are written as
+    // "?". Raises "Unable to write to <file name>" when the file cannot be written, and refuses
+    // (with an error naming the key) values holding line breaks or other control characters, and
+    // names the format cannot hold.
     void writeString(const QString& section, const QString& key, const QString& value);
     // Writes the value as plain decimal, with "-" when negative.
     void writeInteger(const QString& section, const QString& key, int value);

@@ -29,6 +29,15 @@ struct TextSpec {
     const char* text = "";  // the label's text as the layout stores it (UTF-8)
 };
 
+// A toolkit control (an edit box, a push button): its box, font, text colour and first text.
+struct ControlSpec {
+    const char* name;
+    QRect box;
+    FontSpec font;
+    QRgb colour;
+    const char* text = "";  // UTF-8
+};
+
 // A picture: its box (a picture sized to itself takes its file's size).
 struct PictureSpec {
     const char* name;

@@ -172,6 +172,33 @@ TEST_F(Ini, StoresWindows1252) {
     EXPECT_EQ(fromWindows1252("\x80\x8c\x99\x9f\xff\x81"), QStringLiteral("€Œ™Ÿÿ\u0081"));
 }
 
+TEST_F(Ini, ValuesReadBackAsWrittenWhateverTheirBlanksAndQuotes) {
+    put("[s]\nquoted=\"Bob\"\nsingle='Bob'\nmixed=\"Bob'\nalone=\"\nspaced= \" x \" \nn=\"12\"\n");
+    IniFile read(path);
+    EXPECT_EQ(read.readString("s", "quoted", ""), "Bob");
+    EXPECT_EQ(read.readString("s", "single", ""), "Bob");
+    EXPECT_EQ(read.readString("s", "mixed", ""), "\"Bob'");
+    EXPECT_EQ(read.readString("s", "alone", ""), "\"");
+    EXPECT_EQ(read.readString("s", "spaced", ""), " x ");
+    EXPECT_EQ(read.readInteger("s", "n", 0), 12);
+    read.release();
+
+    const QString values[] = {QStringLiteral("  Zoé  "), QStringLiteral(" a"), QStringLiteral("b "),
+                              QStringLiteral("   "), QStringLiteral("\"c\""), QStringLiteral("'d'"),
+                              QStringLiteral("\"e'"), QStringLiteral("\""), QStringLiteral("f g"),
+                              u' ' + QString(2045, u'h') + u' '};
+    put("");
+    IniFile ini(path);
+    for (int i = 0; i < int(std::size(values)); ++i) ini.writeString("s", QString::number(i), values[i]);
+    ini.release();
+    EXPECT_TRUE(disk().startsWith("[s]\r\n0=\"  Zo\xe9  \"\r\n1=\" a\"\r\n2=\"b \"\r\n3=\"   \"\r\n"
+                                  "4=\"\"c\"\"\r\n5=\"'d'\"\r\n6=\"e'\r\n7=\"\r\n8=f g\r\n"));
+    IniFile back(path);
+    for (int i = 0; i < int(std::size(values)); ++i)
+        EXPECT_EQ(back.readString("s", QString::number(i), "<none>"), values[i]) << i;
+    back.release();
+}
+
 TEST_F(Ini, RefusesTextsThatWouldBreakTheFile) {
     put("[s]\nk=old\n");
     {

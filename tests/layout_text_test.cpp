@@ -5,6 +5,8 @@
 #include "app/main.h"
 #include "core/layout.h"
 #include "platform/platform.h"
+#include "screens/HighScores.h"
+#include "screens/nom.h"
 #include "screens/resultats.h"
 #include "screens/titre.h"
 
@@ -73,6 +75,30 @@ TEST_F(LayoutText, BonusAnnouncementWrapsAfterItsFirstSentenceClearOfTheScrollBa
     // The two lines stay centred on one another.
     EXPECT_NEAR(screen.bonus.textBounds().center().x(), screen.attention.textBounds().center().x(),
                 2);
+}
+
+TEST_F(LayoutText, BestPlayersAndTheNameEntryStayLeftOfTheScrollBar) {
+    Thighscore table(window);
+    // The ink of a score ends before the scroll bar begins: any score of a game without the bonus
+    // level, and the best score a game can reach up to the scroll bar's edge (the stand-in face's
+    // figures are wider than the layout's).
+    const auto inkRight = [&](const QString& text) {
+        table.score(1).setText(text);
+        return table.score(1).geometry().x() + table.score(1).textBounds().x() +
+               QFontMetrics(table.score(1).font()).tightBoundingRect(text).right();
+    };
+    EXPECT_LT(inkRight(QStringLiteral("58500")), window.visibleWidth() - 10);
+    EXPECT_LE(inkRight(QStringLiteral("180000")), window.visibleWidth());
+    // A long name grows over the scores, uncut.
+    table.nom(1).setText(QStringLiteral("Un nom assez long pour passer sur les scores"));
+    EXPECT_GT(table.nom(1).geometry().right(), table.score(1).geometry().right());
+    EXPECT_LT(table.titre.geometry().right(), window.visibleWidth());
+
+    Tenternom entry(window);
+    for (const Label* l : {&entry.Label1, &entry.Label2}) {
+        SCOPED_TRACE(l->elementName().toStdString());
+        EXPECT_LT(l->geometry().right(), window.visibleWidth()) << l->geometry().right();
+    }
 }
 
 }  // namespace

@@ -21,7 +21,8 @@ namespace {
 QString randomCommand(std::mt19937& random) {
     static const QStringList keys = {"Enter", "Enter", "KP1", "KP2", "KP3", "KP4", "KP1", "KP2", "F12", "1", "a", "F1"};
     static const QStringList menus = {"fichier/redémarrer", "fichier", "fichier/Les meilleurs joueurs",
-                                      "options/640x480 plein écran", "options/640x480 fenêtré", "aide/à propos"};
+                                      "options/640x480 plein écran", "options/640x480 fenêtré", "aide/à propos",
+                                      "fichier/sauvegarder/Block 2", "fichier/charger/Block2", "fichier/charger/Block 4"};
     const int kind = std::uniform_int_distribution<int>(0, 99)(random);
     if (kind < 55) return "key " + keys[std::uniform_int_distribution<int>(0, int(keys.size()) - 1)(random)];
     if (kind < 60) return "menu " + menus[std::uniform_int_distribution<int>(0, int(menus.size()) - 1)(random)];

@@ -84,6 +84,8 @@ struct ScriptRunner::Impl {
             click(arg.trimmed());
         } else if (command == u"menu") {
             menu(arg.trimmed());
+        } else if (command == u"pick") {
+            menu(arg.trimmed(), false);
         } else if (command == u"wait") {
             bool ok = false;
             const qint64 ms = arg.trimmed().toLongLong(&ok);
@@ -141,7 +143,11 @@ struct ScriptRunner::Impl {
         error(QStringLiteral("key: unknown key %1").arg(name));
     }
 
-    void type(const QString& text) {
+    void type(const QString& argument) {
+        // In double quotes, the text keeps the blanks at its ends.
+        const QString text = argument.size() >= 2 && argument.startsWith(u'"') && argument.endsWith(u'"')
+                                 ? argument.mid(1, argument.size() - 2)
+                                 : argument;
         for (QChar c : text) {
             const int qtKey = c.isLetter() && c.unicode() < 128 ? Qt::Key_A + (c.toUpper().unicode() - u'A')
                                                                   : static_cast<int>(c.unicode());
@@ -152,9 +158,10 @@ struct ScriptRunner::Impl {
     void click(const QString& name) {
         QList<QAbstractButton*> candidates;
         for (QGraphicsItem* item : window->scene().items())
-            if (auto* proxy = dynamic_cast<QGraphicsProxyWidget*>(item); proxy && proxy->widget() && proxy->isVisible())
-                for (auto* b : proxy->widget()->findChildren<QAbstractButton*>() << qobject_cast<QAbstractButton*>(proxy->widget()))
-                    if (b) candidates << b;
+            if (auto* proxy = dynamic_cast<QGraphicsProxyWidget*>(item); proxy && proxy->widget() && proxy->isVisible()) {
+                if (auto* b = qobject_cast<QAbstractButton*>(proxy->widget())) candidates << b;
+                candidates << proxy->widget()->findChildren<QAbstractButton*>();
+            }
         for (QWidget* top : QApplication::topLevelWidgets())
             if (top->isVisible()) candidates << top->findChildren<QAbstractButton*>();
         for (QAbstractButton* b : candidates) {
@@ -169,7 +176,9 @@ struct ScriptRunner::Impl {
 
     static QString simplified(const QString& caption) { return caption.simplified(); }
 
-    void menu(const QString& path) {
+    // Opens the menus along `path` and chooses its last item. With `open` false, the item is
+    // chosen from menus left open by an earlier command: their handlers do not run again.
+    void menu(const QString& path, bool open = true) {
         const QStringList parts = path.split(u'/');
         if (!window->isEnabled() || window->exited()) {
             out << "menu: disabled\n";
@@ -189,7 +198,7 @@ struct ScriptRunner::Impl {
                 return;
             }
             if (QMenu* sub = found->menu()) {
-                emit sub->aboutToShow();  // opening the menu runs its handler
+                if (open) emit sub->aboutToShow();  // opening the menu runs its handler
                 if (i == parts.size() - 1) return;  // a menu opened and left
                 actions = sub->actions();
                 continue;

@@ -3,8 +3,10 @@
 // what a player would see. Used by the vorn-script tool, by the scenario tests and by content
 // authors to play a content pack through.
 //
-// Commands: key NAME, type TEXT, click NAME, menu A/B[/C], wait MS, clock HH:MM:SS.mmm,
-// hold on|off, activate, close, shot FILE, dump. Blank lines and lines starting with # are skipped.
+// Commands: key NAME, type TEXT (or type "TEXT" to keep blanks at its ends), click NAME,
+// menu A/B[/C], pick A/B[/C] (an item of menus that stayed open since an earlier menu command:
+// their handlers do not run again), wait MS, clock HH:MM:SS.mmm, hold on|off, activate, close,
+// shot FILE, dump. Blank lines and lines starting with # are skipped.
 
 #include <QString>
 #include <QStringList>

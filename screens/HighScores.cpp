@@ -1,0 +1,86 @@
+#include "screens/HighScores.h"
+
+#include "core/host.h"
+#include "core/layout.h"
+#include "core/pack.h"
+#include "core/screenset.h"
+#include "platform/errors.h"
+#include "platform/platform.h"
+#include "records/Player.h"
+
+#include <optional>
+
+namespace vorn {
+
+namespace L = layout::highscore;
+
+Thighscore::Thighscore(GameHost& host)
+    : Screen(QStringLiteral("highscore")),
+      Image1(this, L::Image1),
+      titre(this, L::titre),
+      Timer1(host.platform().clock, L::Timer1Ms, [this] { Timer1Timer(); }),
+      host_(host) {
+    static_assert(kPlaces == L::places);
+    Image1.setStretch(true);
+    for (int k = 1; k <= kPlaces; ++k) {
+        place_[k - 1] = std::make_unique<Label>(this, L::place[k - 1]);
+        place(k).stackBefore(&titre);  // the place numbers lie under the title, as laid out
+    }
+    for (int k = 1; k <= kPlaces; ++k) nom_[k - 1] = std::make_unique<Label>(this, L::nom[k - 1]);
+    for (int k = 1; k <= kPlaces; ++k)
+        score_[k - 1] = std::make_unique<Label>(this, L::score[k - 1]);
+
+    expose(Image1);
+    for (int k = 1; k <= kPlaces; ++k) expose(place(k));
+    expose(titre);
+    for (int k = 1; k <= kPlaces; ++k) expose(nom(k));
+    for (int k = 1; k <= kPlaces; ++k) expose(score(k));
+    expose(QStringLiteral("Timer1"), Timer1);
+}
+
+Thighscore::~Thighscore() = default;
+
+void Thighscore::affich(tscores& table) {
+    highscoreScreenDone_ = false;
+    Timer1.setEnabled(true);  // the seven seconds count from here
+    std::optional<QString> pictureError;
+    try {
+        Image1.load(pack::file(pack::resultsPicture));
+    } catch (const Error& e) {
+        // Without its background the table is still worth showing, and the game still goes on
+        // after it.
+        pictureError = e.message();
+    }
+    for (int k = 1; k <= kPlaces; ++k) nom(k).setText(table.entry(k).name);
+    for (int k = 1; k <= kPlaces; ++k) score(k).setText(QString::number(table.entry(k).score));
+    if (pictureError) host_.platform().errors.present(messageBoxText(*pictureError));
+
+    host_.attendre([this] { return highscoreScreenDone_; });
+    // The table and the screen go; the caller goes on without them.
+    ScreenSet& screens = host_.screens();
+    if (screens.scores.get() == &table) screens.scores.reset();
+    if (screens.highscore.get() == this) host_.release(std::move(screens.highscore));
+}
+
+void Thighscore::Timer1Timer() {
+    Timer1.setEnabled(false);
+    highscoreScreenDone_ = true;
+}
+
+void Thighscore::shutdown() {
+    Timer1.setEnabled(false);
+}
+
+void showBestPlayers(GameHost& host) {
+    ScreenSet& screens = host.screens();
+    if (!screens.scores) {
+        screens.scores = std::make_unique<tscores>();
+        screens.scores->charger();
+    }
+    screens.highscore = std::make_unique<Thighscore>(host);
+    Thighscore& screen = *screens.highscore;
+    host.attach(screen);
+    screen.affich(*screens.scores);
+}
+
+}  // namespace vorn

@@ -1,0 +1,82 @@
+#include "screens/nom.h"
+
+#include "core/host.h"
+#include "core/layout.h"
+#include "core/pack.h"
+#include "core/screenset.h"
+#include "platform/errors.h"
+#include "platform/platform.h"
+#include "records/Player.h"
+#include "screens/HighScores.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace vorn {
+
+namespace L = layout::enternom;
+
+Tenternom::Tenternom(GameHost& host)
+    : Screen(QStringLiteral("enternom")),
+      Image1(this, L::Image1),
+      Label1(this, L::Label1),
+      Label2(this, L::Label2),
+      Edit1(this, L::Edit1),
+      valider(this, L::valider, host.platform().clock),
+      host_(host) {
+    Image1.setStretch(true);
+    // "Valider" is the screen's default button: Enter in the name box presses it.
+    Edit1.setOnEnter([this] { valider.button().click(); });
+    valider.setOnClick([this] { validerClick(); });
+    for (const Element* e :
+         std::initializer_list<const Element*>{&Image1, &Label1, &Label2, &Edit1, &valider})
+        expose(*e);
+}
+
+Tenternom::~Tenternom() = default;
+
+void Tenternom::affich() {
+    // Tab goes from the name box to the button (the order is kept by the scene, which the screen
+    // is in by now).
+    if (scene()) QGraphicsWidget::setTabOrder(&Edit1, &valider);
+    // The focus first: without its background the screen is still to be used.
+    Edit1.takeFocus();
+    Image1.load(pack::file(pack::resultsPicture));
+}
+
+void Tenternom::validerClick() {
+    GameHost& host = host_;
+    ScreenSet& screens = host.screens();
+    if (screens.enternom.get() != this) return;  // torn down meanwhile
+
+    std::unique_ptr<TJoueur> player = std::move(screens.pendingPlayer);
+    const QString typed = Edit1.text();
+    if (player && !typed.isEmpty()) player->name = typed;  // as typed, blanks and all
+    // Off the screen at once; the memory goes once this handler has returned.
+    host.release(std::move(screens.enternom));
+
+    if (player && screens.scores) {
+        try {
+            screens.scores->inserer(*player);
+            screens.scores->sauver();
+        } catch (const Error& e) {
+            // The table could not be written: the player is told, and the game starts again
+            // rather than leave an empty window.
+            screens.scores.reset();
+            player.reset();
+            host.platform().errors.present(messageBoxText(e.message()));
+            host.redmarrer1Click();
+            return;
+        }
+        player.reset();
+        showBestPlayers(host);
+    }
+    host.redmarrer1Click();
+}
+
+void Tenternom::shutdown() {
+    valider.cancelPendingClick();
+    valider.button().setEnabled(false);
+}
+
+}  // namespace vorn

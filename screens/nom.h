@@ -1,0 +1,36 @@
+#pragma once
+// The name entry: a finished game whose score enters the table asks the player for a name. Its
+// button (or Enter in the box) puts the player into the table, writes the file, shows the table
+// and starts the game again.
+
+#include "platform/controls.h"
+#include "platform/label.h"
+#include "platform/picture.h"
+#include "platform/screen.h"
+
+namespace vorn {
+
+class GameHost;
+
+class Tenternom : public Screen {
+  public:
+    explicit Tenternom(GameHost& host);
+    ~Tenternom() override;
+
+    // Loads the background and gives the focus to the name box; returns at once.
+    void affich();
+    void validerClick();
+    void shutdown() override;
+
+    // Layout, back to front.
+    Picture Image1;
+    Label Label1;
+    Label Label2;
+    EditBox Edit1;
+    PushButton valider;
+
+  private:
+    GameHost& host_;
+};
+
+}  // namespace vorn
