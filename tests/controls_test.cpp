@@ -25,7 +25,7 @@ TEST(EditBox, LetsInOnlyWhatTheFileKeepsAsItIs) {
     EditBox box(nullptr, kBox);
     QLineEdit& edit = box.lineEdit();
     edit.insert(QStringLiteral("Zoé"));
-    for (const QString refused :
+    for (const QString& refused :
          {QStringLiteral("a\nb"), QStringLiteral("\r"), QStringLiteral("\t"),
           QStringLiteral("\x1b"), QStringLiteral("\u0085"), QStringLiteral("Ω"),
           QStringLiteral("😀")}) {

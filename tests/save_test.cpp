@@ -231,7 +231,7 @@ INSTANTIATE_TEST_SUITE_P(
              "1", "4/10", "3", "100%"},
         Slot{"OlderSlotDuringAQuestion",
              "NumQuestion=3\r\nReponses justes=1\r\nPourcentage=50%\r\n", "1", "3/10", "1", "50%"}),
-    [](const ::testing::TestParamInfo<Slot>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Slot>& slot) { return std::string(slot.param.name); });
 
 TEST_F(Slots, AnEditedQuestionNumberStillLetsTheLevelEnd) {
     writeSlots("[Block1]\r\nNiveau=2\r\nNumQuestion=12\r\n");
