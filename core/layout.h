@@ -166,4 +166,23 @@ constexpr int endOfGameVideo = 6;
 constexpr QRect endOfGamePanel{55, 100, 528, 192};  // the end-of-game video's wide, low frame
 }  // namespace anim
 
+// The About window: a top-level window of its own, with its client area's size.
+namespace Form1 {
+constexpr QSize client{455, 272};
+constexpr QRgb textColour = colour::white;
+constexpr QRect Image1{16, 24, 137, 105};  // shows the top-left part of its picture, not stretched
+constexpr QSize Image1Picture{143, 98};
+constexpr TextSpec Label1{"Label1", {184, 32, 168, 21}, TextSizing::ToText, {"Jokerman", 19}, colour::white,
+                          "Les Ateliers du Vorn"};
+constexpr TextSpec Label2{"Label2", {184, 64, 191, 21}, TextSizing::ToText, {"Jokerman", 19}, colour::white,
+                          "Décembre 2026"};
+constexpr TextSpec Memo1{"Memo1", {184, 112, 249, 97}, TextSizing::Fixed, {"Jokerman", 15}, colour::white,
+                         "Idée et règles : l'atelier du Vorn\n"
+                         "Programme : l'équipe du grand quiz\n"
+                         "Images et musiques : faites maison\n"
+                         "Merci à tous les joueurs !"};
+constexpr TextSpec Button1{"Button1", {176, 240, 81, 25}, TextSizing::Fixed, {"MS Sans Serif", 11}, qRgb(0, 0, 0),
+                           "Ok"};
+}  // namespace Form1
+
 }  // namespace vorn::layout
