@@ -10,6 +10,7 @@
 #include "records/Save.h"
 #include "screens/HighScores.h"
 #include "screens/anim.h"
+#include "screens/apropos.h"
 #include "screens/resultats.h"
 #include "screens/titre.h"
 
@@ -17,7 +18,9 @@
 #include <QCloseEvent>
 #include <QGraphicsScene>
 #include <QGraphicsView>
+#include <QIcon>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
@@ -55,6 +58,30 @@ private:
     Tprincipal* window_;
 };
 
+// The rules item's picture: an open book with a question mark, 32 x 32, 32 bits a pixel.
+QImage rulesPicture() {
+    QImage image(32, 32, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(20, 28, 64), 1.5));
+    p.setBrush(QColor(255, 248, 231));
+    QPolygonF left({QPointF(16, 8), QPointF(3, 5), QPointF(3, 26), QPointF(16, 29)});
+    QPolygonF right({QPointF(16, 8), QPointF(29, 5), QPointF(29, 26), QPointF(16, 29)});
+    p.drawPolygon(left);
+    p.drawPolygon(right);
+    p.setPen(QPen(QColor(30, 58, 140), 1));
+    for (int y = 11; y <= 23; y += 4) p.drawLine(QPointF(6, y), QPointF(13, y + 1));
+    QFont font;
+    font.setPixelSize(16);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(QColor(211, 90, 36));
+    p.drawText(QRectF(16, 6, 13, 22), Qt::AlignCenter, QStringLiteral("?"));
+    p.end();
+    return image;
+}
+
 }  // namespace
 
 Tprincipal::Tprincipal(Platform& platform, QWidget* parent)
@@ -81,10 +108,9 @@ Tprincipal::Tprincipal(Platform& platform, QWidget* parent)
     updateSceneRect();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
-    // Centred on the desktop when shown.
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnDesktop();
     setFocusPolicy(Qt::StrongFocus);
+    platform_.resolution.setOnModeChanged([this](QSize mode) { showMode(mode); });
     view_->setFocus();
 
     onExit_ = [] { QCoreApplication::quit(); };
@@ -135,16 +161,16 @@ void Tprincipal::buildMenu() {
     item(fichier, "quitter1", QStringLiteral("quitter"), [this] { quitter1Click(); });
 
     QMenu* options = menu(nullptr, "options1", QStringLiteral("options"));
-    item(options, "N640x480pleincran1", QStringLiteral("640x480 plein écran"), {});
-    item(options, "N640x480fentr1", QStringLiteral("640x480 fenêtré"), {});
+    item(options, "N640x480pleincran1", QStringLiteral("640x480 plein écran"), [this] { N640x480pleincran1Click(); });
+    item(options, "N640x480fentr1", QStringLiteral("640x480 fenêtré"), [this] { N640x480fentr1Click(); });
 
     QMenu* aide = menu(nullptr, "aide1", QStringLiteral("aide"));
     QAction* regles = item(aide, "rglesdujeu1", QStringLiteral("règles du jeu           F1"),
                            [this] { rglesdujeu1Click(); });
-    regles->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    regles->setIcon(QIcon(QPixmap::fromImage(rulesPicture())));
     QAction* separator = aide->addSeparator();
     separator->setObjectName(QStringLiteral("N1"));
-    item(aide, "propos1", QStringLiteral("à propos"), {});
+    item(aide, "propos1", QStringLiteral("à propos"), [this] { propos1Click(); });
 }
 
 QAction* Tprincipal::menuItem(const QString& objectName) const {
@@ -229,7 +255,9 @@ void Tprincipal::FormKeyDown(int key) {
 void Tprincipal::FormClose() {
     init();
     son_.restaureVolumes();
-    platform_.resolution.changeResolution(desktopWidth_, desktopHeight_);
+    // Only a mode the game changed is given back.
+    if (platform_.resolution.mode() != QSize(desktopWidth_, desktopHeight_))
+        platform_.resolution.changeResolution(desktopWidth_, desktopHeight_);
     exited_ = true;
     abandonWaits();
     hide();
@@ -273,6 +301,93 @@ void Tprincipal::Lesmeilleursjoueurs1Click() {
     screens_.scores->charger();
     showBestPlayers(*this);
     redmarrer1Click();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Display mode and About
+
+void Tprincipal::N640x480pleincran1Click() {
+    // Laid along the top of the screen, with a border that resizes, maximized, without scroll
+    // bars; then the mode, which only takes effect when the display can show it.
+    setResizable(true);
+    view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    showMaximized();
+    platform_.resolution.changeResolution(640, 480);
+}
+
+void Tprincipal::N640x480fentr1Click() {
+    setResizable(false);
+    showNormal();
+    view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    platform_.resolution.changeResolution(desktopWidth_, desktopHeight_);
+    centreOnDesktop();
+}
+
+void Tprincipal::showMode(QSize mode) {
+    fullScreen_ = mode == QSize(640, 480) && mode != QSize(desktopWidth_, desktopHeight_);
+    if (fullScreen_) {
+        showFullScreen();
+    } else if (isFullScreen()) {
+        showNormal();
+        setResizable(false);
+    }
+    fitGameToView();
+}
+
+void Tprincipal::fitGameToView() {
+    updateSceneRect();
+    if (!fullScreen_) {
+        view_->resetTransform();
+        view_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return;
+    }
+    // The game's screen fills the screen, its proportions kept, black bars where they are not
+    // the screen's. The window may not have its full-screen size yet: the screen tells it.
+    QSize area = view_->viewport()->size();
+    if (const QScreen* screen = this->screen(); screen && isFullScreen())
+        area = area.expandedTo(screen->geometry().size() - QSize(0, menuBar()->height()));
+    const double scale = std::min(area.width() / double(layout::screen.width()),
+                                  area.height() / double(layout::screen.height()));
+    view_->setTransform(QTransform::fromScale(scale, scale));
+    view_->setAlignment(Qt::AlignCenter);
+}
+
+void Tprincipal::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (fullScreen_) fitGameToView();
+}
+
+void Tprincipal::setResizable(bool resizable) {
+    if (resizable) {
+        layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
+        view_->setMinimumSize(layout::principal::clientWidth, layout::principal::clientHeight);
+        view_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    } else {
+        view_->setFixedSize(layout::principal::clientWidth, layout::principal::clientHeight);
+        layout()->setSizeConstraint(QLayout::SetFixedSize);
+        adjustSize();
+    }
+}
+
+void Tprincipal::centreOnDesktop() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void Tprincipal::propos1Click() {
+    setEnabled(false);
+    // A new window at each opening; the last one, closed, goes now.
+    about_ = std::make_unique<TForm1>(nullptr, [this] { guarded([this] { aboutClosed(); }); });
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        about_->move(screen->availableGeometry().center() - about_->rect().center());
+    about_->show();
+}
+
+void Tprincipal::aboutClosed() {
+    setEnabled(true);
 }
 
 void Tprincipal::rglesdujeu1Click() {
@@ -360,6 +475,11 @@ std::vector<Screen*> Tprincipal::attachedScreens() const {
 }
 
 void Tprincipal::updateSceneRect() {
+    if (fullScreen_) {
+        // Scaled to the screen, the game's screen is what shows, whatever is on it.
+        scene_->setSceneRect(layout::screen);
+        return;
+    }
     // Automatic scroll bars: they show when a screen reaches beyond the client area.
     QRectF rect(0, 0, layout::principal::clientWidth, layout::principal::clientHeight);
     for (const QGraphicsItem* item : scene_->items())

@@ -27,6 +27,7 @@ namespace vorn {
 class Screen;
 class Tecrantitre;
 class Tniv;
+class TForm1;
 
 class Tprincipal : public QMainWindow, public GameHost {
     Q_OBJECT
@@ -70,6 +71,11 @@ public:
     void Block4_saveClick();
     void Lesmeilleursjoueurs1Click();
     void rglesdujeu1Click();
+    void N640x480pleincran1Click();
+    void N640x480fentr1Click();
+    void propos1Click();
+    // The About window's FormClose: the main window takes input again.
+    void aboutClosed();
 
     // --- screens ---
     void attach(Screen& screen) override;
@@ -95,6 +101,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -104,6 +111,12 @@ private:
     void buildMenu();
     void updateSceneRect();
     void guarded(const std::function<void()>& handler);
+    // The display mode took effect: 640 x 480 shows the game over the whole screen, scaled; the
+    // desktop's own size gives the window back.
+    void showMode(QSize mode);
+    void fitGameToView();
+    void setResizable(bool resizable);
+    void centreOnDesktop();
     void abandonWaits();
 
     Platform& platform_;
@@ -121,6 +134,8 @@ private:
     QGraphicsView* view_;
     std::vector<Screen*> attached_;
     ScreenSet screens_;
+    bool fullScreen_ = false;  // the emulated 640 x 480 mode is in effect
+    std::unique_ptr<TForm1> about_;
 
     struct WaitState {
         bool abandoned = false;

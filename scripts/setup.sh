@@ -10,7 +10,7 @@ packages=(
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   fonts-lato fonts-inter fonts-dejavu-core fonts-lobstertwo fonts-liberation2
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb libxcb1-dev libxcb-xtest0-dev
+  xvfb openbox libxcb1-dev libxcb-xtest0-dev
 )
 
 missing=()

@@ -238,4 +238,114 @@ TEST_F(RealWindow, IntroShowsAtOnceAndTheWindowAnswersTheDesktopWhileInterludesP
     EXPECT_TRUE(late.empty()) << late.size() << " pings unanswered for a second, first: " << late.front();
 }
 
+// A window manager that honours full-screen requests, for as long as the test runs.
+class WindowManager {
+public:
+    explicit WindowManager(const std::string& display) {
+        pid_ = fork();
+        if (pid_ == 0) {
+            setenv("DISPLAY", display.c_str(), 1);
+            if (std::FILE* log = std::fopen("/dev/null", "w")) {
+                dup2(fileno(log), STDERR_FILENO);
+                dup2(fileno(log), STDOUT_FILENO);
+            }
+            execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+    }
+    ~WindowManager() {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+
+private:
+    pid_t pid_ = -1;
+};
+
+// Full screen on a real display: the window covers the screen with the game scaled to it, and
+// windowed mode gives back the 632 x 434 window in the middle of the screen.
+TEST_F(RealWindow, FullScreenCoversTheScreenAndWindowedModeComesBack) {
+    constexpr int kScreenWidth = 1024, kScreenHeight = 768;
+    VirtualServer server(kScreenWidth, kScreenHeight);
+    ASSERT_FALSE(server.display().empty()) << "Xvfb did not start (is the xvfb package installed?)";
+    Connection x(server.display());
+    ASSERT_TRUE(x.ok());
+    WindowManager manager(server.display());
+    auto wait = [](std::chrono::milliseconds limit, const std::function<bool()>& done) {
+        const auto until = Clock::now() + limit;
+        while (Clock::now() < until) {
+            if (done()) return true;
+            std::this_thread::sleep_for(20ms);
+        }
+        return false;
+    };
+    ASSERT_TRUE(wait(10000ms, [&] { return x.windowManagerRuns(); })) << "openbox did not start";
+
+    const char* path = std::getenv("PATH");
+    Game game(VORN_GAME_DIR, {{"DISPLAY", server.display()},
+                              {"QT_QPA_PLATFORM", "xcb"},
+                              {"SDL_AUDIODRIVER", "dummy"},
+                              {"PATH", path ? path : "/usr/bin:/bin"},
+                              {"XDG_RUNTIME_DIR", dir_ + "/runtime"}});
+    std::optional<xcb_window_t> window;
+    ASSERT_TRUE(wait(10000ms, [&] { return (window = x.findWindow(kTitle)).has_value(); }));
+    auto place = [&] { return x.geometry(*window).value_or(QRectLike{}); };
+    // The title screen, after the intro: its picture fills the client area's corner.
+    const int menuBar = place().height - kClientHeight;
+    ASSERT_GT(menuBar, 10);
+    ASSERT_TRUE(wait(20000ms, [&] {
+        const auto c = x.capture(*window);
+        return c && c->litShare(4, menuBar + 4, 50, 20) > 0.5;
+    })) << "no title screen";
+
+    // A menu item: the menu's title in the menu bar, then its popup's item number `item`.
+    auto choose = [&](int menuX, int item) {
+        const QRectLike w = place();
+        x.click(w.x + menuX, w.y + menuBar / 2);
+        std::optional<xcb_window_t> popup;
+        if (!wait(3000ms, [&] { return (popup = x.findWindow(kTitle, *window)).has_value(); })) return false;
+        const QRectLike p = x.geometry(*popup).value_or(QRectLike{});
+        const int itemHeight = p.height / 2;  // the options menu holds two items
+        x.click(p.x + p.width / 3, p.y + itemHeight * item + itemHeight / 2);
+        return true;
+    };
+    constexpr int kOptions = 84;  // "options", the second title of the menu bar
+
+    ASSERT_TRUE(choose(kOptions, 0)) << "the options menu did not open";
+    ASSERT_TRUE(wait(5000ms, [&] {
+        const QRectLike w = place();
+        return w.x == 0 && w.y == 0 && w.width == kScreenWidth && w.height == kScreenHeight;
+    })) << "full screen: the window is " << place().width << " x " << place().height << " at " << place().x
+        << ", " << place().y;
+    std::optional<Capture> full;
+    ASSERT_TRUE(wait(3000ms, [&] {
+        full = x.capture(*window);
+        // Scaled, the title picture spans the whole width under the menu bar; unscaled it would
+        // leave the right part black.
+        return full && full->litShare(0, kScreenHeight / 2 - 100, kScreenWidth, 200) > 0.95;
+    })) << "the game is not scaled to the screen";
+    full->savePpm(dir_ + "/../vorn-fullscreen.ppm");
+    // Centred: the black bars above and below the game, if any, are of one height.
+    const int gameHeight = kScreenWidth * 440 / 640;
+    const int bars = kScreenHeight - menuBar - gameHeight;
+    if (bars > 4) {
+        EXPECT_LT(full->litShare(0, menuBar + 1, kScreenWidth, bars / 2 - 2), 0.05);
+        EXPECT_LT(full->litShare(0, kScreenHeight - bars / 2 + 1, kScreenWidth, bars / 2 - 2), 0.05);
+    }
+
+    ASSERT_TRUE(choose(kOptions, 1)) << "the options menu did not open in full screen";
+    ASSERT_TRUE(wait(5000ms, [&] {
+        const QRectLike w = place();
+        return w.width == kClientWidth && w.height == kClientHeight + menuBar;
+    })) << "windowed: the window is " << place().width << " x " << place().height;
+    const QRectLike w = place();
+    EXPECT_NEAR(w.x + w.width / 2, kScreenWidth / 2, 16);
+    EXPECT_NEAR(w.y + w.height / 2, kScreenHeight / 2, 24);
+
+    x.typeKey(*window, kEscape);
+    ASSERT_TRUE(wait(5000ms, [&] { return !game.running(); })) << "Esc did not end the program";
+}
+
 }  // namespace

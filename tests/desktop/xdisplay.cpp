@@ -164,17 +164,49 @@ std::string Connection::title(xcb_window_t window) {
     return {};
 }
 
-std::optional<xcb_window_t> Connection::findWindow(const std::string& wanted) {
-    auto tree = own(xcb_query_tree_reply(connection_, xcb_query_tree(connection_, screen_->root), nullptr));
+std::optional<xcb_window_t> Connection::findBelow(xcb_window_t parent, const std::string& wanted,
+                                                  xcb_window_t except, int depth) {
+    auto tree = own(xcb_query_tree_reply(connection_, xcb_query_tree(connection_, parent), nullptr));
     if (!tree) return std::nullopt;
     const xcb_window_t* children = xcb_query_tree_children(tree.get());
     for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
         auto attributes = own(xcb_get_window_attributes_reply(
             connection_, xcb_get_window_attributes(connection_, children[i]), nullptr));
         if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE) continue;
-        if (title(children[i]) == wanted) return children[i];
+        if (children[i] != except && title(children[i]) == wanted) return children[i];
+        if (depth > 0)
+            if (auto found = findBelow(children[i], wanted, except, depth - 1)) return found;
     }
     return std::nullopt;
+}
+
+std::optional<xcb_window_t> Connection::findWindow(const std::string& wanted, xcb_window_t except) {
+    // A window manager puts a client two levels down at most (its frame, then a holder).
+    return findBelow(screen_->root, wanted, except, 2);
+}
+
+std::optional<QRectLike> Connection::geometry(xcb_window_t window) {
+    auto size = own(xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr));
+    auto at = own(xcb_translate_coordinates_reply(
+        connection_, xcb_translate_coordinates(connection_, window, screen_->root, 0, 0), nullptr));
+    if (!size || !at) return std::nullopt;
+    return QRectLike{at->dst_x, at->dst_y, size->width, size->height};
+}
+
+void Connection::click(int x, int y) {
+    xcb_test_fake_input(connection_, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, screen_->root,
+                        static_cast<std::int16_t>(x), static_cast<std::int16_t>(y), 0);
+    xcb_test_fake_input(connection_, XCB_BUTTON_PRESS, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    xcb_test_fake_input(connection_, XCB_BUTTON_RELEASE, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    xcb_flush(connection_);
+}
+
+bool Connection::windowManagerRuns() {
+    auto reply = own(xcb_get_property_reply(
+        connection_,
+        xcb_get_property(connection_, 0, screen_->root, atom("_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW, 0, 1),
+        nullptr));
+    return reply && xcb_get_property_value_length(reply.get()) == 4;
 }
 
 std::optional<Capture> Connection::capture(xcb_window_t window) {

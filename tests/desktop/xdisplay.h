@@ -31,6 +31,10 @@ private:
     std::string display_;
 };
 
+struct QRectLike {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
 // The pixels of a window, 8-bit red, green and blue.
 struct Capture {
     int width = 0, height = 0;
@@ -56,8 +60,13 @@ public:
     Connection& operator=(const Connection&) = delete;
     bool ok() const { return connection_ != nullptr; }
 
-    // A top-level window whose title is `title` and which is shown.
-    std::optional<xcb_window_t> findWindow(const std::string& title);
+    // A shown window whose title is `title`: a top-level one, or the client of a window
+    // manager's frame. With `except`, another one than that.
+    std::optional<xcb_window_t> findWindow(const std::string& title, xcb_window_t except = XCB_NONE);
+    // A window's place on the screen and its size.
+    std::optional<QRectLike> geometry(xcb_window_t window);
+    // Moves the pointer to (x, y) of the screen and clicks its first button.
+    void click(int x, int y);
     std::optional<Capture> capture(xcb_window_t window);
 
     // Sends a window-manager ping; its answer is looked for by pollAnswers().
@@ -67,11 +76,15 @@ public:
 
     // Gives the keyboard focus to `window` and types the key `keysym` (press and release).
     void typeKey(xcb_window_t window, std::uint32_t keysym);
+    // True once a window manager runs on this display.
+    bool windowManagerRuns();
 
 private:
     xcb_atom_t atom(const char* name);
     std::optional<xcb_keycode_t> keycode(std::uint32_t keysym);
     std::string title(xcb_window_t window);
+    std::optional<xcb_window_t> findBelow(xcb_window_t parent, const std::string& title, xcb_window_t except,
+                                          int depth);
 
     xcb_connection_t* connection_ = nullptr;
     xcb_screen_t* screen_ = nullptr;

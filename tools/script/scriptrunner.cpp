@@ -104,7 +104,9 @@ struct ScriptRunner::Impl {
             QEvent activate(QEvent::WindowActivate);
             QApplication::sendEvent(window.get(), &activate);
         } else if (command == u"close") {
-            window->close();
+            closeWindow(arg.trimmed());
+        } else if (command == u"desktop") {
+            setDesktop(arg.trimmed());
         } else if (command == u"shot") {
             shot(arg.trimmed());
         } else if (command == u"dump") {
@@ -209,6 +211,29 @@ struct ScriptRunner::Impl {
         }
     }
 
+    // Closes the main window, or the top-level window of that name (as its title bar's close
+    // button does).
+    void closeWindow(const QString& name) {
+        if (name.isEmpty()) {
+            window->close();
+            return;
+        }
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (top->isVisible() && top->objectName() == name) {
+                top->close();
+                return;
+            }
+        error(QStringLiteral("close: no window %1 is open").arg(name));
+    }
+
+    // The emulated desktop's size, WIDTHxHEIGHT: what the display modes test against.
+    void setDesktop(const QString& value) {
+        static const QRegularExpression form(QStringLiteral("^(\\d+)x(\\d+)$"));
+        const auto m = form.match(value);
+        if (!m.hasMatch()) return error(QStringLiteral("desktop: expected WIDTHxHEIGHT, not %1").arg(value));
+        platform.setScreen(QSize(m.captured(1).toInt(), m.captured(2).toInt()));
+    }
+
     void setClock(const QString& value) {
         static const QRegularExpression form(QStringLiteral("^(\\d{1,2}):(\\d{2}):(\\d{2})(?:\\.(\\d{1,3}))?$"));
         const auto m = form.match(value);
@@ -265,6 +290,8 @@ struct ScriptRunner::Impl {
         out << "window: caption=" << quoted(window->windowTitle()) << " client=" << window->view().width() << "x"
             << window->view().height() << " state=" << state << " enabled=" << (window->isEnabled() ? 1 : 0)
             << " scale=" << window->view().transform().m11() << "\n";
+        const QSize mode = platform.resolution().mode();
+        out << "display: mode=" << mode.width() << "x" << mode.height() << "\n";
         bool aboutOpen = false;
         for (QWidget* top : QApplication::topLevelWidgets())
             if (top != window.get() && top->isVisible() && top->objectName() == u"Form1") aboutOpen = true;

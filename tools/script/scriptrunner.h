@@ -5,8 +5,10 @@
 //
 // Commands: key NAME, type TEXT (or type "TEXT" to keep blanks at its ends), click NAME,
 // menu A/B[/C], pick A/B[/C] (an item of menus that stayed open since an earlier menu command:
-// their handlers do not run again), wait MS, clock HH:MM:SS.mmm, hold on|off, activate, close,
-// shot FILE, dump. Blank lines and lines starting with # are skipped.
+// their handlers do not run again), wait MS, clock HH:MM:SS.mmm, hold on|off, activate,
+// close [WINDOW] (the main window, or a window such as Form1 by its title bar), desktop WxH (the
+// emulated desktop's size, which the display modes test against), shot FILE, dump. Blank lines
+// and lines starting with # are skipped.
 
 #include <QString>
 #include <QStringList>

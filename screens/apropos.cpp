@@ -1,0 +1,130 @@
+#include "screens/apropos.h"
+
+#include "core/layout.h"
+#include "platform/fonts.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <cmath>
+
+namespace vorn {
+
+namespace L = layout::Form1;
+
+namespace {
+
+QLabel* textLabel(QWidget* parent, const TextSpec& spec) {
+    auto* label = new QLabel(QString::fromUtf8(spec.text), parent);
+    label->setObjectName(QLatin1String(spec.name));
+    label->setFont(layoutFont(spec.font));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor::fromRgb(spec.colour));
+    label->setPalette(palette);
+    label->move(spec.box.topLeft());
+    label->adjustSize();  // sized to its text
+    return label;
+}
+
+}  // namespace
+
+QImage TForm1::picture() {
+    // A small badge of the game: a gold "V" and a question mark on a blue sunburst.
+    QImage image(L::Image1Picture, QImage::Format_RGB888);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF area(QPointF(0, 0), QSizeF(L::Image1Picture));
+    p.fillRect(area, QColor(30, 58, 140));
+    const QPointF centre = area.center();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(44, 80, 170));
+    for (int ray = 0; ray < 16; ray += 2) {
+        QPainterPath wedge(centre);
+        const double a0 = ray * M_PI / 8, a1 = (ray + 1) * M_PI / 8;
+        wedge.lineTo(centre + QPointF(std::cos(a0), std::sin(a0)) * 120);
+        wedge.lineTo(centre + QPointF(std::cos(a1), std::sin(a1)) * 120);
+        wedge.closeSubpath();
+        p.drawPath(wedge);
+    }
+    QFont font = layoutFont(FontSpec{"Arial Black", 70, true});
+    p.setFont(font);
+    QLinearGradient gold(0, 10, 0, 90);
+    gold.setColorAt(0, QColor(255, 226, 120));
+    gold.setColorAt(1, QColor(224, 150, 30));
+    QPainterPath letter;
+    letter.addText(18, 80, font, QStringLiteral("V"));
+    p.setBrush(QColor(20, 28, 64));
+    p.drawPath(letter.translated(3, 3));
+    p.setBrush(gold);
+    p.drawPath(letter);
+    QPainterPath mark;
+    font.setPixelSize(56);
+    mark.addText(88, 74, font, QStringLiteral("?"));
+    p.setBrush(QColor(38, 181, 170));
+    p.drawPath(mark);
+    p.end();
+    return image;
+}
+
+TForm1::TForm1(QWidget* owner, std::function<void()> formClose)
+    : QWidget(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                         Qt::WindowCloseButtonHint),
+      formClose_(std::move(formClose)) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("A propos"));
+    setAttribute(Qt::WA_DeleteOnClose, false);  // its owner lets it go after FormClose
+    setFixedSize(L::client);
+    // The background takes the desktop's button-text colour.
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, palette.color(QPalette::ButtonText));
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(L::Image1);
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // not stretched: its top-left part shows
+    Image1->setPixmap(QPixmap::fromImage(picture()));
+
+    Label1 = textLabel(this, L::Label1);
+    Label2 = textLabel(this, L::Label2);
+
+    Memo1 = new QPlainTextEdit(QString::fromUtf8(L::Memo1.text), this);
+    Memo1->setObjectName(QLatin1String(L::Memo1.name));
+    Memo1->setGeometry(L::Memo1.box);
+    Memo1->setFont(layoutFont(L::Memo1.font));
+    QPalette memo = Memo1->palette();
+    memo.setColor(QPalette::Base, palette.color(QPalette::ButtonText));
+    memo.setColor(QPalette::Text, QColor::fromRgb(L::Memo1.colour));
+    Memo1->setPalette(memo);
+
+    Button1 = new QPushButton(QString::fromUtf8(L::Button1.text), this);
+    Button1->setObjectName(QLatin1String(L::Button1.name));
+    Button1->setGeometry(L::Button1.box);
+    Button1->setFont(layoutFont(L::Button1.font));
+    Button1->setDefault(true);
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::Button1Click() {
+    close();
+}
+
+void TForm1::FormClose() {
+    if (formClose_) formClose_();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+}
+
+}  // namespace vorn

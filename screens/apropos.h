@@ -1,0 +1,44 @@
+#pragma once
+// The About window: a top-level window of its own with a picture, the company and date lines,
+// four lines of credits and an "Ok" button. Whoever opens it disables the main window; closing it
+// in any way (Ok, the title bar, the system menu) runs its FormClose, which gives the main window
+// back.
+
+#include <QWidget>
+
+#include <functional>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace vorn {
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+
+public:
+    // `formClose` runs when the window closes, however it is closed.
+    TForm1(QWidget* owner, std::function<void()> formClose);
+    ~TForm1() override;
+
+    void Button1Click();
+    void FormClose();
+
+    // The window's picture, drawn by the game (143 x 98, 24 bits a pixel).
+    static QImage picture();
+
+    QLabel* Image1;
+    QLabel* Label1;
+    QLabel* Label2;
+    QPlainTextEdit* Memo1;
+    QPushButton* Button1;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    std::function<void()> formClose_;
+};
+
+}  // namespace vorn
