@@ -4,10 +4,10 @@
 # player's save/ and nowhere under the prefix; the launcher starts the real program there, keeps
 # the links to the installed pack up to date and never touches the saves.
 #
-# install_test.sh BUILD_DIR BINDIR PROGRAM_DIR PACK_DIR DATADIR APP_ID (the install dirs relative
-# to the prefix)
+# install_test.sh BUILD_DIR BINDIR PROGRAM_DIR PACK_DIR DATADIR APP_ID COMPONENT (the install dirs
+# relative to the prefix; the component that holds every installed file)
 set -euo pipefail
-build=$1 bindir=$2 programdir=$3 packdir=$4 datadir=$5 appid=$6
+build=$1 bindir=$2 programdir=$3 packdir=$4 datadir=$5 appid=$6 component=$7
 
 tmp=$(mktemp -d)
 tmp=$(cd -P "$tmp" && pwd)  # as the processes' links show it
@@ -29,7 +29,8 @@ check() {  # check DESCRIPTION COMMAND...
 }
 
 prefix=$tmp/prefix
-cmake --install "$build" --prefix "$prefix" > /dev/null
+# As one component, which leaves build/install_manifest.txt to the installations made by hand.
+cmake --install "$build" --prefix "$prefix" --component "$component" > /dev/null
 launcher=$prefix/$bindir/vorn
 program=$prefix/$programdir/vorn
 pack=$prefix/$packdir
