@@ -14,6 +14,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vorn"));
     QApplication::setApplicationDisplayName(QStringLiteral("V.O.R.N. VOZID"));
+    // The installed menu entry, which names the window's icon on the desktop.
+    QApplication::setDesktopFileName(QStringLiteral(VORN_APP_ID));
     {
         QTextStream err(stderr);
         if (const auto status = vorn::enterGameFolder(QApplication::arguments(), err))

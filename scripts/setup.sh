@@ -11,6 +11,7 @@ packages=(
   fonts-lato fonts-inter fonts-dejavu-core fonts-lobstertwo fonts-liberation2
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb openbox libxcb1-dev libxcb-xtest0-dev
+  desktop-file-utils appstream dpkg-dev
 )
 
 missing=()

@@ -125,6 +125,14 @@ void drawSunburst(QPainter& p, QPointF centre, int rays, double radius, const QC
     p.restore();
 }
 
+QRadialGradient titleVignette(QPointF centre, double radius) {
+    QRadialGradient vignette(centre, radius);
+    vignette.setColorAt(0, QColor(120, 170, 255, 60));
+    vignette.setColorAt(0.5, QColor(0, 0, 0, 0));
+    vignette.setColorAt(1, QColor(6, 10, 40, 170));
+    return vignette;
+}
+
 void fillVertical(QPainter& p, const QRectF& rect, const std::vector<QColor>& colours) {
     QLinearGradient g(rect.topLeft(), rect.bottomLeft());
     const auto n = colours.size();

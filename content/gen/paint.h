@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointF>
+#include <QRadialGradient>
 #include <QRectF>
 #include <QString>
 
@@ -31,6 +32,8 @@ inline const QColor teal(38, 181, 170);       // level 1
 inline const QColor coral(244, 120, 66);      // level 2
 inline const QColor violet(126, 87, 194);     // level 3
 inline const QColor magentaKey(255, 0, 255);  // the see-through colour of the BMP pictures
+inline const QColor titleSky(30, 58, 140);    // the title's sunburst, its rays in titleRay
+inline const QColor titleRay(40, 78, 168);
 }  // namespace palette
 
 // Accent colour of a level (1 to 4).
@@ -82,6 +85,9 @@ void drawTitle(QPainter& p, const QPainterPath& path, const TitleStyle& style);
 // Rays turning around `centre`, alternating two colours; `angle` in degrees turns them.
 void drawSunburst(QPainter& p, QPointF centre, int rays, double radius, const QColor& a,
                   const QColor& b, double angle = 0);
+
+// The title's vignette around `centre`: a light heart, dark edges at `radius`.
+QRadialGradient titleVignette(QPointF centre, double radius);
 
 // A vertical gradient filling `rect` through `colours` spread evenly from top to bottom.
 void fillVertical(QPainter& p, const QRectF& rect, const std::vector<QColor>& colours);

@@ -642,12 +642,8 @@ QImage titlePicture() {
     QImage image(kScreenWidth, kScreenHeight, QImage::Format_RGB32);
     QPainter p;
     beginPainter(p, image);
-    drawSunburst(p, QPointF(320, 150), 32, 700, QColor(30, 58, 140), QColor(40, 78, 168), 0);
-    QRadialGradient vignette(QPointF(320, 150), 460);
-    vignette.setColorAt(0, QColor(120, 170, 255, 60));
-    vignette.setColorAt(0.5, QColor(0, 0, 0, 0));
-    vignette.setColorAt(1, QColor(6, 10, 40, 170));
-    p.fillRect(image.rect(), vignette);
+    drawSunburst(p, QPointF(320, 150), 32, 700, titleSky, titleRay, 0);
+    p.fillRect(image.rect(), titleVignette(QPointF(320, 150), 460));
     drawStars(p, QRectF(0, 0, 640, 290), 60, 3, 0, QColor(255, 240, 190));
     // Floating question marks in the level colours.
     Rng rng(5);

@@ -297,13 +297,8 @@ Video introVideo() {
     const double reveal0 = 0.5, reveal1 = 3.3;
     v.paint = [=](QPainter& p, double t) {
         const QSizeF size(kWidth, kHeight);
-        drawSunburst(p, QPointF(256, 130), 32, 600, QColor(30, 58, 140), QColor(40, 78, 168),
-                     t * 6);
-        QRadialGradient vignette(QPointF(256, 130), 380);
-        vignette.setColorAt(0, QColor(120, 170, 255, 60));
-        vignette.setColorAt(0.5, QColor(0, 0, 0, 0));
-        vignette.setColorAt(1, QColor(6, 10, 40, 170));
-        p.fillRect(QRectF(QPointF(0, 0), size), vignette);
+        drawSunburst(p, QPointF(256, 130), 32, 600, titleSky, titleRay, t * 6);
+        p.fillRect(QRectF(QPointF(0, 0), size), titleVignette(QPointF(256, 130), 380));
         Rng rng(9);
         for (int i = 0; i < 40; ++i) {
             const QPointF at(rng.uniform() * kWidth, rng.uniform() * 260);
