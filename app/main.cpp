@@ -322,6 +322,8 @@ void Tprincipal::N640x480fentr1Click() {
     view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     platform_.resolution.changeResolution(desktopWidth_, desktopHeight_);
+    // The desktop may give the window its normal size back only later: it is centred then.
+    centreWhenWindowed_ = true;
     centreOnDesktop();
 }
 
@@ -357,6 +359,12 @@ void Tprincipal::fitGameToView() {
 void Tprincipal::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     if (fullScreen_) fitGameToView();
+    if (centreWhenWindowed_) centreOnDesktop();
+}
+
+void Tprincipal::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && centreWhenWindowed_) centreOnDesktop();
 }
 
 void Tprincipal::setResizable(bool resizable) {
@@ -373,8 +381,13 @@ void Tprincipal::setResizable(bool resizable) {
 }
 
 void Tprincipal::centreOnDesktop() {
+    // Only a window at its own size is centred: one still full screen or maximized is waited for.
+    if (isFullScreen() || isMaximized() ||
+        view_->size() != QSize(layout::principal::clientWidth, layout::principal::clientHeight))
+        return;
     if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+        move(screen->availableGeometry().center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+    centreWhenWindowed_ = false;
 }
 
 void Tprincipal::propos1Click() {

@@ -102,6 +102,7 @@ public:
 protected:
     bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -135,6 +136,7 @@ private:
     std::vector<Screen*> attached_;
     ScreenSet screens_;
     bool fullScreen_ = false;  // the emulated 640 x 480 mode is in effect
+    bool centreWhenWindowed_ = false;  // windowed mode asked for: centre once the window is back
     std::unique_ptr<TForm1> about_;
 
     struct WaitState {
