@@ -165,6 +165,7 @@ void AudioEngine::startMusic(std::uint64_t token, const QByteArray& bytes, std::
     releasePlayerLocked();
     // A clean synthesizer for each start: no note, program or controller of the previous tune.
     fluid_synth_system_reset(synth_);
+    if (muted_ && !idle_) renderTailAwayLocked();
     limiter_.reset();
     musicOwner_ = 0;
     player_ = new_fluid_player(synth_);
@@ -192,6 +193,20 @@ void AudioEngine::haltMusic(std::uint64_t token) {
     // The reverb still holds a moment of the tune: keep rendering it away, unheard.
     muted_ = true;
     quietFrames_ = 0;
+}
+
+void AudioEngine::renderTailAwayLocked() {
+    // The reset silences the voices but not the reverb: what a halted tune left ringing would
+    // sound under the new one. Render it away now, until it falls under the output's last bit.
+    constexpr float kInaudible = 0.5f / 32768.0f;
+    const std::int64_t tailFrames = static_cast<std::int64_t>(kSampleRate) * kTailSeconds;
+    for (std::int64_t done = quietFrames_; done < tailFrames; done += kScratchFrames) {
+        float* buffer = scratch_.data();
+        fluid_synth_write_float(synth_, kScratchFrames, buffer, 0, 2, buffer, 1, 2);
+        const auto [low, high] = std::minmax_element(buffer, buffer + 2 * kScratchFrames);
+        if (std::max(-*low, *high) < kInaudible) break;
+    }
+    idle_ = true;
 }
 
 void AudioEngine::musicHook(void* engine, std::uint8_t* stream, int len) {

@@ -78,6 +78,7 @@ class AudioEngine {
     static void musicHook(void* engine, std::uint8_t* stream, int len);
     void renderMusic(std::uint8_t* stream, int len);
     void releasePlayerLocked();
+    void renderTailAwayLocked();
 
     bool audible_ = false;
     std::atomic<std::uint64_t> lastToken_{0};
