@@ -214,7 +214,11 @@ VirtualGamepad::~VirtualGamepad() {
 }
 
 void VirtualGamepad::setButton(PadButton button, bool down) {
-    if (joystick_) SDL_JoystickSetVirtualButton(joystick_, sdlButton(button), down ? 1 : 0);
+    if (!joystick_) return;
+    // The reads that fell due before this moment happen before it: a press made now is never
+    // taken for one made while the game was held before now.
+    pads_.poll();
+    SDL_JoystickSetVirtualButton(joystick_, sdlButton(button), down ? 1 : 0);
 }
 
 void VirtualGamepad::press(PadButton button) {
