@@ -268,7 +268,8 @@ void Tprincipal::FormKeyDown(int key) {
 
 void Tprincipal::clickAt(QPointF scenePoint) {
     guarded([this, scenePoint] {
-        if (exited_ || !isEnabled()) return;
+        // (A disabled main window, the About window open, gets no click: Qt keeps it away.)
+        if (exited_) return;
         // Screens stand at the scene's origin: a point of the scene is a point of the screen.
         if (screens_.titre && screens_.titre->promptAt(scenePoint)) {
             FormKeyDown(vk::Enter);
