@@ -86,8 +86,9 @@ void Gamepads::start() {
     if (devices_ == Devices::All) {
         // The kernel adds a node to /dev/input for each device; where that folder does not exist
         // yet, /dev itself shows it coming.
-        const QString folder = QDir(QStringLiteral("/dev/input")).exists() ? QStringLiteral("/dev/input")
-                                                                            : QStringLiteral("/dev");
+        const QString folder = !deviceFolder_.isEmpty()                      ? deviceFolder_
+                               : QDir(QStringLiteral("/dev/input")).exists() ? QStringLiteral("/dev/input")
+                                                                             : QStringLiteral("/dev");
         watcher_ = std::make_unique<QFileSystemWatcher>();
         if (watcher_->addPath(folder))
             QObject::connect(watcher_.get(), &QFileSystemWatcher::directoryChanged, watcher_.get(),
@@ -99,8 +100,8 @@ void Gamepads::start() {
 }
 
 void Gamepads::deviceFolderChanged() {
-    if (watcher_ && watcher_->directories().isEmpty() == false &&
-        watcher_->directories().first() == u"/dev" && QDir(QStringLiteral("/dev/input")).exists()) {
+    if (watcher_ && deviceFolder_.isEmpty() && watcher_->directories().value(0) == u"/dev" &&
+        QDir(QStringLiteral("/dev/input")).exists()) {
         // The input folder has appeared: watch it from now on.
         watcher_->removePath(QStringLiteral("/dev"));
         watcher_->addPath(QStringLiteral("/dev/input"));

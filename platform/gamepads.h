@@ -45,6 +45,10 @@ public:
     Gamepads(const Gamepads&) = delete;
     Gamepads& operator=(const Gamepads&) = delete;
 
+    // The folder whose changes mean that a device came or went (for All; before start()). By
+    // default /dev/input, or /dev while there is no /dev/input.
+    void setDeviceFolder(QString folder) { deviceFolder_ = std::move(folder); }
+
     // Called, on the clock's thread, with each button pressed.
     void setOnButton(std::function<void(PadButton)> onButton) { onButton_ = std::move(onButton); }
 
@@ -82,6 +86,7 @@ private:
     std::vector<std::uint64_t> lookCalls_;
     std::int64_t lastPollMs_ = -1;
     std::uint64_t polls_ = 0;
+    QString deviceFolder_;
     std::unique_ptr<QFileSystemWatcher> watcher_;
     std::function<void(PadButton)> onButton_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

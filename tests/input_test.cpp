@@ -12,7 +12,11 @@
 #include "platform/keys.h"
 #include "platform/virtualclock.h"
 
+#include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QGraphicsItem>
 #include <QGraphicsView>
 #include <QPointingDevice>
@@ -333,6 +337,26 @@ TEST_F(Observed, ATapAnswersAsAClickDoes) {
     EXPECT_EQ(value(dumps[1], "NumQuestion"), "2");
 }
 
+TEST_F(Observed, ButtonsWaitWhileAMessageBoxHoldsTheGame) {
+    // A message box is modal: keys go to it, and so do not the controller's buttons.
+    std::unique_ptr<QDialog> box;
+    int step = 0;
+    const QString text = run(QStringLiteral("pad plug\nkey Enter\npad y\ndump\npad y\ndump"), [&](Tprincipal&) {
+        ++step;
+        if (step == 2) {
+            box = std::make_unique<QDialog>();
+            box->setWindowModality(Qt::ApplicationModal);
+            box->show();
+        }
+        if (step == 4) box.reset();
+    });
+    const auto dumps = parseDumps(text);
+    ASSERT_EQ(dumps.size(), 2u);
+    EXPECT_EQ(value(dumps[0], "AttenteReponse"), "1");
+    EXPECT_EQ(value(dumps[0], "score"), "0");
+    EXPECT_EQ(value(dumps[1], "AttenteReponse"), "0");
+}
+
 // The controllers' reads on a clock of their own.
 class Controllers : public ::testing::Test {
 protected:
@@ -397,6 +421,31 @@ TEST_F(Controllers, OnlyTheGamesOwnControllersAreSeenOnVirtualTime) {
     pads.poll();
     EXPECT_EQ(pads.openCount(), 0);
     EXPECT_EQ(pads.watchedFolder(), "");
+}
+
+TEST_F(Controllers, ADeviceComingOrGoingStartsAFewLooksThatThenStop) {
+    QTemporaryDir devices;
+    ASSERT_TRUE(devices.isValid());
+    Gamepads pads(clock, Gamepads::Devices::All);
+    pads.setDeviceFolder(devices.path());
+    pads.start();
+    ASSERT_TRUE(pads.started());
+    ASSERT_EQ(pads.watchedFolder(), devices.path());
+    if (pads.openCount() > 0) GTEST_SKIP() << "this machine has a game controller plugged in";
+    EXPECT_EQ(clock.pendingCount(), 0u);
+    // The kernel adds a device's node.
+    QFile node(devices.filePath(QStringLiteral("event7")));
+    ASSERT_TRUE(node.open(QIODevice::WriteOnly));
+    node.close();
+    QElapsedTimer waited;
+    waited.start();
+    while (clock.pendingCount() == 0 && waited.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    ASSERT_GT(clock.pendingCount(), 0u) << "the change of the folder was not seen";
+    const auto before = pads.pollCount();
+    clock.advance(10'000);
+    EXPECT_EQ(pads.pollCount() - before, 3u);  // a few looks...
+    EXPECT_EQ(clock.pendingCount(), 0u);       // ...and then quiet again
+    EXPECT_FALSE(pads.polling());
 }
 
 TEST_F(Controllers, TheProgramWatchesTheDevicesFolderInsteadOfReading) {
