@@ -414,15 +414,6 @@ TEST_F(Controllers, APressFoundAfterTheGameWasHeldIsDropped) {
     EXPECT_EQ(pressed, std::vector<PadButton>{PadButton::North});
 }
 
-TEST_F(Controllers, OnlyTheGamesOwnControllersAreSeenOnVirtualTime) {
-    // The machine's own controllers, if it has any, must not reach the tests.
-    Gamepads pads(clock, Gamepads::Devices::VirtualOnly);
-    pads.start();
-    pads.poll();
-    EXPECT_EQ(pads.openCount(), 0);
-    EXPECT_EQ(pads.watchedFolder(), "");
-}
-
 TEST_F(Controllers, ADeviceComingOrGoingStartsAFewLooksThatThenStop) {
     QTemporaryDir devices;
     ASSERT_TRUE(devices.isValid());
