@@ -314,7 +314,8 @@ TEST_F(Observed, ThePointingHandShowsOverTheAnswersOnlyWhileTheQuestionIsOpen) {
 TEST_F(Observed, ATapAnswersAsAClickDoes) {
     // A touch screen's tap, through Qt's own touch events: Qt turns the tap nobody takes as a
     // touch into a click.
-    QPointingDevice* screen = QTest::createTouchDevice(QInputDevice::DeviceType::TouchScreen);
+    // The device is the test's: deleting it takes it off Qt's list of devices.
+    const std::unique_ptr<QPointingDevice> screen(QTest::createTouchDevice(QInputDevice::DeviceType::TouchScreen));
     int tapped = 0;
     QString code;
     int answer = 0;
@@ -324,8 +325,8 @@ TEST_F(Observed, ATapAnswersAsAClickDoes) {
         answer = rightAnswer(code);
         QWidget* viewport = w.view().viewport();
         const QPoint at = w.view().mapFromScene(QRectF(layout::niv::reponse[answer - 1].box).center());
-        QTest::touchEvent(viewport, screen).press(0, at, viewport);
-        QTest::touchEvent(viewport, screen).release(0, at, viewport);
+        QTest::touchEvent(viewport, screen.get()).press(0, at, viewport);
+        QTest::touchEvent(viewport, screen.get()).release(0, at, viewport);
         tapped = 1;
     });
     ASSERT_EQ(tapped, 1);
