@@ -23,6 +23,7 @@
 #include <QPainter>
 #include <QLayout>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
@@ -52,6 +53,17 @@ protected:
             QGraphicsView::keyReleaseEvent(event);
         else
             event->ignore();
+    }
+    // Clicks reach the scene's controls (the name entry's) first; a left click, or a tap (which
+    // arrives as one), then goes to the main window as a key. A quick second click arrives as a
+    // double click: it counts as a click of its own.
+    void mousePressEvent(QMouseEvent* event) override {
+        QGraphicsView::mousePressEvent(event);
+        if (event->button() == Qt::LeftButton) window_->clickAt(mapToScene(event->position().toPoint()));
+    }
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        QGraphicsView::mouseDoubleClickEvent(event);
+        if (event->button() == Qt::LeftButton) window_->clickAt(mapToScene(event->position().toPoint()));
     }
 
 private:
@@ -114,10 +126,12 @@ Tprincipal::Tprincipal(Platform& platform, QWidget* parent)
     view_->setFocus();
 
     onExit_ = [] { QCoreApplication::quit(); };
+    platform_.gamepads.setOnButton([this](PadButton button) { padButton(button); });
     FormCreate();
 }
 
 Tprincipal::~Tprincipal() {
+    platform_.gamepads.setOnButton({});
     // Screens leave the scene before it goes; any wait still on the stack is over.
     abandonWaits();
     screens_.clear();
@@ -250,6 +264,26 @@ void Tprincipal::FormKeyDown(int key) {
     // Only a level screen that is set up and shown takes answer keys: after a teardown or a failed
     // set-up the flag of the game state may still say that an answer is awaited.
     if (etat_.AttenteReponse && screens_.niv && screens_.niv->pret()) screens_.niv->resultat(key);
+}
+
+void Tprincipal::clickAt(QPointF scenePoint) {
+    guarded([this, scenePoint] {
+        // (A disabled main window, the About window open, gets no click: Qt keeps it away.)
+        if (exited_) return;
+        // Screens stand at the scene's origin: a point of the scene is a point of the screen.
+        if (screens_.titre && screens_.titre->promptAt(scenePoint)) {
+            FormKeyDown(vk::Enter);
+            return;
+        }
+        if (const int n = Tniv::answerAt(scenePoint); n && screens_.niv) FormKeyDown(vk::Numpad1 + n - 1);
+    });
+}
+
+void Tprincipal::padButton(PadButton button) {
+    // A key reaches the main window only when it is enabled (no About window) and no modal
+    // window (a message box) has the keyboard.
+    if (exited_ || !isEnabled() || QApplication::activeModalWidget()) return;
+    guarded([this, button] { FormKeyDown(vk::fromPad(button)); });
 }
 
 void Tprincipal::FormClose() {

@@ -1,6 +1,6 @@
 #pragma once
 // The main window: the only window that lives from start-up to the end. It owns every screen,
-// routes the keys, runs the intro, starts new games, tears the screens down and closes the
+// routes the keys (and the clicks, taps and controller buttons that stand for keys), runs the intro, starts new games, tears the screens down and closes the
 // program. The game-wide state lives here, so a test can build it afresh. The screens and the
 // rules of the game reach it only as their GameHost.
 
@@ -59,6 +59,12 @@ public:
     void redmarrer1Click() override;
     void quitter1Click();
     void FormKeyDown(int key);
+    // A click or a tap at `scenePoint`: on the title's prompt it is Enter, on an answer's label or
+    // number disc the keypad key of that answer; it then takes the keys' path (FormKeyDown).
+    void clickAt(QPointF scenePoint);
+    // A controller's button: the key it stands for (vk::fromPad), taken only when a key would be:
+    // not while the About window or a message box holds the game.
+    void padButton(PadButton button);
     void FormClose();
     void fichier1Click();
     void Block1_loadClick();

@@ -74,6 +74,12 @@ constexpr QRgb sablierBackground = qRgb(192, 192, 192);  // silver
 constexpr int sablierFirstFrame = 2;
 constexpr int sablierLastFrame = 44;
 
+// Where a click or a tap chooses answer i + 1: its label, the number disc beside it (where its
+// marks show) and the narrow gap between the two.
+inline QRect answerArea(int i) {
+    return reponse[i].box.united(juste[i].box);
+}
+
 constexpr int TimerQuestMs = 9850;  // the time allowed for a question
 constexpr int TimerPauseMs = 2500;  // the pause after an answer or a time-out
 }  // namespace niv

@@ -11,6 +11,11 @@
 #include "platform/platform.h"
 #include "screens/anim.h"
 
+#include <QBrush>
+#include <QCursor>
+#include <QGraphicsRectItem>
+#include <QPen>
+
 namespace vorn {
 
 namespace L = layout::niv;
@@ -77,6 +82,14 @@ Tniv::Tniv(GameHost& host)
              &LabelScore, &pourcent, &juste1, &juste2, &juste3, &juste4, &faux1, &faux2, &faux3, &faux4, &Label1,
              &numquest, &sablier, &music, &son})
         expose(*e);
+    for (int i = 0; i < 4; ++i) {
+        auto* area = new QGraphicsRectItem(L::answerArea(i), this);
+        area->setPen(Qt::NoPen);
+        area->setBrush(Qt::NoBrush);
+        area->setAcceptedMouseButtons(Qt::NoButton);
+        area->setZValue(1);
+        answerAreas_[static_cast<std::size_t>(i)] = area;
+    }
     expose(QStringLiteral("TimerPause"), TimerPause);
     expose(QStringLiteral("TimerQuest"), TimerQuest);
 
@@ -169,6 +182,7 @@ void Tniv::posequestion(const QString& code) {
     Label1.setText(code);
     showQuestionNumber();
     etat_.AttenteReponse = true;
+    updatePointer();
 }
 
 void Tniv::showQuestionNumber() {
@@ -192,9 +206,29 @@ void Tniv::resultat(int key) {
         }
         indiquejuste();
         etat_.AttenteReponse = false;
+        updatePointer();
         finirQuestion();
     } else if (key == vk::F12) {
         indiquejuste();
+    }
+}
+
+int Tniv::answerAt(QPointF screenPoint) {
+    for (int i = 0; i < 4; ++i)
+        if (QRectF(L::answerArea(i)).contains(screenPoint)) return i + 1;
+    return 0;
+}
+
+bool Tniv::questionOpen() const {
+    return pret_ && etat_.AttenteReponse;
+}
+
+void Tniv::updatePointer() {
+    for (QGraphicsRectItem* area : answerAreas_) {
+        if (questionOpen())
+            area->setCursor(Qt::PointingHandCursor);
+        else
+            area->unsetCursor();
     }
 }
 
@@ -262,6 +296,7 @@ void Tniv::TimerQuestTimer() {
     alarme.show();
     sablier.stop();
     etat_.AttenteReponse = false;
+    updatePointer();
     indiquejuste();
     jouerSon(pack::file(pack::wrongSound));
     perdre();
@@ -296,6 +331,7 @@ void Tniv::shutdown() {
     son.close();
     Query1.close();
     pret_ = false;
+    updatePointer();
 }
 
 }  // namespace vorn

@@ -1,7 +1,7 @@
 #pragma once
 // The level screen: one per level. It is set up for its level (video, ten drawn codes, pictures,
 // hourglass, music), shows one question at a time from the question table, judges the keypad
-// answers and time-outs, scores them, and after each pause moves the game on: next question, next
+// answers (and the clicks, taps and controller buttons that stand for them) and time-outs, scores them, and after each pause moves the game on: next question, next
 // level, bonus level, finished game or lost game.
 
 #include "platform/animation.h"
@@ -13,6 +13,8 @@
 #include "platform/screen.h"
 
 #include <array>
+
+class QGraphicsRectItem;
 
 namespace vorn {
 
@@ -34,6 +36,11 @@ public:
     bool pret() const { return pret_; }
 
     void resultat(int key);
+    // The answer, 1 to 4, whose label or number disc holds `screenPoint` (in the screen's
+    // coordinates); 0 for any other place.
+    static int answerAt(QPointF screenPoint);
+    // True while a question waits for its answer: the answers can be clicked.
+    bool questionOpen() const;
     void juste(int n);
     void faux(int n);
     void indiquejuste();
@@ -77,10 +84,15 @@ private:
     void perdre();
     // The end of a question: the score shown, and the pause.
     void finirQuestion();
+    // The pointer over the answers: a pointing hand while the question is open, the arrow
+    // otherwise.
+    void updatePointer();
 
     GameHost& host_;
     GameState& etat_;
     bool pret_ = false;
+    // Invisible, above everything: where the pointer turns into a hand over each answer.
+    std::array<QGraphicsRectItem*, 4> answerAreas_{};
 };
 
 }  // namespace vorn

@@ -34,4 +34,15 @@ int fromQt(const QKeyEvent& event) {
     }
 }
 
+int fromPad(PadButton button) {
+    switch (button) {
+        case PadButton::North: return Numpad1;
+        case PadButton::West: return Numpad1 + 1;
+        case PadButton::East: return Numpad1 + 2;
+        case PadButton::South: return Numpad4;
+        case PadButton::Start: return Enter;
+    }
+    return 0;
+}
+
 }  // namespace vorn::vk

@@ -1,5 +1,6 @@
 #pragma once
-// Virtual-key codes, the numbers the game's key rules are written in.
+// Virtual-key codes, the numbers the game's key rules are written in, and the keys a game
+// controller's buttons stand for.
 
 class QKeyEvent;
 
@@ -17,5 +18,23 @@ constexpr int Digit1 = 49;
 // keypad digits 96 to 105 (only with the keypad modifier, that is with Num Lock on), main-row
 // digits 48 to 57, letters 65 to 90; 0 for a key the game has no code for.
 int fromQt(const QKeyEvent& event);
+
+}  // namespace vorn::vk
+
+namespace vorn {
+
+// A game controller's buttons that the game takes, by their place on the controller: the four
+// face buttons (Xbox Y, X, B, A; PlayStation triangle, square, circle, cross) and Start.
+enum class PadButton { North, West, East, South, Start };
+
+}  // namespace vorn
+
+namespace vorn::vk {
+
+// The key a controller's button stands for. The face buttons answer like the keypad's 1 to 4,
+// laid out as the answers are on the screen (the diamond of buttons turned an eighth of a turn):
+// north 1 (top left), west 2 (bottom left), east 3 (top right), south 4 (bottom right). Start is
+// Enter.
+int fromPad(PadButton button);
 
 }  // namespace vorn::vk

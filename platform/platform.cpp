@@ -15,8 +15,11 @@ DesktopPlatform::DesktopPlatform()
       media_(std::make_unique<MediaService>(*clock_, *backend_)),
       resolution_(std::make_unique<Resolution>()),
       shell_(std::make_unique<DesktopShell>()),
+      gamepads_(std::make_unique<Gamepads>(*clock_, Gamepads::Devices::All)),
       view_(std::make_unique<Platform>(
-          Platform{*errors_, *guard_, *clock_, *backend_, *media_, *resolution_, *shell_})) {}
+          Platform{*errors_, *guard_, *clock_, *backend_, *media_, *resolution_, *shell_, *gamepads_})) {
+    gamepads_->start();
+}
 
 DesktopPlatform::~DesktopPlatform() = default;
 
@@ -26,8 +29,9 @@ VirtualPlatform::VirtualPlatform(QSize screen)
       backend_(std::make_unique<SimulatedBackend>(*clock_)),
       media_(std::make_unique<MediaService>(*clock_, *backend_)),
       resolution_([this] { return screen_; }),
+      gamepads_(std::make_unique<Gamepads>(*clock_, Gamepads::Devices::VirtualOnly)),
       view_(std::make_unique<Platform>(
-          Platform{errors_, guard_, *clock_, *backend_, *media_, resolution_, shell_})) {
+          Platform{errors_, guard_, *clock_, *backend_, *media_, resolution_, shell_, *gamepads_})) {
     media_->setRecording(true);
 }
 

@@ -1,11 +1,12 @@
 #pragma once
-// Everything the game reaches the outside world through: errors, time, media, the display mode
-// and the shell. DesktopPlatform is the real program's; VirtualPlatform runs on virtual time with
+// Everything the game reaches the outside world through: errors, time, media, the display mode,
+// the shell and the game controllers. DesktopPlatform is the real program's; VirtualPlatform runs on virtual time with
 // simulated media and records messages, shell requests and the media log (tests and the script
 // runner).
 
 #include "platform/clock.h"
 #include "platform/errors.h"
+#include "platform/gamepads.h"
 #include "platform/media/backend.h"
 #include "platform/media/mediaservice.h"
 #include "platform/resolution.h"
@@ -26,6 +27,7 @@ struct Platform {
     MediaService& media;
     Resolution& resolution;
     Shell& shell;
+    Gamepads& gamepads;
 };
 
 class DesktopPlatform {
@@ -42,6 +44,7 @@ private:
     std::unique_ptr<MediaService> media_;
     std::unique_ptr<Resolution> resolution_;
     std::unique_ptr<Shell> shell_;
+    std::unique_ptr<Gamepads> gamepads_;
     std::unique_ptr<Platform> view_;
 };
 
@@ -59,6 +62,8 @@ public:
     RecordingShell& shell() { return shell_; }
     Resolution& resolution() { return resolution_; }
     void setScreen(QSize screen) { screen_ = screen; }
+    // Sees only the controllers of VirtualGamepad, and only once one is plugged in.
+    Gamepads& gamepads() { return *gamepads_; }
 
 private:
     QSize screen_;
@@ -69,6 +74,7 @@ private:
     std::unique_ptr<MediaService> media_;
     Resolution resolution_;
     RecordingShell shell_;
+    std::unique_ptr<Gamepads> gamepads_;
     std::unique_ptr<Platform> view_;
 };
 

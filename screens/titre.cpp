@@ -35,6 +35,10 @@ void Tecrantitre::Timer1Timer() {
     Label1.setVisible(!Label1.isVisible());
 }
 
+bool Tecrantitre::promptAt(QPointF screenPoint) const {
+    return QRectF(Label1.geometry()).contains(screenPoint);
+}
+
 void Tecrantitre::shutdown() {
     Timer1.setEnabled(false);
     music.close();

@@ -1,6 +1,7 @@
 #pragma once
 // The title screen: the title picture, the title music played once, and "APPUYEZ SUR ENTRER"
-// blinking every 500 ms until the main window ends it on Enter.
+// blinking every 500 ms until the main window ends it on Enter (or a click on the prompt, or a
+// controller's Start).
 
 #include "platform/clock.h"
 #include "platform/label.h"
@@ -20,6 +21,9 @@ public:
     // Attaches the screen, loads its picture and starts its music.
     void play(GameHost& principal);
     void Timer1Timer();
+    // True when `screenPoint` (in the screen's coordinates) is on the prompt, shown or between
+    // two blinks: a click there starts a game.
+    bool promptAt(QPointF screenPoint) const;
     void shutdown() override;
 
     Picture fond;

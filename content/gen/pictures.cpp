@@ -714,29 +714,44 @@ QImage titlePicture() {
         p.restore();
     }
     p.restore();
-    // Four keypad keys: the answers 1 to 4, their shadows clear of the bottom scroll bar.
+    // Four keys: the answers 1 to 4, laid out as on the level screens (1 and 2 on the left, 3
+    // and 4 on the right), each with the controller's button that answers it; their shadows
+    // clear of the bottom scroll bar.
     const QFont keyFont = latoBlack(30);
-    constexpr double keyHeight = 42, keyShadow = 5, keyGap = 8;
+    const QFont badgeFont = latoBlack(13);
+    constexpr double keyHeight = 42, keyShadow = 5, keyGap = 8, badgeRadius = 10;
     const double keysTop = kVisibleBottom - 4 - keyShadow - 2 * keyHeight - keyGap;
+    static const char* const padButtons[4] = {"Y", "X", "B", "A"};
     for (int i = 0; i < 4; ++i) {
-        const QRectF key(404 + (i % 2) * 106, keysTop + (i / 2) * (keyHeight + keyGap), 92,
-                         keyHeight);
+        const QRectF key(404 + (i / 2) * 106, keysTop + (i % 2) * (keyHeight + keyGap), 92, keyHeight);
         drawPanel(p, key.translated(0, keyShadow), 10, levelAccent(i + 1).darker(150));
         drawPanel(p, key, 10, levelAccent(i + 1), ink, 2);
         p.setPen(Qt::white);
         p.setFont(keyFont);
-        p.drawText(key.adjusted(0, -2, 0, 0), Qt::AlignCenter, QString::number(i + 1));
+        p.drawText(key.adjusted(-14, -2, -14, 0), Qt::AlignCenter, QString::number(i + 1));
+        const QPointF badge(key.right() - 8 - badgeRadius, key.center().y());
+        p.setPen(QPen(ink, 1.5));
+        p.setBrush(cream);
+        p.drawEllipse(badge, badgeRadius, badgeRadius);
+        p.setPen(ink);
+        p.setFont(badgeFont);
+        p.drawText(QRectF(badge.x() - badgeRadius, badge.y() - badgeRadius - 1, 2 * badgeRadius, 2 * badgeRadius),
+                   Qt::AlignCenter, QLatin1String(padButtons[i]));
     }
+    // How to play, under the prompt: every way to answer and to start.
+    const double lineHeight = 20;
+    const double tipsTop = kVisibleBottom - 5 - 3 * lineHeight;
+    const QRectF tip(24, tipsTop, 372, lineHeight);
     p.setPen(ink);
-    p.setFont(font(QStringLiteral("Lato"), 15, QFont::Bold));
-    const double tipTop = kVisibleBottom - 5 - 20;
-    p.drawText(QRectF(24, tipTop - 22, 360, 22), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("F1 : r\u00e8gles du jeu      \u00c9chap : quitter"));
+    p.setFont(font(QStringLiteral("Lato"), 14, QFont::Bold));
+    p.drawText(tip, Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("R\u00e9pondez : pav\u00e9 num\u00e9rique 1 \u00e0 4, clic ou toucher"));
+    p.drawText(tip.translated(0, lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("sur la r\u00e9ponse, ou bouton Y X B A de la manette."));
     p.setPen(withAlpha(ink, 170));
     p.setFont(font(QStringLiteral("Lato"), 13, QFont::Bold, true));
-    p.drawText(
-        QRectF(24, tipTop, 360, 20), Qt::AlignLeft | Qt::AlignVCenter,
-        QStringLiteral("R\u00e9pondez avec le pav\u00e9 num\u00e9rique, touches 1 \u00e0 4."));
+    p.drawText(tip.translated(0, 2 * lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Jouer : Entr\u00e9e, clic ou Start   F1 : r\u00e8gles   \u00c9chap : quitter"));
     p.end();
     return image;
 }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -343,6 +344,71 @@ TEST_F(RealWindow, FullScreenCoversTheScreenAndWindowedModeComesBack) {
     const QRectLike w = place();
     EXPECT_NEAR(w.x + w.width / 2, kScreenWidth / 2, 16);
     EXPECT_NEAR(w.y + w.height / 2, kScreenHeight / 2, 24);
+
+    x.typeKey(*window, kEscape);
+    ASSERT_TRUE(wait(5000ms, [&] { return !game.running(); })) << "Esc did not end the program";
+}
+
+// A click of the real pointer on a real display: on the title's prompt it starts a game, and on an
+// answer's number disc it answers, the right answer then showing on its blue background.
+TEST_F(RealWindow, ClicksOfThePointerStartAGameAndAnswer) {
+    VirtualServer server(1024, 768);
+    ASSERT_FALSE(server.display().empty()) << "Xvfb did not start (is the xvfb package installed?)";
+    Connection x(server.display());
+    ASSERT_TRUE(x.ok());
+    auto wait = [](std::chrono::milliseconds limit, const std::function<bool()>& done) {
+        const auto until = Clock::now() + limit;
+        while (Clock::now() < until) {
+            if (done()) return true;
+            std::this_thread::sleep_for(20ms);
+        }
+        return false;
+    };
+    const char* path = std::getenv("PATH");
+    Game game(VORN_GAME_DIR, {{"DISPLAY", server.display()},
+                              {"QT_QPA_PLATFORM", "xcb"},
+                              {"SDL_AUDIODRIVER", "dummy"},
+                              {"PATH", path ? path : "/usr/bin:/bin"},
+                              {"XDG_RUNTIME_DIR", dir_ + "/runtime"}});
+    std::optional<xcb_window_t> window;
+    ASSERT_TRUE(wait(10000ms, [&] { return (window = x.findWindow(kTitle)).has_value(); }));
+    auto place = [&] { return x.geometry(*window).value_or(QRectLike{}); };
+    const int menuBar = place().height - kClientHeight;
+    ASSERT_GT(menuBar, 10);
+    auto grab = [&] { return x.capture(*window).value_or(Capture{}); };
+    auto corner = [&](const Capture& c) { return c.width ? c.litShare(4, menuBar + 4, 50, 20) : 0.0; };
+    // Clicks at a point of the game's screen.
+    auto click = [&](int sx, int sy) {
+        const QRectLike w = place();
+        x.click(w.x + sx, w.y + menuBar + sy);
+    };
+    // The share of an answer's box (layout::niv::reponse) that is the highlight's pure blue.
+    constexpr QRectLike kAnswers[4] = {{72, 336, 225, 35}, {72, 385, 225, 35}, {355, 336, 225, 35}, {355, 385, 225, 35}};
+    auto blue = [&](const Capture& c, int i) {
+        const QRectLike& a = kAnswers[i];
+        int n = 0;
+        for (int j = a.y; j < a.y + a.height - 4; ++j)
+            for (int k = a.x; k < a.x + a.width; ++k) {
+                const Capture::Rgb p = c.at(k, menuBar + j);
+                if (p.b > 200 && p.r < 40 && p.g < 40) ++n;
+            }
+        return static_cast<double>(n) / (a.width * (a.height - 4));
+    };
+    auto anyBlue = [&](const Capture& c) {
+        double most = 0;
+        for (int i = 0; i < 4; ++i) most = std::max(most, blue(c, i));
+        return most;
+    };
+
+    ASSERT_TRUE(wait(20000ms, [&] { return corner(grab()) > 0.5; })) << "no title screen";
+    click(40, 324);  // on "APPUYEZ SUR ENTRER"
+    ASSERT_TRUE(wait(5000ms, [&] { return corner(grab()) < 0.05; })) << "no level video after a click on the prompt";
+    ASSERT_TRUE(wait(20000ms, [&] { return corner(grab()) > 0.5; })) << "no level screen after its video";
+    std::this_thread::sleep_for(300ms);
+    EXPECT_LT(anyBlue(grab()), 0.05) << "an answer is highlighted before any answer";
+    click(46, 352);  // the number disc of answer 1
+    ASSERT_TRUE(wait(3000ms, [&] { return anyBlue(grab()) > 0.5; })) << "the click did not answer";
+    grab().savePpm(dir_ + "/../vorn-clicked-answer.ppm");
 
     x.typeKey(*window, kEscape);
     ASSERT_TRUE(wait(5000ms, [&] { return !game.running(); })) << "Esc did not end the program";

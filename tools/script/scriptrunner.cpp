@@ -2,7 +2,9 @@
 
 #include "app/main.h"
 #include "core/level.h"
+#include "platform/element.h"
 #include "platform/errors.h"
+#include "platform/gamepads.h"
 #include "platform/media/simulatedbackend.h"
 #include "platform/platform.h"
 #include "platform/screen.h"
@@ -17,6 +19,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QRegularExpression>
 #include <QWindow>
 
@@ -27,6 +30,7 @@ struct ScriptRunner::Impl {
     QTextStream& out;
     VirtualPlatform platform;
     std::unique_ptr<Tprincipal> window;
+    std::unique_ptr<VirtualGamepad> pad;  // plugged in by the first pad command
     bool finished = false;
     bool anyError = false;
     int lineNumber = 0;
@@ -82,6 +86,8 @@ struct ScriptRunner::Impl {
             type(arg);
         } else if (command == u"click") {
             click(arg.trimmed());
+        } else if (command == u"pad") {
+            padCommand(arg.simplified());
         } else if (command == u"menu") {
             menu(arg.trimmed());
         } else if (command == u"pick") {
@@ -173,7 +179,66 @@ struct ScriptRunner::Impl {
                 return;
             }
         }
-        error(QStringLiteral("click: no button %1 is shown").arg(name));
+        static const QRegularExpression point(QStringLiteral("^(\\d+)\\s*,\\s*(\\d+)$"));
+        if (const auto m = point.match(name); m.hasMatch())
+            return mouseClick(QPointF(m.captured(1).toInt(), m.captured(2).toInt()));
+        // An element of a screen on show, at the centre of its box, whether it shows or not (the
+        // title's prompt blinks).
+        for (Screen* screen : window->attachedScreens())
+            for (QGraphicsItem* item : screen->childItems())
+                if (const auto* element = dynamic_cast<const Element*>(item); element && element->elementName() == name)
+                    return mouseClick(item->sceneBoundingRect().center());
+        error(QStringLiteral("click: no button or element %1 is shown").arg(name));
+    }
+
+    // A left click at a point of the scene, as the window system gives it to the game's view: a
+    // press and a release at that place of the view.
+    void mouseClick(QPointF scenePoint) {
+        QGraphicsView& view = window->view();
+        QWidget* target = view.viewport();
+        const QPointF local = view.mapFromScene(scenePoint);
+        const QPointF global = target->mapToGlobal(local);
+        QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &release);
+    }
+
+    // A controller's button, through a controller plugged in for the script (SDL's virtual
+    // joystick) and read by the game's own controller reads.
+    void padCommand(const QString& argument) {
+        const QStringList words = argument.split(u' ', Qt::SkipEmptyParts);
+        if (words.isEmpty()) return error(QStringLiteral("pad: a button is needed"));
+        const QString name = words[0].toLower();
+        if (name == u"unplug" && words.size() == 1) {
+            pad.reset();  // unplugged; the game lets it go at once
+            platform.gamepads().poll();
+            return;
+        }
+        if (!plugPad()) return;
+        if (name == u"plug" && words.size() == 1) return;
+        static const std::map<QString, PadButton> buttons = {
+            {QStringLiteral("y"), PadButton::North},     {QStringLiteral("north"), PadButton::North},
+            {QStringLiteral("x"), PadButton::West},      {QStringLiteral("west"), PadButton::West},
+            {QStringLiteral("b"), PadButton::East},      {QStringLiteral("east"), PadButton::East},
+            {QStringLiteral("a"), PadButton::South},     {QStringLiteral("south"), PadButton::South},
+            {QStringLiteral("start"), PadButton::Start},
+        };
+        const auto it = buttons.find(name);
+        if (it == buttons.end()) return error(QStringLiteral("pad: unknown button %1").arg(words[0]));
+        if (words.size() == 1) return pad->press(it->second);
+        if (words.size() == 2 && (words[1] == u"down" || words[1] == u"up"))
+            return pad->setButton(it->second, words[1] == u"down");
+        error(QStringLiteral("pad: expected BUTTON [down|up], not %1").arg(argument));
+    }
+
+    bool plugPad() {
+        if (pad) return true;
+        pad = std::make_unique<VirtualGamepad>(platform.gamepads());
+        if (pad->plugged()) return true;
+        error(QStringLiteral("pad: no controller could be plugged in: %1").arg(pad->error()));
+        pad.reset();
+        return false;
     }
 
     static QString simplified(const QString& caption) { return caption.simplified(); }
@@ -296,6 +361,8 @@ struct ScriptRunner::Impl {
         for (QWidget* top : QApplication::topLevelWidgets())
             if (top != window.get() && top->isVisible() && top->objectName() == u"Form1") aboutOpen = true;
         out << "about: " << (aboutOpen ? "open" : "closed") << "\n";
+        out << "gamepads: open=" << platform.gamepads().openCount() << " reading=" << (platform.gamepads().polling() ? 1 : 0)
+            << "\n";
         out << "volumes: midi=" << hex32(platform.backend().midiVolume())
             << " wave=" << hex32(platform.backend().waveVolume()) << "\n";
         out << "time: " << clock().nowMs() << "\n";

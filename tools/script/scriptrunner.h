@@ -3,8 +3,12 @@
 // what a player would see. Used by the vorn-script tool, by the scenario tests and by content
 // authors to play a content pack through.
 //
-// Commands: key NAME, type TEXT (or type "TEXT" to keep blanks at its ends), click NAME,
-// menu A/B[/C], pick A/B[/C] (an item of menus that stayed open since an earlier menu command:
+// Commands: key NAME, type TEXT (or type "TEXT" to keep blanks at its ends), click NAME (a
+// button of a window, else the centre of an element of a screen on show, such as reponse1,
+// juste1 or the title's Label1, shown or not), click X,Y (a point of the screen), pad BUTTON (a
+// controller's button pressed and let go: a b x y, north south east west, start; "pad BUTTON
+// down" and "pad BUTTON up" hold it and let it go without a read, so the game sees it at its
+// next read; "pad unplug" and "pad plug"), menu A/B[/C], pick A/B[/C] (an item of menus that stayed open since an earlier menu command:
 // their handlers do not run again), wait MS, clock HH:MM:SS.mmm, hold on|off, activate,
 // close [WINDOW] (the main window, or a window such as Form1 by its title bar), desktop WxH (the
 // emulated desktop's size, which the display modes test against), shot FILE, dump. Blank lines
