@@ -122,7 +122,8 @@ struct RealSoundPlatform {
     MediaService media{clock, *backend};
     Resolution resolution{[] { return QSize(1280, 1024); }};
     RecordingShell shell;
-    Platform platform{errors, guard, clock, *backend, media, resolution, shell};
+    Gamepads gamepads{clock, Gamepads::Devices::VirtualOnly};
+    Platform platform{errors, guard, clock, *backend, media, resolution, shell, gamepads};
 };
 
 void BM_KeyToMark(benchmark::State& state) {
@@ -205,7 +206,8 @@ struct SilentDesktop {
     MediaService media{clock, backend};
     Resolution resolution;
     RecordingShell shell;
-    Platform platform{errors, guard, clock, backend, media, resolution, shell};
+    Gamepads gamepads{clock, Gamepads::Devices::VirtualOnly};
+    Platform platform{errors, guard, clock, backend, media, resolution, shell, gamepads};
 };
 
 // Waits on the title (0), during a question (1) or on a results screen (2); with real sound
