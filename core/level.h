@@ -13,6 +13,7 @@
 #include "platform/screen.h"
 
 #include <array>
+#include <functional>
 
 namespace vorn {
 
@@ -77,6 +78,10 @@ private:
     void perdre();
     // The end of a question: the score shown, and the pause.
     void finirQuestion();
+    // Runs a step that only shows or sounds the answer (its sound, its face): a file that fails
+    // is told at once and the answer is still counted and followed by its pause, rather than
+    // leave the question without a timer.
+    void withoutStopping(const std::function<void()>& step);
 
     GameHost& host_;
     GameState& etat_;
