@@ -291,6 +291,55 @@ struct FaultMatrix::Impl {
         const auto tuneMatch = tuneName.match(file);
         const bool tuneCase = fault != Fault::None && tuneMatch.hasMatch();
 
+        int tune = tuneCase ? tuneMatch.captured(1).toInt() : 0;
+
+        // Which stages the file's failure may undo: those that use it, and those that go on
+        // from them.
+        auto uses = [&](Stage stage) {
+            QStringList files;
+            switch (stage) {
+                case Stage::Start: files << pack::video(0); break;
+                case Stage::Level1: files << levelStartFiles(1) << pack::file(pack::rules); break;
+                case Stage::Lost:
+                    files << levelStartFiles(1) << pack::file(pack::wrongSound) << pack::file(pack::resultsPicture)
+                          << pack::video(5) << pack::video(0);
+                    for (char face = pack::firstFace; face <= pack::lastFace; ++face) files << pack::facePicture(face);
+                    files << controlTunes[Stage::Level1];
+                    break;
+                case Stage::Level2:
+                case Stage::Level3:
+                case Stage::Level4: {
+                    const int level = stage == Stage::Level2 ? 2 : stage == Stage::Level3 ? 3 : 4;
+                    files << levelStartFiles(level - 1) << levelStartFiles(level) << pack::file(pack::resultsPicture);
+                    break;
+                }
+                case Stage::NameEntry:
+                case Stage::After:
+                    files << levelStartFiles(3) << levelStartFiles(4) << pack::file(pack::resultsPicture)
+                          << pack::file(pack::wrongSound) << pack::facePicture(pack::lastFace) << pack::video(6)
+                          << controlTunes[Stage::Level4];
+                    if (stage == Stage::After) files << pack::video(0);
+                    break;
+                case Stage::Tune: files << levelStartFiles(1) << pack::video(0); break;
+                case Stage::End: files << pack::video(0); break;
+            }
+            files << controlTunes[stage];
+            if (stage == Stage::Tune && tune) files << pack::levelTune(tune);
+            return files.contains(file);
+        };
+
+        // The route plays only the stages that use the file (all of them on the intact pack), and
+        // at least one level to show that the game goes on.
+        auto wanted = [&](std::initializer_list<Stage> stages) {
+            if (fault == Fault::None) return true;
+            return std::any_of(stages.begin(), stages.end(), uses);
+        };
+        const bool firstLevel = wanted({Stage::Level1, Stage::Lost});
+        bool secondLevel = wanted({Stage::Level2});
+        const bool thirdLevel = wanted({Stage::Level3});
+        const bool bonusLevel = wanted({Stage::Level4, Stage::NameEntry, Stage::After});
+        if (!firstLevel && !secondLevel && !thirdLevel && !bonusLevel) secondLevel = true;
+
         FaultOutcome outcome;
         outcome.file = file;
         outcome.fault = fault;
@@ -309,6 +358,7 @@ struct FaultMatrix::Impl {
         marks[Stage::Start] = p.mark();
 
         // A new game from the title; without a title (no intro), from the first slot.
+        if (firstLevel) {
         p << QStringLiteral("clock 08:00:00.000");
         p.then([](const Dump& d) {
             return titleShown(d) ? QStringLiteral("key Enter") : QStringLiteral("menu fichier/charger/Block 1");
@@ -327,18 +377,22 @@ struct FaultMatrix::Impl {
         for (int i = 0; i < 4; ++i) answer(true);
         p << QStringLiteral("wait 9000");  // results, the lost game's video, the intro
         marks[Stage::Lost] = p.mark();
+        }
 
         // The last question of level 1, right: results, then level 2; and so on to the bonus.
         const char* const starts[] = {"menu fichier/charger/Block2", "menu fichier/charger/Block3",
                                       "menu fichier/charger/Block 4"};
         const Stage levels[] = {Stage::Level2, Stage::Level3, Stage::Level4};
+        const bool levelWanted[] = {secondLevel, thirdLevel, bonusLevel};
         for (int i = 0; i < 3; ++i) {
+            if (!levelWanted[i]) continue;
             p << QStringLiteral("clock %1:00:00.000").arg(9 + i, 2, 10, QLatin1Char('0')) << QLatin1String(starts[i]);
             answer(true);
             p << QStringLiteral("wait %1").arg(i == 2 ? 9000 : 6000);
             marks[levels[i]] = p.mark();
         }
         // A wrong answer ends the bonus level: results, the finished game's video, the name.
+        if (bonusLevel) {
         answer(false);
         p << QStringLiteral("wait 6000");
         marks[Stage::NameEntry] = p.mark();
@@ -346,10 +400,9 @@ struct FaultMatrix::Impl {
         p.then([](const Dump& d) { return nameEntryShown(d) ? QStringLiteral("key Enter") : QStringLiteral("wait 1"); });
         p << QStringLiteral("wait 9500");  // the best players, then the intro
         marks[Stage::After] = p.mark();
+        }
 
-        int tune = 0;
         if (tuneCase) {
-            tune = tuneMatch.captured(1).toInt();
             auto reading = tuneClock.find(tune);
             if (reading != tuneClock.end()) {
                 p << QStringLiteral("menu fichier/redémarrer") << QStringLiteral("clock ") + reading->second
@@ -385,16 +438,21 @@ struct FaultMatrix::Impl {
         std::map<Stage, std::size_t> index;
         try {
             for (const auto& [stage, mark] : marks) index[stage] = p.dumpIndex(mark);
-            normal[Stage::Start] = titleShown(p.at(marks[Stage::Start]));
-            normal[Stage::Level1] = questionOpen(p.at(marks[Stage::Level1]), 1);
-            normal[Stage::Lost] = titleShown(p.at(marks[Stage::Lost]));
-            normal[Stage::Level2] = questionOpen(p.at(marks[Stage::Level2]), 2);
-            normal[Stage::Level3] = questionOpen(p.at(marks[Stage::Level3]), 3);
-            normal[Stage::Level4] = questionOpen(p.at(marks[Stage::Level4]), 4);
-            normal[Stage::NameEntry] = nameEntryShown(p.at(marks[Stage::NameEntry]));
-            normal[Stage::After] = titleShown(p.at(marks[Stage::After]));
-            if (marks.count(Stage::Tune)) normal[Stage::Tune] = questionOpen(p.at(marks[Stage::Tune]), 1);
-            normal[Stage::End] = titleShown(p.at(marks[Stage::End]));
+            for (const auto& [stage, mark] : marks) {
+                const Dump& d = p.at(mark);
+                switch (stage) {
+                    case Stage::Start:
+                    case Stage::Lost:
+                    case Stage::After:
+                    case Stage::End: normal[stage] = titleShown(d); break;
+                    case Stage::Level1:
+                    case Stage::Tune: normal[stage] = questionOpen(d, 1); break;
+                    case Stage::Level2: normal[stage] = questionOpen(d, 2); break;
+                    case Stage::Level3: normal[stage] = questionOpen(d, 3); break;
+                    case Stage::Level4: normal[stage] = questionOpen(d, 4); break;
+                    case Stage::NameEntry: normal[stage] = nameEntryShown(d); break;
+                }
+            }
             outcome.endState = describeState(p.at(marks[Stage::End]));
             const QString time = value(p.at(marks[Stage::End]), QStringLiteral("time"));
             if (time.toLongLong() > kVirtualTimeLimitMs) problems << QStringLiteral("the route took %1 ms of virtual time").arg(time);
@@ -415,41 +473,6 @@ struct FaultMatrix::Impl {
         }
         if (fault == Fault::None) controlTunes = tunes;
 
-        // Which stages the file's failure may undo: those that use it, and those that go on
-        // from them.
-        auto uses = [&](Stage stage) {
-            QStringList files;
-            switch (stage) {
-                case Stage::Start: files << pack::video(0); break;
-                case Stage::Level1: files << levelStartFiles(1); break;
-                case Stage::Lost:
-                    files << levelStartFiles(1) << pack::file(pack::wrongSound) << pack::file(pack::resultsPicture)
-                          << pack::video(5) << pack::video(0);
-                    for (char face = pack::firstFace; face <= pack::lastFace; ++face) files << pack::facePicture(face);
-                    files << controlTunes[Stage::Level1];
-                    break;
-                case Stage::Level2:
-                case Stage::Level3:
-                case Stage::Level4: {
-                    const int level = stage == Stage::Level2 ? 2 : stage == Stage::Level3 ? 3 : 4;
-                    files << levelStartFiles(level - 1) << levelStartFiles(level) << pack::file(pack::resultsPicture);
-                    break;
-                }
-                case Stage::NameEntry:
-                case Stage::After:
-                    files << levelStartFiles(3) << levelStartFiles(4) << pack::file(pack::resultsPicture)
-                          << pack::file(pack::wrongSound) << pack::facePicture(pack::lastFace) << pack::video(6)
-                          << controlTunes[Stage::Level4];
-                    if (stage == Stage::After) files << pack::video(0);
-                    break;
-                case Stage::Tune: files << levelStartFiles(1) << pack::video(0); break;
-                case Stage::End: files << pack::video(0); break;
-            }
-            files << controlTunes[stage];
-            if (stage == Stage::Tune && tune) files << pack::levelTune(tune);
-            return files.contains(file);
-        };
-
         // Files the game can do without: their failure is told and the game goes on as if they
         // were there (the title without its picture or tune, an answer without its sound or its
         // face, the rules that the desktop opens).
@@ -466,6 +489,10 @@ struct FaultMatrix::Impl {
         }
         if (tuneCase && marks.count(Stage::Tune) && normal[Stage::Tune] && fault != Fault::Truncated)
             problems << QStringLiteral("the level started on %1 although it is %2").arg(file, faultName(fault));
+
+        // F1 hands the rules to the desktop whatever the file holds.
+        if (firstLevel && normal[Stage::Level1] && !out.text.contains(QStringLiteral("shell: open ") + pack::file(pack::rules)))
+            problems << QStringLiteral("F1 did not open the rules");
 
         // Messages: only the file's own, at least one where the file is refused.
         for (const auto& [text, count] : outcome.messages) {
