@@ -135,8 +135,9 @@ QByteArray garbage(const QString& file, qsizetype size) {
 // table).
 QString wrongKindSource(const QString& file) {
     if (file.endsWith(u".jpg") || file.endsWith(u".hlp")) return pack::file(pack::rightMarkPicture);
-    if (file.endsWith(u".bmp")) return pack::file(pack::titlePicture);
-    if (file.endsWith(u".mid") || file.endsWith(u".avi")) return pack::file(pack::rightSound);
+    // A JPEG picture is a one-frame video to a reader that guesses the format from the content.
+    if (file.endsWith(u".bmp") || file.endsWith(u".avi")) return pack::file(pack::titlePicture);
+    if (file.endsWith(u".mid")) return pack::file(pack::rightSound);
     if (file.endsWith(u".wav")) return pack::file(pack::titleTune);
     return {};
 }
