@@ -23,12 +23,12 @@ void keep(const QString& name, const QString& table) {
     if (out.open(QIODevice::WriteOnly | QIODevice::Truncate)) out.write(table.toUtf8());
 }
 
-std::vector<FaultOutcome> playMatrix(FaultMatrix& matrix, const QStringList& files) {
+std::vector<FaultOutcome> playMatrix(FaultMatrix& matrix, const QStringList& files, const std::vector<Fault>& faults) {
     std::vector<FaultOutcome> rows{matrix.control()};
     EXPECT_TRUE(rows.back().problems.isEmpty()) << "intact pack: " << rows.back().problems.join("\n").toStdString();
     EXPECT_TRUE(rows.back().messages.empty()) << rows.back().messageColumn().toStdString();
     for (const QString& file : files)
-        for (Fault fault : allFaults()) {
+        for (Fault fault : faults) {
             rows.push_back(matrix.run(file, fault));
             const FaultOutcome& row = rows.back();
             EXPECT_TRUE(row.problems.isEmpty()) << file.toStdString() << " " << faultName(fault).toStdString() << ":\n"
@@ -39,12 +39,15 @@ std::vector<FaultOutcome> playMatrix(FaultMatrix& matrix, const QStringList& fil
 
 TEST(FaultMatrix, EveryPackFileBrokenOneAtATimeOnSimulatedMedia) {
     FaultMatrix matrix(VirtualMedia::Simulated);
-    keep(QStringLiteral("fault-matrix-simulated.md"), FaultMatrix::table(playMatrix(matrix, packFiles())));
+    keep(QStringLiteral("fault-matrix-simulated.md"), FaultMatrix::table(playMatrix(matrix, packFiles(), allFaults())));
 }
 
+// The sound backend decodes what passes the playability check: the files that may pass it broken
+// (cut, garbled, of another kind) go through it once more.
 TEST(FaultMatrix, PlayedFilesBrokenOneAtATimeOnTheSoundBackend) {
     FaultMatrix matrix(VirtualMedia::Real);
-    keep(QStringLiteral("fault-matrix-real.md"), FaultMatrix::table(playMatrix(matrix, playedFiles())));
+    keep(QStringLiteral("fault-matrix-real.md"),
+         FaultMatrix::table(playMatrix(matrix, playedFiles(), {Fault::Truncated, Fault::Garbage, Fault::WrongKind})));
 }
 
 }  // namespace

@@ -157,6 +157,10 @@ void applyFault(TestPack& pack, const QString& file, Fault fault) {
             }
             pack.write(file, readBytes(pack.path(wrongKindSource(file))));
             return;
+        case Fault::Folder:
+            pack.remove(file);
+            QDir(pack.dir()).mkpath(file);
+            return;
     }
 }
 
@@ -199,13 +203,14 @@ QString faultName(Fault fault) {
         case Fault::Truncated: return QStringLiteral("cut in half");
         case Fault::Garbage: return QStringLiteral("garbage");
         case Fault::WrongKind: return QStringLiteral("wrong kind");
+        case Fault::Folder: return QStringLiteral("a folder");
     }
     return {};
 }
 
 const std::vector<Fault>& allFaults() {
     static const std::vector<Fault> faults = {Fault::Removed, Fault::Empty, Fault::Truncated, Fault::Garbage,
-                                              Fault::WrongKind};
+                                              Fault::WrongKind, Fault::Folder};
     return faults;
 }
 
@@ -503,8 +508,7 @@ struct FaultMatrix::Impl {
         int total = 0;
         for (const auto& m : outcome.messages) total += m.second;
         if (total > 30) problems << QStringLiteral("%1 messages").arg(total);
-        const bool refused = fault == Fault::Removed || fault == Fault::Empty || fault == Fault::Garbage ||
-                             fault == Fault::WrongKind;
+        const bool refused = fault != Fault::None && fault != Fault::Truncated;
         if (refused && file != pack::file(pack::rules) && outcome.messages.empty())
             problems << QStringLiteral("no message for a file %1").arg(faultName(fault));
 

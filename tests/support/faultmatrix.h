@@ -19,7 +19,7 @@ namespace vorn::test {
 
 class TestPack;
 
-enum class Fault { None, Removed, Empty, Truncated, Garbage, WrongKind };
+enum class Fault { None, Removed, Empty, Truncated, Garbage, WrongKind, Folder };
 QString faultName(Fault fault);
 const std::vector<Fault>& allFaults();
 
