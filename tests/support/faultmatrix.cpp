@@ -496,6 +496,23 @@ struct FaultMatrix::Impl {
         if (tuneCase && marks.count(Stage::Tune) && normal[Stage::Tune] && fault != Fault::Truncated)
             problems << QStringLiteral("the level started on %1 although it is %2").arg(file, faultName(fault));
 
+        // What a failure skips. The title without its picture has no tune either; a level whose
+        // set-up fails stays flagged and unseen until the next teardown, and one whose screen
+        // cannot be built (the table, the sound opened with the screen) is not there at all.
+        const bool refusedHere = fault != Fault::None && !outcome.messages.empty();
+        if (refusedHere && file == pack::file(pack::titlePicture)) {
+            const Dump& d = p.at(marks[Stage::Start]);
+            if (!value(d, QStringLiteral("media")).split(u'\n').filter(QStringLiteral("play ") + pack::file(pack::titleTune)).isEmpty())
+                problems << QStringLiteral("the title tune played without the title picture");
+        }
+        if (refusedHere && firstLevel && !normal[Stage::Level1] && levelStartFiles(1).contains(file)) {
+            const Dump& d = p.at(marks[Stage::Level1]);
+            const bool built = file != kTable && file != pack::file(pack::rightSound);
+            const QString expected = built ? QStringLiteral("level screen (not shown)") : QStringLiteral("no screen (menu works)");
+            if (describeState(d) != expected)
+                problems << QStringLiteral("after the failed set-up: %1, expected %2").arg(describeState(d), expected);
+        }
+
         // F1 hands the rules to the desktop whatever the file holds.
         if (firstLevel && normal[Stage::Level1] && !out.text.contains(QStringLiteral("shell: open ") + pack::file(pack::rules)))
             problems << QStringLiteral("F1 did not open the rules");
