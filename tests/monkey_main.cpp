@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
     options.steps = 100000;
     options.seed = static_cast<std::uint64_t>(QDateTime::currentMSecsSinceEpoch());
     QString content = QStringLiteral(VORN_BUILD_DIR "/game");
+    bool removeBroken = false;
     const QStringList args = QApplication::arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == u"--steps" && i + 1 < args.size()) {
@@ -49,10 +50,14 @@ int main(int argc, char** argv) {
             options.seed = args[++i].toULongLong();
         } else if (args[i] == u"--content" && i + 1 < args.size()) {
             content = args[++i];
+        } else if ((args[i] == u"--break" || args[i] == u"--remove") && i + 1 < args.size()) {
+            removeBroken = args[i] == u"--remove";
+            options.brokenFile = args[++i];
         } else {
-            std::puts("usage: vorn-monkey [--steps N] [--seed S] [--content DIR]\n"
+            std::puts("usage: vorn-monkey [--steps N] [--seed S] [--content DIR] [--break FILE | --remove FILE]\n"
                       "  plays N random steps (100000) with seed S (from the time) on a copy of the game\n"
-                      "  folder DIR (build/game) and prints the summary");
+                      "  folder DIR (build/game) and prints the summary; --break fills FILE of the copy\n"
+                      "  with garbage, --remove takes it away, and its messages are then allowed");
             return args[i] == u"--help" || args[i] == u"-h" ? 0 : 2;
         }
     }
@@ -62,6 +67,15 @@ int main(int argc, char** argv) {
         return 2;
     }
     QDir(copy.path()).mkpath(QStringLiteral("save"));
+    if (!options.brokenFile.isEmpty()) {
+        const QString broken = copy.filePath(options.brokenFile);
+        QFile::remove(broken);
+        if (!removeBroken) {
+            QFile garbage(broken);
+            if (!garbage.open(QIODevice::WriteOnly)) return 2;
+            for (int i = 0; i < 4096; ++i) garbage.putChar(static_cast<char>((i * 7919 + 13) % 251));
+        }
+    }
     options.gameDir = copy.path();
     std::printf("monkey: seed %llu, %ld steps, on a copy of %s\n", static_cast<unsigned long long>(options.seed),
                 options.steps, qPrintable(content));

@@ -31,3 +31,24 @@ TEST(Monkey, RandomKeysMenusAndWaitsKeepEveryScreenRule) {
 }
 
 }  // namespace
+
+// The same monkey on packs with one file broken: the file's messages are allowed, every other
+// rule holds through the error paths (a level whose set-up failed, a results screen without its
+// picture, no intro and so no title).
+TEST(Monkey, BrokenFilesKeepTheScreenRulesToo) {
+    const char* const files[] = {"video/0.avi", "video/2.avi", "image/niv1.jpg", "image/resultats.jpg",
+                                 "son/faux.wav", "dB/questionnaire.db"};
+    std::uint64_t seed = 7;
+    for (const char* file : files) {
+        TestPack pack;
+        pack.write(file, QByteArray(512, '\x5a'));
+        MonkeyOptions options;
+        options.seed = seed++;
+        options.steps = 500;
+        options.gameDir = pack.dir();
+        options.brokenFile = file;
+        const MonkeySummary summary = runMonkey(options);
+        EXPECT_TRUE(summary.problems.isEmpty()) << file << "\n" << summary.text().toStdString();
+        EXPECT_GT(summary.messages, 0) << file << ": the broken file was never used";
+    }
+}

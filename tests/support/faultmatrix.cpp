@@ -1,5 +1,7 @@
 #include "support/faultmatrix.h"
 
+#include "support/filemessages.h"
+
 #include "app/main.h"
 #include "core/pack.h"
 #include "platform/errors.h"
@@ -23,8 +25,7 @@ namespace vorn::test {
 
 namespace {
 
-const QString kTable = QStringLiteral("%1/%2.db").arg(QLatin1String(pack::databaseDirectory),
-                                                        QLatin1String(pack::questionTable));
+const QString kTable = questionTableFile();
 
 // The route's stages, in the order they are played.
 enum class Stage { Start, Level1, Lost, Level2, Level3, Level4, NameEntry, After, Tune, End };
@@ -53,10 +54,6 @@ const char* const kSlots =
     "[Block2]\r\nscore=9000\r\nNiveau=1\r\nNumQuestion=10\r\nReponses justes=9\r\nPourcentage=100%\r\nPause=0\r\n"
     "[Block3]\r\nscore=29000\r\nNiveau=2\r\nNumQuestion=10\r\nReponses justes=9\r\nPourcentage=100%\r\nPause=0\r\n"
     "[Block4]\r\nscore=57000\r\nNiveau=3\r\nNumQuestion=10\r\nReponses justes=9\r\nPourcentage=100%\r\nPause=0\r\n";
-
-bool isPicture(const QString& file) {
-    return file.endsWith(u".jpg") || file.endsWith(u".bmp");
-}
 
 // What the window shows, from a dump.
 bool titleShown(const Dump& d) {
@@ -162,16 +159,6 @@ void applyFault(TestPack& pack, const QString& file, Fault fault) {
             QDir(pack.dir()).mkpath(file);
             return;
     }
-}
-
-// The message that the failure of `file` may show.
-bool expectedMessage(const QString& file, const QString& text) {
-    if (file == pack::file(pack::rules)) return false;  // the shell's business: no message
-    if (file == kTable) return text.contains(QLatin1String(pack::questionTable), Qt::CaseInsensitive);
-    if (isPicture(file))
-        return text.startsWith(QStringLiteral("Cannot open file ") + file) || text.startsWith(file + QStringLiteral(": "));
-    if (file == pack::file(pack::hourglass)) return text == messageBoxText(mediaerror::cannotOpenAvi());
-    return text == messageBoxText(mediaerror::fileNotFound()) || text == messageBoxText(mediaerror::invalidFile());
 }
 
 // The rules every step keeps: one full-size screen at most, shown only with its flag, none
@@ -519,7 +506,7 @@ struct FaultMatrix::Impl {
 
         // Messages: only the file's own, at least one where the file is refused.
         for (const auto& [text, count] : outcome.messages) {
-            if (fault == Fault::None || !expectedMessage(file, text))
+            if (fault == Fault::None || !messageOfFile(file, text))
                 problems << QStringLiteral("unexpected message: %1").arg(text);
         }
         int total = 0;

@@ -23,6 +23,9 @@ struct MonkeyOptions {
     long steps = 3000;
     // A complete game folder that the monkey may write into (its save/ files).
     QString gameDir;
+    // A file of the pack that the caller has broken: its own messages are allowed, and a screen
+    // that its failure leaves flagged but unseen is no fault.
+    QString brokenFile;
 };
 
 struct MonkeySummary {
