@@ -19,9 +19,12 @@ int main(int argc, char** argv) {
         if (args[i] == u"--real-media") {
             media = vorn::VirtualMedia::Real;
         } else if (args[i] == u"--help" || args[i] == u"-h") {
-            std::puts("usage: vorn-faultmatrix [--real-media] [FILE...]\n"
-                      "  every file of the pack (or each FILE, a path inside the pack) removed, emptied,\n"
-                      "  cut in half, replaced by garbage and by a file of another kind; prints the matrix");
+            std::puts(
+                "usage: vorn-faultmatrix [--real-media] [FILE...]\n"
+                "  every file of the pack (or each FILE, a path inside the pack) removed, "
+                "emptied,\n"
+                "  cut in half, replaced by garbage and by a file of another kind; prints the "
+                "matrix");
             return 0;
         } else {
             files << args[i];
@@ -31,7 +34,8 @@ int main(int argc, char** argv) {
     vorn::test::FaultMatrix matrix(media);
     std::vector<vorn::test::FaultOutcome> rows{matrix.control()};
     for (const QString& file : files)
-        for (vorn::test::Fault fault : vorn::test::allFaults()) rows.push_back(matrix.run(file, fault));
+        for (vorn::test::Fault fault : vorn::test::allFaults())
+            rows.push_back(matrix.run(file, fault));
     std::fputs(qPrintable(vorn::test::FaultMatrix::table(rows)), stdout);
     for (const auto& row : rows)
         if (!row.problems.isEmpty()) return 1;

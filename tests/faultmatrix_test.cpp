@@ -23,23 +23,27 @@ void keep(const QString& name, const QString& table) {
     if (out.open(QIODevice::WriteOnly | QIODevice::Truncate)) out.write(table.toUtf8());
 }
 
-std::vector<FaultOutcome> playMatrix(FaultMatrix& matrix, const QStringList& files, const std::vector<Fault>& faults) {
+std::vector<FaultOutcome> playMatrix(FaultMatrix& matrix, const QStringList& files,
+                                     const std::vector<Fault>& faults) {
     std::vector<FaultOutcome> rows{matrix.control()};
-    EXPECT_TRUE(rows.back().problems.isEmpty()) << "intact pack: " << rows.back().problems.join("\n").toStdString();
+    EXPECT_TRUE(rows.back().problems.isEmpty())
+        << "intact pack: " << rows.back().problems.join("\n").toStdString();
     EXPECT_TRUE(rows.back().messages.empty()) << rows.back().messageColumn().toStdString();
     for (const QString& file : files)
         for (Fault fault : faults) {
             rows.push_back(matrix.run(file, fault));
             const FaultOutcome& row = rows.back();
-            EXPECT_TRUE(row.problems.isEmpty()) << file.toStdString() << " " << faultName(fault).toStdString() << ":\n"
-                                                << row.problems.join("\n").toStdString();
+            EXPECT_TRUE(row.problems.isEmpty())
+                << file.toStdString() << " " << faultName(fault).toStdString() << ":\n"
+                << row.problems.join("\n").toStdString();
         }
     return rows;
 }
 
 TEST(FaultMatrix, EveryPackFileBrokenOneAtATimeOnSimulatedMedia) {
     FaultMatrix matrix(VirtualMedia::Simulated);
-    keep(QStringLiteral("fault-matrix-simulated.md"), FaultMatrix::table(playMatrix(matrix, packFiles(), allFaults())));
+    keep(QStringLiteral("fault-matrix-simulated.md"),
+         FaultMatrix::table(playMatrix(matrix, packFiles(), allFaults())));
 }
 
 // The sound backend decodes what passes the playability check: the files that may pass it broken
@@ -47,7 +51,8 @@ TEST(FaultMatrix, EveryPackFileBrokenOneAtATimeOnSimulatedMedia) {
 TEST(FaultMatrix, PlayedFilesBrokenOneAtATimeOnTheSoundBackend) {
     FaultMatrix matrix(VirtualMedia::Real);
     keep(QStringLiteral("fault-matrix-real.md"),
-         FaultMatrix::table(playMatrix(matrix, playedFiles(), {Fault::Truncated, Fault::Garbage, Fault::WrongKind})));
+         FaultMatrix::table(playMatrix(matrix, playedFiles(),
+                                       {Fault::Truncated, Fault::Garbage, Fault::WrongKind})));
 }
 
 }  // namespace

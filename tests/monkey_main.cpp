@@ -16,7 +16,8 @@
 namespace {
 
 bool copyTree(const QString& from, const QString& to) {
-    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
     QDir target(to);
     while (it.hasNext()) {
         it.next();
@@ -54,16 +55,21 @@ int main(int argc, char** argv) {
             removeBroken = args[i] == u"--remove";
             options.brokenFile = args[++i];
         } else {
-            std::puts("usage: vorn-monkey [--steps N] [--seed S] [--content DIR] [--break FILE | --remove FILE]\n"
-                      "  plays N random steps (100000) with seed S (from the time) on a copy of the game\n"
-                      "  folder DIR (build/game) and prints the summary; --break fills FILE of the copy\n"
-                      "  with garbage, --remove takes it away, and its messages are then allowed");
+            std::puts(
+                "usage: vorn-monkey [--steps N] [--seed S] [--content DIR] [--break FILE | "
+                "--remove FILE]\n"
+                "  plays N random steps (100000) with seed S (from the time) on a copy of the "
+                "game\n"
+                "  folder DIR (build/game) and prints the summary; --break fills FILE of the copy\n"
+                "  with garbage, --remove takes it away, and its messages are then allowed");
             return args[i] == u"--help" || args[i] == u"-h" ? 0 : 2;
         }
     }
     QTemporaryDir copy;
-    if (!copy.isValid() || !copyTree(content, copy.path()) || !QFileInfo(copy.filePath(QStringLiteral("dB"))).isDir()) {
-        std::fprintf(stderr, "vorn-monkey: %s is no game folder (or cannot be copied)\n", qPrintable(content));
+    if (!copy.isValid() || !copyTree(content, copy.path()) ||
+        !QFileInfo(copy.filePath(QStringLiteral("dB"))).isDir()) {
+        std::fprintf(stderr, "vorn-monkey: %s is no game folder (or cannot be copied)\n",
+                     qPrintable(content));
         return 2;
     }
     QDir(copy.path()).mkpath(QStringLiteral("save"));
@@ -73,12 +79,13 @@ int main(int argc, char** argv) {
         if (!removeBroken) {
             QFile garbage(broken);
             if (!garbage.open(QIODevice::WriteOnly)) return 2;
-            for (int i = 0; i < 4096; ++i) garbage.putChar(static_cast<char>((i * 7919 + 13) % 251));
+            for (int i = 0; i < 4096; ++i)
+                garbage.putChar(static_cast<char>((i * 7919 + 13) % 251));
         }
     }
     options.gameDir = copy.path();
-    std::printf("monkey: seed %llu, %ld steps, on a copy of %s\n", static_cast<unsigned long long>(options.seed),
-                options.steps, qPrintable(content));
+    std::printf("monkey: seed %llu, %ld steps, on a copy of %s\n",
+                static_cast<unsigned long long>(options.seed), options.steps, qPrintable(content));
     std::fflush(stdout);
     const vorn::test::MonkeySummary summary = vorn::test::runMonkey(options);
     std::fputs(qPrintable(summary.text()), stdout);

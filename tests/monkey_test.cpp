@@ -17,8 +17,12 @@ namespace {
 TEST(Monkey, RandomKeysMenusAndWaitsKeepEveryScreenRule) {
     TestPack pack;
     MonkeyOptions options;
-    options.seed = qEnvironmentVariableIsSet("VORN_MONKEY_SEED") ? qgetenv("VORN_MONKEY_SEED").toULongLong() : 20261209;
-    options.steps = qEnvironmentVariableIsSet("VORN_MONKEY_STEPS") ? qgetenv("VORN_MONKEY_STEPS").toLong() : 3000;
+    options.seed = qEnvironmentVariableIsSet("VORN_MONKEY_SEED")
+                       ? qgetenv("VORN_MONKEY_SEED").toULongLong()
+                       : 20261209;
+    options.steps = qEnvironmentVariableIsSet("VORN_MONKEY_STEPS")
+                        ? qgetenv("VORN_MONKEY_STEPS").toLong()
+                        : 3000;
     options.gameDir = pack.dir();
     const MonkeySummary summary = runMonkey(options);
     std::cout << summary.text().toStdString() << std::flush;
@@ -36,8 +40,8 @@ TEST(Monkey, RandomKeysMenusAndWaitsKeepEveryScreenRule) {
 // rule holds through the error paths (a level whose set-up failed, a results screen without its
 // picture, no intro and so no title).
 TEST(Monkey, BrokenFilesKeepTheScreenRulesToo) {
-    const char* const files[] = {"video/0.avi", "video/2.avi", "image/niv1.jpg", "image/resultats.jpg",
-                                 "son/faux.wav", "dB/questionnaire.db"};
+    const char* const files[] = {"video/0.avi",         "video/2.avi",  "image/niv1.jpg",
+                                 "image/resultats.jpg", "son/faux.wav", "dB/questionnaire.db"};
     std::uint64_t seed = 7;
     for (const char* file : files) {
         TestPack pack;

@@ -32,16 +32,26 @@ enum class Stage { Start, Level1, Lost, Level2, Level3, Level4, NameEntry, After
 
 QString stageName(Stage s) {
     switch (s) {
-        case Stage::Start: return QStringLiteral("title");
-        case Stage::Level1: return QStringLiteral("level 1");
-        case Stage::Lost: return QStringLiteral("lost game");
-        case Stage::Level2: return QStringLiteral("level 2");
-        case Stage::Level3: return QStringLiteral("level 3");
-        case Stage::Level4: return QStringLiteral("bonus level");
-        case Stage::NameEntry: return QStringLiteral("name entry");
-        case Stage::After: return QStringLiteral("best players after the game");
-        case Stage::Tune: return QStringLiteral("level on its tune");
-        case Stage::End: return QStringLiteral("best players from the menu");
+        case Stage::Start:
+            return QStringLiteral("title");
+        case Stage::Level1:
+            return QStringLiteral("level 1");
+        case Stage::Lost:
+            return QStringLiteral("lost game");
+        case Stage::Level2:
+            return QStringLiteral("level 2");
+        case Stage::Level3:
+            return QStringLiteral("level 3");
+        case Stage::Level4:
+            return QStringLiteral("bonus level");
+        case Stage::NameEntry:
+            return QStringLiteral("name entry");
+        case Stage::After:
+            return QStringLiteral("best players after the game");
+        case Stage::Tune:
+            return QStringLiteral("level on its tune");
+        case Stage::End:
+            return QStringLiteral("best players from the menu");
     }
     return {};
 }
@@ -50,10 +60,14 @@ QString stageName(Stage s) {
 // question of levels 1, 2 and 3 with every answer so far right (so that a right answer passes
 // the level, and the third one opens the bonus level).
 const char* const kSlots =
-    "[Block1]\r\nscore=0\r\nNiveau=1\r\nNumQuestion=1\r\nReponses justes=0\r\nPourcentage=0%\r\nPause=0\r\n"
-    "[Block2]\r\nscore=9000\r\nNiveau=1\r\nNumQuestion=10\r\nReponses justes=9\r\nPourcentage=100%\r\nPause=0\r\n"
-    "[Block3]\r\nscore=29000\r\nNiveau=2\r\nNumQuestion=10\r\nReponses justes=9\r\nPourcentage=100%\r\nPause=0\r\n"
-    "[Block4]\r\nscore=57000\r\nNiveau=3\r\nNumQuestion=10\r\nReponses justes=9\r\nPourcentage=100%\r\nPause=0\r\n";
+    "[Block1]\r\nscore=0\r\nNiveau=1\r\nNumQuestion=1\r\nReponses "
+    "justes=0\r\nPourcentage=0%\r\nPause=0\r\n"
+    "[Block2]\r\nscore=9000\r\nNiveau=1\r\nNumQuestion=10\r\nReponses "
+    "justes=9\r\nPourcentage=100%\r\nPause=0\r\n"
+    "[Block3]\r\nscore=29000\r\nNiveau=2\r\nNumQuestion=10\r\nReponses "
+    "justes=9\r\nPourcentage=100%\r\nPause=0\r\n"
+    "[Block4]\r\nscore=57000\r\nNiveau=3\r\nNumQuestion=10\r\nReponses "
+    "justes=9\r\nPourcentage=100%\r\nPause=0\r\n";
 
 // What the window shows, from a dump.
 bool titleShown(const Dump& d) {
@@ -78,12 +92,18 @@ QString describeState(const Dump& d) {
                           value(d, QStringLiteral("widget Image1")) != u"<absent>";
     QString what;
     if (screens == u"none") return QStringLiteral("no screen (menu works)");
-    if (screens == u"titleScreenPresent") what = QStringLiteral("title screen");
-    else if (screens == u"levelScreenPresent") what = QStringLiteral("level screen");
-    else if (screens == u"resultScreenPresent") what = QStringLiteral("results screen");
-    else if (screens == u"highscoreScreenPresent") what = QStringLiteral("high-score screen");
-    else if (screens == u"nameEntryScreenPresent") what = QStringLiteral("name entry");
-    else what = screens;
+    if (screens == u"titleScreenPresent")
+        what = QStringLiteral("title screen");
+    else if (screens == u"levelScreenPresent")
+        what = QStringLiteral("level screen");
+    else if (screens == u"resultScreenPresent")
+        what = QStringLiteral("results screen");
+    else if (screens == u"highscoreScreenPresent")
+        what = QStringLiteral("high-score screen");
+    else if (screens == u"nameEntryScreenPresent")
+        what = QStringLiteral("name entry");
+    else
+        what = screens;
     return attached ? what : what + QStringLiteral(" (not shown)");
 }
 
@@ -104,7 +124,8 @@ QStringList levelStartFiles(int level) {
 // Every file of the pack as its content (path relative to the pack -> digest), save/ aside.
 std::map<QString, QByteArray> snapshot(const QString& dir) {
     std::map<QString, QByteArray> files;
-    QDirIterator it(dir, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    QDirIterator it(dir, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
     while (it.hasNext()) {
         it.next();
         const QString relative = QDir(dir).relativeFilePath(it.filePath());
@@ -142,11 +163,20 @@ QString wrongKindSource(const QString& file) {
 void applyFault(TestPack& pack, const QString& file, Fault fault) {
     const QByteArray original = readBytes(pack.path(file));
     switch (fault) {
-        case Fault::None: return;
-        case Fault::Removed: pack.remove(file); return;
-        case Fault::Empty: pack.write(file, {}); return;
-        case Fault::Truncated: pack.write(file, original.left(original.size() / 2)); return;
-        case Fault::Garbage: pack.write(file, garbage(file, original.size())); return;
+        case Fault::None:
+            return;
+        case Fault::Removed:
+            pack.remove(file);
+            return;
+        case Fault::Empty:
+            pack.write(file, {});
+            return;
+        case Fault::Truncated:
+            pack.write(file, original.left(original.size() / 2));
+            return;
+        case Fault::Garbage:
+            pack.write(file, garbage(file, original.size()));
+            return;
         case Fault::WrongKind:
             if (file == kTable) {
                 pack.writeTable({.table = QStringLiteral("autre")});
@@ -169,11 +199,13 @@ void checkScreens(Tprincipal& window, int step, QStringList& problems) {
     const ScreenFlags f = window.flags();
     for (const Screen* screen : shown) {
         const QString name = screen->layoutName();
-        const bool flagged = (name == u"ecrantitre" && f.titleScreenPresent) || (name == u"niv" && f.levelScreenPresent) ||
+        const bool flagged = (name == u"ecrantitre" && f.titleScreenPresent) ||
+                             (name == u"niv" && f.levelScreenPresent) ||
                              (name == u"ecran_resultat" && f.resultScreenPresent) ||
                              (name == u"highscore" && f.highscoreScreenPresent) ||
                              (name == u"enternom" && f.nameEntryScreenPresent);
-        if (!flagged) problems << QStringLiteral("%1 shown without its flag at step %2").arg(name).arg(step);
+        if (!flagged)
+            problems << QStringLiteral("%1 shown without its flag at step %2").arg(name).arg(step);
     }
     if (window.exited()) problems << QStringLiteral("the program ended at step %1").arg(step);
 }
@@ -184,20 +216,27 @@ constexpr std::int64_t kVirtualTimeLimitMs = 20 * 60 * 1000;
 
 QString faultName(Fault fault) {
     switch (fault) {
-        case Fault::None: return QStringLiteral("intact");
-        case Fault::Removed: return QStringLiteral("removed");
-        case Fault::Empty: return QStringLiteral("empty");
-        case Fault::Truncated: return QStringLiteral("cut in half");
-        case Fault::Garbage: return QStringLiteral("garbage");
-        case Fault::WrongKind: return QStringLiteral("wrong kind");
-        case Fault::Folder: return QStringLiteral("a folder");
+        case Fault::None:
+            return QStringLiteral("intact");
+        case Fault::Removed:
+            return QStringLiteral("removed");
+        case Fault::Empty:
+            return QStringLiteral("empty");
+        case Fault::Truncated:
+            return QStringLiteral("cut in half");
+        case Fault::Garbage:
+            return QStringLiteral("garbage");
+        case Fault::WrongKind:
+            return QStringLiteral("wrong kind");
+        case Fault::Folder:
+            return QStringLiteral("a folder");
     }
     return {};
 }
 
 const std::vector<Fault>& allFaults() {
-    static const std::vector<Fault> faults = {Fault::Removed, Fault::Empty, Fault::Truncated, Fault::Garbage,
-                                              Fault::WrongKind, Fault::Folder};
+    static const std::vector<Fault> faults = {Fault::Removed, Fault::Empty,     Fault::Truncated,
+                                              Fault::Garbage, Fault::WrongKind, Fault::Folder};
     return faults;
 }
 
@@ -223,10 +262,12 @@ QString FaultOutcome::messageColumn() const {
 }
 
 QString FaultOutcome::outcomeColumn() const {
-    QString text = skipped.isEmpty() ? QStringLiteral("whole route played")
-                                     : QStringLiteral("skipped: ") + skipped.join(QStringLiteral(", "));
+    QString text = skipped.isEmpty()
+                       ? QStringLiteral("whole route played")
+                       : QStringLiteral("skipped: ") + skipped.join(QStringLiteral(", "));
     text += QStringLiteral("; ends on ") + endState;
-    if (!problems.isEmpty()) text += QStringLiteral("; FAULT: ") + problems.join(QStringLiteral("; "));
+    if (!problems.isEmpty())
+        text += QStringLiteral("; FAULT: ") + problems.join(QStringLiteral("; "));
     return text;
 }
 
@@ -291,30 +332,41 @@ struct FaultMatrix::Impl {
         auto uses = [&](Stage stage) {
             QStringList files;
             switch (stage) {
-                case Stage::Start: files << pack::video(0); break;
-                case Stage::Level1: files << levelStartFiles(1) << pack::file(pack::rules); break;
+                case Stage::Start:
+                    files << pack::video(0);
+                    break;
+                case Stage::Level1:
+                    files << levelStartFiles(1) << pack::file(pack::rules);
+                    break;
                 case Stage::Lost:
-                    files << levelStartFiles(1) << pack::file(pack::wrongSound) << pack::file(pack::resultsPicture)
-                          << pack::video(5) << pack::video(0);
-                    for (char face = pack::firstFace; face <= pack::lastFace; ++face) files << pack::facePicture(face);
+                    files << levelStartFiles(1) << pack::file(pack::wrongSound)
+                          << pack::file(pack::resultsPicture) << pack::video(5) << pack::video(0);
+                    for (char face = pack::firstFace; face <= pack::lastFace; ++face)
+                        files << pack::facePicture(face);
                     files << controlTunes[Stage::Level1];
                     break;
                 case Stage::Level2:
                 case Stage::Level3:
                 case Stage::Level4: {
                     const int level = stage == Stage::Level2 ? 2 : stage == Stage::Level3 ? 3 : 4;
-                    files << levelStartFiles(level - 1) << levelStartFiles(level) << pack::file(pack::resultsPicture);
+                    files << levelStartFiles(level - 1) << levelStartFiles(level)
+                          << pack::file(pack::resultsPicture);
                     break;
                 }
                 case Stage::NameEntry:
                 case Stage::After:
-                    files << levelStartFiles(3) << levelStartFiles(4) << pack::file(pack::resultsPicture)
-                          << pack::file(pack::wrongSound) << pack::facePicture(pack::lastFace) << pack::video(6)
+                    files << levelStartFiles(3) << levelStartFiles(4)
+                          << pack::file(pack::resultsPicture) << pack::file(pack::wrongSound)
+                          << pack::facePicture(pack::lastFace) << pack::video(6)
                           << controlTunes[Stage::Level4];
                     if (stage == Stage::After) files << pack::video(0);
                     break;
-                case Stage::Tune: files << levelStartFiles(1) << pack::video(0); break;
-                case Stage::End: files << pack::video(0); break;
+                case Stage::Tune:
+                    files << levelStartFiles(1) << pack::video(0);
+                    break;
+                case Stage::End:
+                    files << pack::video(0);
+                    break;
             }
             files << controlTunes[stage];
             if (stage == Stage::Tune && tune) files << pack::levelTune(tune);
@@ -352,24 +404,26 @@ struct FaultMatrix::Impl {
 
         // A new game from the title; without a title (no intro), from the first slot.
         if (firstLevel) {
-        p << QStringLiteral("clock 08:00:00.000");
-        p.then([](const Dump& d) {
-            return titleShown(d) ? QStringLiteral("key Enter") : QStringLiteral("menu fichier/charger/Block 1");
-        });
-        marks[Stage::Level1] = p.mark();
-        // The rules, the right answer shown, then answers that show every face, a time-out, a
-        // save, and a lost level: 6 right answers of 10.
-        p << QStringLiteral("key F1") << QStringLiteral("key F12");
-        answer(false);
-        answer(true);
-        p << QStringLiteral("menu fichier/sauvegarder/Block 1");
-        answer(true);
-        answer(false);
-        answer(false);
-        p << QStringLiteral("wait %1").arg(kQuestionMs) << QStringLiteral("wait %1").arg(kPauseMs);
-        for (int i = 0; i < 4; ++i) answer(true);
-        p << QStringLiteral("wait 9000");  // results, the lost game's video, the intro
-        marks[Stage::Lost] = p.mark();
+            p << QStringLiteral("clock 08:00:00.000");
+            p.then([](const Dump& d) {
+                return titleShown(d) ? QStringLiteral("key Enter")
+                                     : QStringLiteral("menu fichier/charger/Block 1");
+            });
+            marks[Stage::Level1] = p.mark();
+            // The rules, the right answer shown, then answers that show every face, a time-out, a
+            // save, and a lost level: 6 right answers of 10.
+            p << QStringLiteral("key F1") << QStringLiteral("key F12");
+            answer(false);
+            answer(true);
+            p << QStringLiteral("menu fichier/sauvegarder/Block 1");
+            answer(true);
+            answer(false);
+            answer(false);
+            p << QStringLiteral("wait %1").arg(kQuestionMs)
+              << QStringLiteral("wait %1").arg(kPauseMs);
+            for (int i = 0; i < 4; ++i) answer(true);
+            p << QStringLiteral("wait 9000");  // results, the lost game's video, the intro
+            marks[Stage::Lost] = p.mark();
         }
 
         // The last question of level 1, right: results, then level 2; and so on to the bonus.
@@ -379,27 +433,32 @@ struct FaultMatrix::Impl {
         const bool levelWanted[] = {secondLevel, thirdLevel, bonusLevel};
         for (int i = 0; i < 3; ++i) {
             if (!levelWanted[i]) continue;
-            p << QStringLiteral("clock %1:00:00.000").arg(9 + i, 2, 10, QLatin1Char('0')) << QLatin1String(starts[i]);
+            p << QStringLiteral("clock %1:00:00.000").arg(9 + i, 2, 10, QLatin1Char('0'))
+              << QLatin1String(starts[i]);
             answer(true);
             p << QStringLiteral("wait %1").arg(i == 2 ? 9000 : 6000);
             marks[levels[i]] = p.mark();
         }
         // A wrong answer ends the bonus level: results, the finished game's video, the name.
         if (bonusLevel) {
-        answer(false);
-        p << QStringLiteral("wait 6000");
-        marks[Stage::NameEntry] = p.mark();
-        p.then([](const Dump& d) { return nameEntryShown(d) ? QStringLiteral("type Ann") : QStringLiteral("wait 1"); });
-        p.then([](const Dump& d) { return nameEntryShown(d) ? QStringLiteral("key Enter") : QStringLiteral("wait 1"); });
-        p << QStringLiteral("wait 9500");  // the best players, then the intro
-        marks[Stage::After] = p.mark();
+            answer(false);
+            p << QStringLiteral("wait 6000");
+            marks[Stage::NameEntry] = p.mark();
+            p.then([](const Dump& d) {
+                return nameEntryShown(d) ? QStringLiteral("type Ann") : QStringLiteral("wait 1");
+            });
+            p.then([](const Dump& d) {
+                return nameEntryShown(d) ? QStringLiteral("key Enter") : QStringLiteral("wait 1");
+            });
+            p << QStringLiteral("wait 9500");  // the best players, then the intro
+            marks[Stage::After] = p.mark();
         }
 
         if (tuneCase) {
             auto reading = tuneClock.find(tune);
             if (reading != tuneClock.end()) {
-                p << QStringLiteral("menu fichier/redémarrer") << QStringLiteral("clock ") + reading->second
-                  << QStringLiteral("key Enter");
+                p << QStringLiteral("menu fichier/redémarrer")
+                  << QStringLiteral("clock ") + reading->second << QStringLiteral("key Enter");
                 marks[Stage::Tune] = p.mark();
             } else {
                 problems << QStringLiteral("no clock reading draws tune %1").arg(tune);
@@ -410,14 +469,16 @@ struct FaultMatrix::Impl {
         marks[Stage::End] = p.mark();
 
         const ScriptOutput& out = p.run();
-        if (out.status != 0) problems << QStringLiteral("the runner reported an error:\n") + out.text.right(2000);
+        if (out.status != 0)
+            problems << QStringLiteral("the runner reported an error:\n") + out.text.right(2000);
 
         // Messages, in the order they came.
         for (const Dump& d : out.dumps)
             for (const QString& text : value(d, QStringLiteral("message")).split(u'\n')) {
                 if (text == u"<absent>" || text.isEmpty()) continue;
                 QString shown = text;
-                if (shown.startsWith(u'"') && shown.endsWith(u'"')) shown = shown.mid(1, shown.size() - 2);
+                if (shown.startsWith(u'"') && shown.endsWith(u'"'))
+                    shown = shown.mid(1, shown.size() - 2);
                 auto it = std::find_if(outcome.messages.begin(), outcome.messages.end(),
                                        [&](const auto& m) { return m.first == shown; });
                 if (it == outcome.messages.end())
@@ -437,18 +498,31 @@ struct FaultMatrix::Impl {
                     case Stage::Start:
                     case Stage::Lost:
                     case Stage::After:
-                    case Stage::End: normal[stage] = titleShown(d); break;
+                    case Stage::End:
+                        normal[stage] = titleShown(d);
+                        break;
                     case Stage::Level1:
-                    case Stage::Tune: normal[stage] = questionOpen(d, 1); break;
-                    case Stage::Level2: normal[stage] = questionOpen(d, 2); break;
-                    case Stage::Level3: normal[stage] = questionOpen(d, 3); break;
-                    case Stage::Level4: normal[stage] = questionOpen(d, 4); break;
-                    case Stage::NameEntry: normal[stage] = nameEntryShown(d); break;
+                    case Stage::Tune:
+                        normal[stage] = questionOpen(d, 1);
+                        break;
+                    case Stage::Level2:
+                        normal[stage] = questionOpen(d, 2);
+                        break;
+                    case Stage::Level3:
+                        normal[stage] = questionOpen(d, 3);
+                        break;
+                    case Stage::Level4:
+                        normal[stage] = questionOpen(d, 4);
+                        break;
+                    case Stage::NameEntry:
+                        normal[stage] = nameEntryShown(d);
+                        break;
                 }
             }
             outcome.endState = describeState(p.at(marks[Stage::End]));
             const QString time = value(p.at(marks[Stage::End]), QStringLiteral("time"));
-            if (time.toLongLong() > kVirtualTimeLimitMs) problems << QStringLiteral("the route took %1 ms of virtual time").arg(time);
+            if (time.toLongLong() > kVirtualTimeLimitMs)
+                problems << QStringLiteral("the route took %1 ms of virtual time").arg(time);
         } catch (const std::out_of_range&) {
             problems << QStringLiteral("the route stopped early:\n") + out.text.right(2000);
             outcome.problems = problems;
@@ -469,9 +543,10 @@ struct FaultMatrix::Impl {
         // Files the game can do without: their failure is told and the game goes on as if they
         // were there (the title without its picture or tune, an answer without its sound or its
         // face, the rules that the desktop opens).
-        QStringList dispensable{pack::file(pack::titlePicture), pack::file(pack::titleTune), pack::file(pack::wrongSound),
-                                pack::file(pack::rules)};
-        for (char face = pack::firstFace + 1; face <= pack::lastFace; ++face) dispensable << pack::facePicture(face);
+        QStringList dispensable{pack::file(pack::titlePicture), pack::file(pack::titleTune),
+                                pack::file(pack::wrongSound), pack::file(pack::rules)};
+        for (char face = pack::firstFace + 1; face <= pack::lastFace; ++face)
+            dispensable << pack::facePicture(face);
 
         for (const auto& [stage, ok] : normal) {
             if (ok) continue;
@@ -480,8 +555,10 @@ struct FaultMatrix::Impl {
                 problems << QStringLiteral("%1 did not come about (%2)")
                                 .arg(stageName(stage), describeState(p.at(marks[stage])));
         }
-        if (tuneCase && marks.count(Stage::Tune) && normal[Stage::Tune] && fault != Fault::Truncated)
-            problems << QStringLiteral("the level started on %1 although it is %2").arg(file, faultName(fault));
+        if (tuneCase && marks.count(Stage::Tune) && normal[Stage::Tune] &&
+            fault != Fault::Truncated)
+            problems << QStringLiteral("the level started on %1 although it is %2")
+                            .arg(file, faultName(fault));
 
         // What a failure skips. The title without its picture has no tune either; a level whose
         // set-up fails stays flagged and unseen until the next teardown, and one whose screen
@@ -489,19 +566,26 @@ struct FaultMatrix::Impl {
         const bool refusedHere = fault != Fault::None && !outcome.messages.empty();
         if (refusedHere && file == pack::file(pack::titlePicture)) {
             const Dump& d = p.at(marks[Stage::Start]);
-            if (!value(d, QStringLiteral("media")).split(u'\n').filter(QStringLiteral("play ") + pack::file(pack::titleTune)).isEmpty())
+            if (!value(d, QStringLiteral("media"))
+                     .split(u'\n')
+                     .filter(QStringLiteral("play ") + pack::file(pack::titleTune))
+                     .isEmpty())
                 problems << QStringLiteral("the title tune played without the title picture");
         }
-        if (refusedHere && firstLevel && !normal[Stage::Level1] && levelStartFiles(1).contains(file)) {
+        if (refusedHere && firstLevel && !normal[Stage::Level1] &&
+            levelStartFiles(1).contains(file)) {
             const Dump& d = p.at(marks[Stage::Level1]);
             const bool built = file != kTable && file != pack::file(pack::rightSound);
-            const QString expected = built ? QStringLiteral("level screen (not shown)") : QStringLiteral("no screen (menu works)");
+            const QString expected = built ? QStringLiteral("level screen (not shown)")
+                                           : QStringLiteral("no screen (menu works)");
             if (describeState(d) != expected)
-                problems << QStringLiteral("after the failed set-up: %1, expected %2").arg(describeState(d), expected);
+                problems << QStringLiteral("after the failed set-up: %1, expected %2")
+                                .arg(describeState(d), expected);
         }
 
         // F1 hands the rules to the desktop whatever the file holds.
-        if (firstLevel && normal[Stage::Level1] && !out.text.contains(QStringLiteral("shell: open ") + pack::file(pack::rules)))
+        if (firstLevel && normal[Stage::Level1] &&
+            !out.text.contains(QStringLiteral("shell: open ") + pack::file(pack::rules)))
             problems << QStringLiteral("F1 did not open the rules");
 
         // Messages: only the file's own, at least one where the file is refused.
@@ -520,7 +604,8 @@ struct FaultMatrix::Impl {
         const auto after = snapshot(pack.dir());
         if (after != before) {
             for (const auto& [name, digest] : after)
-                if (!before.count(name) || before.at(name) != digest) problems << QStringLiteral("%1 was written").arg(name);
+                if (!before.count(name) || before.at(name) != digest)
+                    problems << QStringLiteral("%1 was written").arg(name);
             for (const auto& [name, digest] : before)
                 if (!after.count(name)) problems << QStringLiteral("%1 was deleted").arg(name);
         }
@@ -543,12 +628,16 @@ FaultOutcome FaultMatrix::run(const QString& file, Fault fault) {
 }
 
 QString FaultMatrix::table(const std::vector<FaultOutcome>& rows) {
-    QString text = QStringLiteral("| file | fault | message shown | outcome |\n|---|---|---|---|\n");
+    QString text =
+        QStringLiteral("| file | fault | message shown | outcome |\n|---|---|---|---|\n");
     for (const FaultOutcome& row : rows) {
-        auto cell = [](QString s) { return s.replace(u'|', QStringLiteral("\\|")).replace(u'\n', u' '); };
-        text += QStringLiteral("| %1 | %2 | %3 | %4 |\n")
-                    .arg(cell(row.file.isEmpty() ? QStringLiteral("(none)") : row.file), faultName(row.fault),
-                         cell(row.messageColumn()), cell(row.outcomeColumn()));
+        auto cell = [](QString s) {
+            return s.replace(u'|', QStringLiteral("\\|")).replace(u'\n', u' ');
+        };
+        text +=
+            QStringLiteral("| %1 | %2 | %3 | %4 |\n")
+                .arg(cell(row.file.isEmpty() ? QStringLiteral("(none)") : row.file),
+                     faultName(row.fault), cell(row.messageColumn()), cell(row.outcomeColumn()));
     }
     return text;
 }

@@ -32,16 +32,16 @@ struct FaultOutcome {
     QString file;
     Fault fault = Fault::None;
     std::vector<std::pair<QString, int>> messages;  // each text shown, with how often
-    QStringList skipped;                             // the route's stages that did not come about
-    QString endState;                                // what the window shows at the end
-    QStringList problems;                            // the rules broken (none: the case passes)
+    QStringList skipped;                            // the route's stages that did not come about
+    QString endState;                               // what the window shows at the end
+    QStringList problems;                           // the rules broken (none: the case passes)
 
     QString messageColumn() const;
     QString outcomeColumn() const;
 };
 
 class FaultMatrix {
-public:
+  public:
     explicit FaultMatrix(VirtualMedia media);
     ~FaultMatrix();
 
@@ -52,7 +52,7 @@ public:
     // The matrix as a table (Markdown), one row per case.
     static QString table(const std::vector<FaultOutcome>& rows);
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

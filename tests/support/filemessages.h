@@ -13,16 +13,21 @@
 namespace vorn::test {
 
 inline QString questionTableFile() {
-    return QStringLiteral("%1/%2.db").arg(QLatin1String(pack::databaseDirectory), QLatin1String(pack::questionTable));
+    return QStringLiteral("%1/%2.db")
+        .arg(QLatin1String(pack::databaseDirectory), QLatin1String(pack::questionTable));
 }
 
 inline bool messageOfFile(const QString& file, const QString& text) {
     if (file == pack::file(pack::rules)) return false;
-    if (file == questionTableFile()) return text.contains(QLatin1String(pack::questionTable), Qt::CaseInsensitive);
+    if (file == questionTableFile())
+        return text.contains(QLatin1String(pack::questionTable), Qt::CaseInsensitive);
     if (file.endsWith(u".jpg") || file.endsWith(u".bmp"))
-        return text.startsWith(QStringLiteral("Cannot open file ") + file) || text.startsWith(file + QStringLiteral(": "));
-    if (file == pack::file(pack::hourglass)) return text == messageBoxText(mediaerror::cannotOpenAvi());
-    return text == messageBoxText(mediaerror::fileNotFound()) || text == messageBoxText(mediaerror::invalidFile());
+        return text.startsWith(QStringLiteral("Cannot open file ") + file) ||
+               text.startsWith(file + QStringLiteral(": "));
+    if (file == pack::file(pack::hourglass))
+        return text == messageBoxText(mediaerror::cannotOpenAvi());
+    return text == messageBoxText(mediaerror::fileNotFound()) ||
+           text == messageBoxText(mediaerror::invalidFile());
 }
 
 }  // namespace vorn::test

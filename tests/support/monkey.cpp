@@ -60,7 +60,7 @@ bool aboutOpen() {
 }
 
 class Monkey {
-public:
+  public:
     explicit Monkey(const MonkeyOptions& options) : options_(options), random_(options.seed) {
         summary_.seed = options.seed;
     }
@@ -69,11 +69,13 @@ public:
         const QString previous = QDir::currentPath();
         QDir::setCurrent(options_.gameDir);
         const auto before = contents(options_.gameDir);
-        while (summary_.steps < options_.steps && summary_.problems.size() < kProblemsKept) session();
+        while (summary_.steps < options_.steps && summary_.problems.size() < kProblemsKept)
+            session();
         // The game writes its saves and nothing else.
         const auto after = contents(options_.gameDir);
         for (const auto& [name, digest] : after)
-            if (!before.count(name) || before.at(name) != digest) problem(name + QStringLiteral(" was written"));
+            if (!before.count(name) || before.at(name) != digest)
+                problem(name + QStringLiteral(" was written"));
         for (const auto& [name, digest] : before)
             if (!after.count(name)) problem(name + QStringLiteral(" was deleted"));
         QDir::setCurrent(previous);
@@ -83,18 +85,20 @@ public:
     // The game folder's files outside save/, each with a digest of its content.
     static std::map<QString, QByteArray> contents(const QString& dir) {
         std::map<QString, QByteArray> files;
-        QDirIterator it(dir, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        QDirIterator it(dir, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
         while (it.hasNext()) {
             it.next();
             const QString relative = QDir(dir).relativeFilePath(it.filePath());
             if (relative.startsWith(QStringLiteral("save/"))) continue;
             QFile f(it.filePath());
-            if (f.open(QIODevice::ReadOnly)) files[relative] = QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1);
+            if (f.open(QIODevice::ReadOnly))
+                files[relative] = QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1);
         }
         return files;
     }
 
-private:
+  private:
     // One run of the program, until it ends or the steps are all played.
     void session() {
         ++summary_.sessions;
@@ -107,7 +111,8 @@ private:
         qsizetype read = 0;
         ScriptRunner runner(
             [&]() -> std::optional<QString> {
-                if (exited_ || summary_.steps >= options_.steps || summary_.problems.size() >= kProblemsKept)
+                if (exited_ || summary_.steps >= options_.steps ||
+                    summary_.problems.size() >= kProblemsKept)
                     return std::nullopt;
                 ++summary_.steps;
                 QString command = next();
@@ -135,7 +140,8 @@ private:
     bool chance(double p) { return std::uniform_real_distribution<double>(0, 1)(random_) < p; }
 
     QString name() {
-        static const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEZéèàçÉ -'0123");
+        static const QString letters =
+            QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEZéèàçÉ -'0123");
         QString n;
         const int length = 1 + pick(12);
         for (int i = 0; i < length; ++i) n += letters[pick(static_cast<int>(letters.size()))];
@@ -144,7 +150,9 @@ private:
 
     // The right answer's keypad key to the question on screen, when one is open.
     std::optional<int> rightAnswer() {
-        if (!window_ || !window_->niv() || !window_->niv()->pret() || !window_->etat().AttenteReponse) return std::nullopt;
+        if (!window_ || !window_->niv() || !window_->niv()->pret() ||
+            !window_->etat().AttenteReponse)
+            return std::nullopt;
         try {
             const int br = window_->niv()->Query1.asInteger(QStringLiteral("br"));
             if (br >= 1 && br <= 4) return br;
@@ -193,16 +201,21 @@ private:
         if (kind < 475) return QStringLiteral("key F1");
         if (kind < 500) return QStringLiteral("key F12");
         if (kind < 540) return QStringLiteral("type ") + name();
-        if (kind < 560) return QStringLiteral("click ") + monkeyClickTargets()[pick(static_cast<int>(monkeyClickTargets().size()))];
+        if (kind < 560)
+            return QStringLiteral("click ") +
+                   monkeyClickTargets()[pick(static_cast<int>(monkeyClickTargets().size()))];
         if (kind < 680) {
             const QString item = kMenus[pick(static_cast<int>(kMenus.size()))];
             if (window_ && window_->isEnabled()) {
                 if (item.contains(u"/charger/")) ++summary_.loads;
-                if (item.contains(u"/sauvegarder/") && window_->niv() && window_->niv()->pret()) ++summary_.saves;
+                if (item.contains(u"/sauvegarder/") && window_->niv() && window_->niv()->pret())
+                    ++summary_.saves;
             }
             return QStringLiteral("menu ") + item;
         }
-        if (kind < 700) return aboutOpen() ? QStringLiteral("close Form1") : QStringLiteral("menu aide/à propos");
+        if (kind < 700)
+            return aboutOpen() ? QStringLiteral("close Form1")
+                               : QStringLiteral("menu aide/à propos");
         if (kind < 708) return QStringLiteral("activate");
         if (kind < 712) {
             static const char* const desktops[] = {"640x480", "800x600", "1280x1024", "1920x1080"};
@@ -210,7 +223,9 @@ private:
         }
         if (kind < 713) {
             const int end = pick(3);
-            return end == 0 ? QStringLiteral("key Esc") : end == 1 ? QStringLiteral("menu fichier/quitter") : QStringLiteral("close");
+            return end == 0   ? QStringLiteral("key Esc")
+                   : end == 1 ? QStringLiteral("menu fichier/quitter")
+                              : QStringLiteral("close");
         }
         return QStringLiteral("wait %1").arg(kWaits[pick(static_cast<int>(std::size(kWaits)))]);
     }
@@ -245,15 +260,18 @@ private:
 
         if (window.exited()) {
             exited_ = true;
-            if (!window.attachedScreens().empty()) problem(QStringLiteral("screens left after the end"));
-            if (platform.backend.midiVolume() != kFullVolume || platform.backend.waveVolume() != kFullVolume)
+            if (!window.attachedScreens().empty())
+                problem(QStringLiteral("screens left after the end"));
+            if (platform.backend.midiVolume() != kFullVolume ||
+                platform.backend.waveVolume() != kFullVolume)
                 problem(QStringLiteral("the volumes were not given back at the end"));
             return;
         }
 
         // One full-size screen at most, shown exactly when flagged.
         const std::vector<Screen*> shown = window.attachedScreens();
-        if (shown.size() > 1) problem(QStringLiteral("%1 full-size screens shown").arg(shown.size()));
+        if (shown.size() > 1)
+            problem(QStringLiteral("%1 full-size screens shown").arg(shown.size()));
         const ScreenFlags f = window.flags();
         QStringList flagged;
         if (f.titleScreenPresent) flagged << QStringLiteral("ecrantitre");
@@ -263,42 +281,60 @@ private:
         if (f.nameEntryScreenPresent) flagged << QStringLiteral("enternom");
         QStringList attached;
         for (const Screen* s : shown) attached << s->layoutName();
-        const bool flaggedUnseen = !options_.brokenFile.isEmpty() &&
-                                   std::all_of(attached.begin(), attached.end(), [&](const QString& a) { return flagged.contains(a); });
+        const bool flaggedUnseen =
+            !options_.brokenFile.isEmpty() &&
+            std::all_of(attached.begin(), attached.end(),
+                        [&](const QString& a) { return flagged.contains(a); });
         if (attached != flagged && !flaggedUnseen)
-            problem(QStringLiteral("flagged [%1] but shown [%2]").arg(flagged.join(u' '), attached.join(u' ')));
+            problem(QStringLiteral("flagged [%1] but shown [%2]")
+                        .arg(flagged.join(u' '), attached.join(u' ')));
         int topItems = 0;
         for (const QGraphicsItem* item : window.scene().items())
             if (!item->parentItem() && item->isVisible()) ++topItems;
         if (topItems > 1) problem(QStringLiteral("%1 panels in the scene").arg(topItems));
         // The drawn list lives with its level screen; a level whose set-up failed before the draw
         // may lack one until the next teardown.
-        if (window.questionnaire() && !window.niv()) problem(QStringLiteral("a drawn list without its level screen"));
+        if (window.questionnaire() && !window.niv())
+            problem(QStringLiteral("a drawn list without its level screen"));
         if (window.niv() && window.niv()->pret() && !window.questionnaire())
             problem(QStringLiteral("a level screen in play without its drawn list"));
 
         // The game state in its ranges.
         const GameState& e = window.etat();
-        if (e.score > kScoreLimit || e.score < -kScoreLimit) problem(QStringLiteral("score %1").arg(e.score));
+        if (e.score > kScoreLimit || e.score < -kScoreLimit)
+            problem(QStringLiteral("score %1").arg(e.score));
         if (const Tniv* niv = window.niv(); niv && niv->pret()) {
             const int last = questionsOfLevel(e.Niveau);
             if (e.Niveau < 1 || e.Niveau > 4) problem(QStringLiteral("Niveau %1").arg(e.Niveau));
-            if (e.NiveauInit != e.Niveau) problem(QStringLiteral("NiveauInit %1, Niveau %2").arg(e.NiveauInit).arg(e.Niveau));
-            if (e.NumQuestion < 1 || e.NumQuestion > last) problem(QStringLiteral("NumQuestion %1").arg(e.NumQuestion));
+            if (e.NiveauInit != e.Niveau)
+                problem(QStringLiteral("NiveauInit %1, Niveau %2").arg(e.NiveauInit).arg(e.Niveau));
+            if (e.NumQuestion < 1 || e.NumQuestion > last)
+                problem(QStringLiteral("NumQuestion %1").arg(e.NumQuestion));
             if (e.ReponsesJustes < 0 || e.ReponsesJustes > e.NumQuestion)
-                problem(QStringLiteral("ReponsesJustes %1 of %2").arg(e.ReponsesJustes).arg(e.NumQuestion));
-            if (e.MortSubite && e.Niveau != 4) problem(QStringLiteral("MortSubite on level %1").arg(e.Niveau));
-            const QString counter = QString::number(e.NumQuestion) + (e.Niveau < 4 ? QStringLiteral("/10") : QStringLiteral("/30"));
-            if (niv->numquest.text() != counter) problem(QStringLiteral("counter %1, expected %2").arg(niv->numquest.text(), counter));
+                problem(QStringLiteral("ReponsesJustes %1 of %2")
+                            .arg(e.ReponsesJustes)
+                            .arg(e.NumQuestion));
+            if (e.MortSubite && e.Niveau != 4)
+                problem(QStringLiteral("MortSubite on level %1").arg(e.Niveau));
+            const QString counter = QString::number(e.NumQuestion) +
+                                    (e.Niveau < 4 ? QStringLiteral("/10") : QStringLiteral("/30"));
+            if (niv->numquest.text() != counter)
+                problem(
+                    QStringLiteral("counter %1, expected %2").arg(niv->numquest.text(), counter));
             if (niv->LabelScore.text() != QString::number(e.score))
-                problem(QStringLiteral("score label %1, score %2").arg(niv->LabelScore.text()).arg(e.score));
-            if (e.AttenteReponse && !niv->TimerQuest.enabled()) problem(QStringLiteral("a question open without its timer"));
+                problem(QStringLiteral("score label %1, score %2")
+                            .arg(niv->LabelScore.text())
+                            .arg(e.score));
+            if (e.AttenteReponse && !niv->TimerQuest.enabled())
+                problem(QStringLiteral("a question open without its timer"));
         }
 
         // The game's volumes while it runs; the About window holds the main window's input.
-        if (platform.backend.midiVolume() != kGameMidi || platform.backend.waveVolume() != kGameWave)
+        if (platform.backend.midiVolume() != kGameMidi ||
+            platform.backend.waveVolume() != kGameWave)
             problem(QStringLiteral("volumes changed while playing"));
-        if (aboutOpen() == window.isEnabled()) problem(QStringLiteral("About window and main window both take input, or neither"));
+        if (aboutOpen() == window.isEnabled())
+            problem(QStringLiteral("About window and main window both take input, or neither"));
 
         // What came on screen.
         const QString current = attached.isEmpty() ? QString() : attached.front();
@@ -341,7 +377,8 @@ const QStringList& monkeyClickTargets() {
 
 QString MonkeySummary::text() const {
     QStringList visited;
-    for (const auto& [screen, count] : screensVisited) visited << QStringLiteral("%1 %2").arg(screen).arg(count);
+    for (const auto& [screen, count] : screensVisited)
+        visited << QStringLiteral("%1 %2").arg(screen).arg(count);
     QString t = QStringLiteral(
                     "monkey: seed %1, %2 steps in %3 sessions, %4 s of virtual time\n"
                     "  screens visited: %5\n"
