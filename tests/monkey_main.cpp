@@ -51,6 +51,8 @@ int main(int argc, char** argv) {
             options.seed = args[++i].toULongLong();
         } else if (args[i] == u"--content" && i + 1 < args.size()) {
             content = args[++i];
+        } else if (args[i] == u"--real-media") {
+            options.realMedia = true;
         } else if ((args[i] == u"--break" || args[i] == u"--remove") && i + 1 < args.size()) {
             removeBroken = args[i] == u"--remove";
             options.brokenFile = args[++i];
@@ -58,10 +60,12 @@ int main(int argc, char** argv) {
             std::puts(
                 "usage: vorn-monkey [--steps N] [--seed S] [--content DIR] [--break FILE | "
                 "--remove FILE]\n"
+                "                   [--real-media]\n"
                 "  plays N random steps (100000) with seed S (from the time) on a copy of the "
                 "game\n"
                 "  folder DIR (build/game) and prints the summary; --break fills FILE of the copy\n"
-                "  with garbage, --remove takes it away, and its messages are then allowed");
+                "  with garbage, --remove takes it away, and its messages are then allowed;\n"
+                "  --real-media plays through the sound backend");
             return args[i] == u"--help" || args[i] == u"-h" ? 0 : 2;
         }
     }

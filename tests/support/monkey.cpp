@@ -119,7 +119,7 @@ class Monkey {
                 remember(command);
                 return command;
             },
-            out);
+            out, options_.realMedia ? VirtualMedia::Real : VirtualMedia::Simulated);
         runner.setObserver([&](Tprincipal& window) {
             window_ = &window;
             out.flush();

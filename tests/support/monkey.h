@@ -26,6 +26,8 @@ struct MonkeyOptions {
     // A file of the pack that the caller has broken: its own messages are allowed, and a screen
     // that its failure leaves flagged but unseen is no fault.
     QString brokenFile;
+    // Through the sound backend instead of the simulated one (time stays virtual).
+    bool realMedia = false;
 };
 
 struct MonkeySummary {
