@@ -248,9 +248,17 @@ void Tniv::jouerSon(const QString& sound) {
     son.play();
 }
 
+void Tniv::withoutStopping(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const Error& e) {
+        host_.platform().errors.present(messageBoxText(e.message()));
+    }
+}
+
 void Tniv::marquer(Picture& mark, const QString& sound) {
     sablier.stop();
-    jouerSon(sound);
+    withoutStopping([&] { jouerSon(sound); });
     mark.show();
 }
 
@@ -282,7 +290,7 @@ void Tniv::visage() {
         face = 'e';
     else
         return;  // outside 0 to 100 (an edited save file): the face stays as it is
-    visage3.load(pack::facePicture(face));
+    withoutStopping([&] { visage3.load(pack::facePicture(face)); });
 }
 
 void Tniv::afficherScore() {
@@ -298,7 +306,7 @@ void Tniv::TimerQuestTimer() {
     etat_.AttenteReponse = false;
     updatePointer();
     indiquejuste();
-    jouerSon(pack::file(pack::wrongSound));
+    withoutStopping([this] { jouerSon(pack::file(pack::wrongSound)); });
     perdre();
     finirQuestion();
 }

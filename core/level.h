@@ -13,6 +13,7 @@
 #include "platform/screen.h"
 
 #include <array>
+#include <functional>
 
 class QGraphicsRectItem;
 
@@ -87,6 +88,10 @@ private:
     // The pointer over the answers: a pointing hand while the question is open, the arrow
     // otherwise.
     void updatePointer();
+    // Runs a step that only shows or sounds the answer (its sound, its face): a file that fails
+    // is told at once and the answer is still counted and followed by its pause, rather than
+    // leave the question without a timer.
+    void withoutStopping(const std::function<void()>& step);
 
     GameHost& host_;
     GameState& etat_;

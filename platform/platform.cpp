@@ -23,10 +23,11 @@ DesktopPlatform::DesktopPlatform()
 
 DesktopPlatform::~DesktopPlatform() = default;
 
-VirtualPlatform::VirtualPlatform(QSize screen)
+VirtualPlatform::VirtualPlatform(QSize screen, VirtualMedia media)
     : screen_(screen),
       clock_(std::make_unique<VirtualClock>(guard_)),
-      backend_(std::make_unique<SimulatedBackend>(*clock_)),
+      backend_(media == VirtualMedia::Real ? createRealBackend(*clock_)
+                                           : std::make_unique<SimulatedBackend>(*clock_)),
       media_(std::make_unique<MediaService>(*clock_, *backend_)),
       resolution_([this] { return screen_; }),
       gamepads_(std::make_unique<Gamepads>(*clock_, Gamepads::Devices::VirtualOnly)),

@@ -48,16 +48,20 @@ private:
     std::unique_ptr<Platform> view_;
 };
 
+// Which media backend a VirtualPlatform plays through: the simulated one, or the one that makes
+// real sound (its blocking plays then take virtual time too).
+enum class VirtualMedia { Simulated, Real };
+
 class VirtualPlatform {
 public:
     // `screen` is the emulated desktop's size.
-    explicit VirtualPlatform(QSize screen = QSize(1280, 1024));
+    explicit VirtualPlatform(QSize screen = QSize(1280, 1024), VirtualMedia media = VirtualMedia::Simulated);
     ~VirtualPlatform();
     Platform& platform() { return *view_; }
 
     RecordingErrorPresenter& errors() { return errors_; }
     VirtualClock& clock() { return *clock_; }
-    SimulatedBackend& backend() { return *backend_; }
+    MediaBackend& backend() { return *backend_; }
     MediaService& media() { return *media_; }
     RecordingShell& shell() { return shell_; }
     Resolution& resolution() { return resolution_; }
@@ -70,7 +74,7 @@ private:
     RecordingErrorPresenter errors_;
     EventGuard guard_{errors_};
     std::unique_ptr<VirtualClock> clock_;
-    std::unique_ptr<SimulatedBackend> backend_;
+    std::unique_ptr<MediaBackend> backend_;
     std::unique_ptr<MediaService> media_;
     Resolution resolution_;
     RecordingShell shell_;

@@ -1,6 +1,7 @@
 // vorn-script [--content DIR] [SCRIPT]: plays the game on virtual time from a script (standard
 // input without SCRIPT) and prints what happens. See tools/script/scriptrunner.h.
 
+#include "platform/platform.h"
 #include "tools/script/scriptrunner.h"
 
 #include <QApplication>
@@ -19,12 +20,17 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName(QStringLiteral("V.O.R.N. VOZID"));
     QString content = QStringLiteral(".");
     QString scriptPath;
+    vorn::VirtualMedia media = vorn::VirtualMedia::Simulated;
     const QStringList args = QApplication::arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == u"--content" && i + 1 < args.size()) {
             content = args[++i];
+        } else if (args[i] == u"--real-media") {
+            media = vorn::VirtualMedia::Real;
         } else if (args[i] == u"--help" || args[i] == u"-h") {
-            std::puts("usage: vorn-script [--content DIR] [SCRIPT]");
+            std::puts("usage: vorn-script [--content DIR] [--real-media] [SCRIPT]\n"
+                      "  --real-media  play through the sound backend (FluidSynth, SDL2_mixer, FFmpeg)\n"
+                      "                instead of the simulated one; time stays virtual");
             return 0;
         } else if (scriptPath.isEmpty()) {
             scriptPath = args[i];
@@ -56,6 +62,6 @@ int main(int argc, char** argv) {
         if (!std::getline(std::cin, line)) return std::nullopt;
         return QString::fromStdString(line).remove(u'\r');
     };
-    vorn::ScriptRunner runner(nextLine, out);
+    vorn::ScriptRunner runner(nextLine, out, media);
     return runner.run();
 }

@@ -21,7 +21,10 @@ CodecPtr openDecoder(const AVFormatContext* format, int index) {
 std::unique_ptr<StreamDecoder> StreamDecoder::open(const QString& path, AVMediaType kind) {
     av_log_set_level(AV_LOG_QUIET);
     AVFormatContext* raw = nullptr;
-    if (avformat_open_input(&raw, path.toLocal8Bit().constData(), nullptr, nullptr) < 0)
+    // Only AVI files: left to guess from the content, FFmpeg takes a picture or a sound file
+    // for a video and plays it.
+    const AVInputFormat* avi = av_find_input_format("avi");
+    if (!avi || avformat_open_input(&raw, path.toLocal8Bit().constData(), avi, nullptr) < 0)
         return nullptr;
     FormatPtr format(raw);
     if (avformat_find_stream_info(format.get(), nullptr) < 0) return nullptr;

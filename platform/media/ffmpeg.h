@@ -50,8 +50,8 @@ CodecPtr openDecoder(const AVFormatContext* format, int index);
 // One stream of a file, demuxed and decoded in order.
 class StreamDecoder {
   public:
-    // Empty when the file cannot be opened, has no stream of that kind, or FFmpeg cannot open a
-    // decoder for it.
+    // Empty when the file cannot be opened or is no AVI file, has no stream of that kind, or
+    // FFmpeg cannot open a decoder for it.
     static std::unique_ptr<StreamDecoder> open(const QString& path, AVMediaType kind);
 
     AVFormatContext* format() const { return format_.get(); }

@@ -1,5 +1,7 @@
 #include "support/scenario.h"
 
+#include "platform/platform.h"
+
 #include <QDir>
 #include <QRegularExpression>
 #include <QTextStream>
@@ -42,6 +44,18 @@ QStringList codes(const Dump& dump) {
 
 QString currentCode(const Dump& dump) {
     return widgetText(dump, QStringLiteral("Label1"));
+}
+
+Play::Play(const TestPack& pack) : pack_(pack), media_(VirtualMedia::Simulated) {}
+
+Play& Play::media(VirtualMedia media) {
+    media_ = media;
+    return *this;
+}
+
+Play& Play::observe(std::function<void(Tprincipal&)> observer) {
+    observer_ = std::move(observer);
+    return *this;
 }
 
 Play& Play::operator<<(const QString& lines) {
@@ -114,7 +128,8 @@ const ScriptOutput& Play::run() {
     const QString previous = QDir::currentPath();
     QDir::setCurrent(pack_.dir());
     {
-        ScriptRunner runner(next, out);
+        ScriptRunner runner(next, out, media_);
+        if (observer_) runner.setObserver(observer_);
         output_.status = runner.run();
     }
     QDir::setCurrent(previous);
@@ -122,6 +137,12 @@ const ScriptOutput& Play::run() {
     output_.text = text;
     output_.dumps = parseDumps(text);
     return output_;
+}
+
+std::size_t Play::dumpIndex(int mark) const {
+    auto it = markDumps_.find(mark);
+    if (it == markDumps_.end()) throw std::out_of_range("no such mark");
+    return it->second;
 }
 
 const Dump& Play::at(int mark) const {

@@ -9,10 +9,16 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <deque>
 #include <functional>
 #include <map>
 #include <variant>
+
+namespace vorn {
+class Tprincipal;
+enum class VirtualMedia;
+}  // namespace vorn
 
 namespace vorn::test {
 
@@ -31,7 +37,7 @@ QString currentCode(const Dump& dump);
 
 class Play {
 public:
-    explicit Play(const TestPack& pack) : pack_(pack) {}
+    explicit Play(const TestPack& pack);
 
     // Fixed lines.
     Play& operator<<(const QString& lines);
@@ -43,10 +49,17 @@ public:
     Play& answers(int count, bool right);
     // A dump to look at after run(): returns its handle.
     int mark();
+    // Plays through the sound backend instead of the simulated one (time stays virtual).
+    Play& media(VirtualMedia media);
+    // Called with the main window after every line of the script.
+    Play& observe(std::function<void(Tprincipal&)> observer);
 
     // Runs the scenario. Returns the dump of a mark with at().
     const ScriptOutput& run();
     const Dump& at(int mark) const;
+    // The place of a mark's dump among all the dumps of the output (computed steps take dumps
+    // too): the dumps between two marks tell what happened between them.
+    std::size_t dumpIndex(int mark) const;
     const ScriptOutput& output() const { return output_; }
 
 private:
@@ -56,6 +69,8 @@ private:
     int marks_ = 0;
     std::map<int, std::size_t> markDumps_;
     ScriptOutput output_;
+    std::function<void(Tprincipal&)> observer_;
+    VirtualMedia media_;
 };
 
 constexpr int kPauseMs = 2500;

@@ -36,7 +36,8 @@ struct ScriptRunner::Impl {
     int lineNumber = 0;
     std::function<void(Tprincipal&)> observer;
 
-    Impl(std::function<std::optional<QString>()> next, QTextStream& o) : nextLine(std::move(next)), out(o) {}
+    Impl(std::function<std::optional<QString>()> next, QTextStream& o, VirtualMedia media)
+        : nextLine(std::move(next)), out(o), platform(QSize(1280, 1024), media) {}
 
     VirtualClock& clock() { return platform.clock(); }
 
@@ -372,7 +373,10 @@ struct ScriptRunner::Impl {
 };
 
 ScriptRunner::ScriptRunner(std::function<std::optional<QString>()> nextLine, QTextStream& out)
-    : impl_(std::make_unique<Impl>(std::move(nextLine), out)) {}
+    : ScriptRunner(std::move(nextLine), out, VirtualMedia::Simulated) {}
+
+ScriptRunner::ScriptRunner(std::function<std::optional<QString>()> nextLine, QTextStream& out, VirtualMedia media)
+    : impl_(std::make_unique<Impl>(std::move(nextLine), out, media)) {}
 
 ScriptRunner::~ScriptRunner() = default;
 
@@ -402,6 +406,10 @@ int ScriptRunner::run() {
 }
 
 ScriptOutput runScript(const QString& contentDir, const QString& script) {
+    return runScript(contentDir, script, VirtualMedia::Simulated);
+}
+
+ScriptOutput runScript(const QString& contentDir, const QString& script, VirtualMedia media) {
     const QString previous = QDir::currentPath();
     QDir::setCurrent(contentDir);
     QStringList lines = script.split(u'\n');
@@ -415,7 +423,7 @@ ScriptOutput runScript(const QString& contentDir, const QString& script) {
                 if (next >= lines.size()) return std::nullopt;
                 return lines[next++];
             },
-            out);
+            out, media);
         result.status = runner.run();
     }
     out.flush();

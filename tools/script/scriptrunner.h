@@ -27,11 +27,15 @@ namespace vorn {
 
 class Tprincipal;
 
+enum class VirtualMedia;
+
 class ScriptRunner {
 public:
     // `nextLine` gives the script's lines, then nothing. Output goes to `out`. The working
-    // directory must already be the content folder.
+    // directory must already be the content folder. `media` chooses the simulated backend or the
+    // one that makes real sound (time stays virtual either way).
     ScriptRunner(std::function<std::optional<QString>()> nextLine, QTextStream& out);
+    ScriptRunner(std::function<std::optional<QString>()> nextLine, QTextStream& out, VirtualMedia media);
     ~ScriptRunner();
 
     // Called after every command with the main window (tests check their invariants there).
@@ -55,6 +59,7 @@ struct ScriptOutput {
     std::vector<std::map<QString, QString>> dumps;
 };
 ScriptOutput runScript(const QString& contentDir, const QString& script);
+ScriptOutput runScript(const QString& contentDir, const QString& script, VirtualMedia media);
 
 // The dump blocks of a runner's output, in order.
 std::vector<std::map<QString, QString>> parseDumps(const QString& text);
