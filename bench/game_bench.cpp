@@ -44,6 +44,7 @@
 #include <QEventLoop>
 #include <QGraphicsView>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -226,11 +227,11 @@ struct SilentDesktop {
 
 constexpr int kWindowMs = 5000;
 
-// Lets the tune just started be rendered (once per tune, at its first play): what is measured
-// is the wait that follows, as on every later play.
-void settle(bool music) {
+// Lets the tune just started be rendered (once per tune, at its first play, by the renderer's
+// thread): what is measured is the wait that follows, as on every later play. Also lets a tune
+// of an earlier benchmark finish rendering before the silent waits are measured.
+void settle() {
 #ifdef VORN_BENCH_RENDERER
-    if (!music) return;
     const auto start = std::chrono::steady_clock::now();
     QEventLoop loop;
     QTimer poll;
@@ -241,14 +242,25 @@ void settle(bool music) {
     });
     poll.start(50);
     loop.exec();
-#else
-    (void)music;
 #endif
     cpuShareWhile(500);
 }
 
 // Waits on the title (0), during a question (1) or on a results screen (2); with real sound
 // (the music's synthesis included) or silent media.
+// Counts the client area's paints and the pixels they cover while a wait is measured.
+struct PaintCounter : QObject {
+    long long pixels = 0;
+    int events = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) {
+            ++events;
+            for (const QRect& r : static_cast<QPaintEvent*>(e)->region()) pixels += static_cast<long long>(r.width()) * r.height();
+        }
+        return false;
+    }
+};
+
 template <class Desktop>
 void BM_Waiting(benchmark::State& state) {
     QTemporaryDir dir;
@@ -265,17 +277,22 @@ void BM_Waiting(benchmark::State& state) {
     platform.guard.run([&] { window.FormActivate(); });
     const int what = static_cast<int>(state.range(0));
     double share = 0;
+    PaintCounter paints;
     for (auto _ : state) {
         if (what == 0) {
-            settle(std::is_same_v<Desktop, DesktopPlatform>);
+            settle();
+            window.view().viewport()->installEventFilter(&paints);
             share = cpuShareWhile(kWindowMs);
         } else if (what == 1) {
             press(window, Qt::Key_Return);
-            settle(std::is_same_v<Desktop, DesktopPlatform>);
+            settle();
+            window.view().viewport()->installEventFilter(&paints);
             share = cpuShareWhile(kWindowMs);
         } else {
             // The results screen's whole wait, as at the end of a level: the level is closed.
             press(window, Qt::Key_Return);
+            settle();
+            window.view().viewport()->installEventFilter(&paints);
             window.etat().NumQuestion = 10;
             window.etat().ReponsesJustes = 8;
             platform.guard.run([&] { window.screens().closeLevel(window); });
@@ -292,6 +309,8 @@ void BM_Waiting(benchmark::State& state) {
         }
     }
     state.counters["cpu_%"] = share;
+    state.counters["paints/s"] = paints.events * 1000.0 / (what == 2 ? 4000.0 : kWindowMs);
+    state.counters["paint_px/s"] = static_cast<double>(paints.pixels) * 1000.0 / (what == 2 ? 4000.0 : kWindowMs);
     window.setOnExit({});
     window.close();
 }
