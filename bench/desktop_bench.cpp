@@ -148,10 +148,11 @@ DesktopFigures measureDesktop(const DesktopOptions& options) {
     const std::string runtime = pattern;
     const std::string cache = options.cacheHome.empty() ? runtime : options.cacheHome;
 
-    // The intro's first frame: the middle of the video's frame, below the menu bar, is lit.
+    // The intro's first visible frame: the intro fades in from black (its very first picture is
+    // black), so the first picture with any light in the video's frame, its second (1/15 s in).
     const auto introShown = [](const Capture& c) {
         const int top = c.height - kClientHeight;
-        return c.litShare(64, top + 34, 504, 367) > 0.2;
+        return c.brightness(64, top + 34, 504, 367) > 0.5;
     };
     const auto bareShown = [](const Capture& c) {
         const int top = c.height - kClientHeight;

@@ -1,7 +1,8 @@
 // vorn-bench: runs every benchmark and prints one table, each figure beside its target and,
 // where there is one, beside a reference measured in the same run on the same machine.
 //
-//   vorn-bench [--out FILE] [--save FILE] [--before FILE] [--no-desktop] [--benchmark_filter=...]
+//   vorn-bench [--out FILE] [--save FILE] [--before FILE] [--no-desktop | --desktop-only]
+//              [--benchmark_filter=...]
 //
 // --save writes the figures as "key value" lines; --before reads such a file (a run of an
 // earlier version on the same machine) and shows it in a column of its own. The desktop figures
@@ -182,7 +183,7 @@ int main(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "--whole-game") == 0) return vorn::bench::playWholeGame();
 
     std::string outPath, savePath, beforePath;
-    bool desktop = true;
+    bool desktop = true, desktopOnly = false;
     std::vector<char*> rest = {argv[0]};
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -194,6 +195,8 @@ int main(int argc, char** argv) {
             beforePath = argv[++i];
         else if (arg == "--no-desktop")
             desktop = false;
+        else if (arg == "--desktop-only")
+            desktopOnly = true;
         else
             rest.push_back(argv[i]);
     }
@@ -208,7 +211,7 @@ int main(int argc, char** argv) {
 
     Figures figures;
     Collector collector(figures);
-    benchmark::RunSpecifiedBenchmarks(&collector);
+    if (!desktopOnly) benchmark::RunSpecifiedBenchmarks(&collector);
 
     char self[4096] = {};
     const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
@@ -216,8 +219,10 @@ int main(int argc, char** argv) {
                                                  .absolutePath()
                                                  .toStdString()
                                            : std::string(".");
-    std::cerr << "whole game in a process of its own...\n";
-    figures["Memory/whole_game:peak_MiB"] = vorn::bench::peakMemoryOfWholeGame(binDir + "/vorn-bench");
+    if (!desktopOnly) {
+        std::cerr << "whole game in a process of its own...\n";
+        figures["Memory/whole_game:peak_MiB"] = vorn::bench::peakMemoryOfWholeGame(binDir + "/vorn-bench");
+    }
 
     if (desktop) {
         std::cerr << "the real program on Xvfb...\n";

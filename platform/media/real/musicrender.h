@@ -61,7 +61,7 @@ class RenderedTune {
     std::int16_t* data_ = nullptr;
     std::atomic<std::size_t> ready_{0};
     std::atomic<bool> complete_{false};
-    bool abandoned_ = false;      // given up for another tune before it was complete
+    std::atomic<bool> abandoned_{false};  // given up for another tune before it was complete
     std::int64_t quietFrames_ = 0;
 };
 
