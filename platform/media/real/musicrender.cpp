@@ -241,7 +241,8 @@ std::shared_ptr<const RenderedTune> MusicRenderer::render(const QByteArray& byte
     if (!started) return nullptr;
     cache_.push_front(tune);
     work_ = true;  // the thread renders the rest, then stores it
-    toStore_ = tune;
+    // A tune resumed part-way is rarely resumed at the same tick again: it stays in memory only.
+    toStore_ = tick == 0 ? tune : nullptr;
     ++generation_;
     evictLocked();
     changed_.notify_all();

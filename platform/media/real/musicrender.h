@@ -3,9 +3,9 @@
 // 16-bit stereo PCM by a thread of its own, faster than it plays; the mixer's music hook then only
 // copies samples and applies the volume. A tune played again (a level tune loops, a game plays
 // the same tunes again) is taken from the cache, keyed on the file's contents, the soundfont and
-// the tick, so the synthesizer costs nothing while the game waits. Finished renders are also
-// kept on disk (in the user's cache folder), so a tune is synthesized once per installation,
-// not once per game.
+// the tick, so the synthesizer costs nothing while the game waits. Finished renders of whole
+// tunes are also kept on disk (in the user's cache folder), so a tune is synthesized once per
+// installation, not once per game.
 //
 // What is rendered is what the live synthesizer made: a fresh synthesizer state for each play,
 // the synthesizer gain, the peak limiter restarted at each play, and the reverb's tail after the
