@@ -103,8 +103,10 @@ std::shared_ptr<RenderedTune> RenderedTune::load(const QString& path, const QByt
     if (!data) return nullptr;
     // The music is read from the start, a block at a time, by the audio thread: have the pages
     // read ahead of it.
-    madvise(reinterpret_cast<void*>(reinterpret_cast<quintptr>(data) & ~quintptr(4095)),
-            static_cast<std::size_t>(frames * 4), MADV_WILLNEED);
+    const auto page = static_cast<quintptr>(sysconf(_SC_PAGESIZE));
+    const quintptr start = reinterpret_cast<quintptr>(data) & ~(page - 1);
+    madvise(reinterpret_cast<void*>(start),
+            static_cast<std::size_t>(frames * 4) + (reinterpret_cast<quintptr>(data) - start), MADV_WILLNEED);
     auto tune = std::make_shared<RenderedTune>(key, 0);
     tune->file_ = std::move(file);
     tune->data_ = reinterpret_cast<std::int16_t*>(data);
