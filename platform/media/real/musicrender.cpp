@@ -219,9 +219,10 @@ std::shared_ptr<const RenderedTune> MusicRenderer::render(const QByteArray& byte
         // A clean synthesizer for each render: no note, program, controller or reverb of the
         // tune before.
         fluid_synth_system_reset(synth_);
-        // A tune given up while it sounded leaves its reverb ringing, which the reset does not
-        // clear: it is rendered away, unheard, so as not to be kept in this tune's render.
-        if (dropped) drainLocked();
+        // A tune given up while it sounded (or cut at its room's end) leaves its reverb ringing,
+        // which the reset does not clear: it is rendered away, unheard, so as not to be kept in
+        // this tune's render. After a tune that ended by itself this is one silent block.
+        drainLocked();
         limiter_.reset();
         player_ = new_fluid_player(synth_);
         if (player_ &&
