@@ -168,7 +168,7 @@ TEST_F(MusicRender, TheMixerRendersWhatTheThreadHasNotReachedYet) {
 }
 
 TEST_F(MusicRender, ANewTuneAbandonsAnUnfinishedOneAndMemoryKeepsToItsBudget) {
-    // Room for about one of these renders (each some 5 s, under 1 MB).
+    // Room for about one of these renders (each some 7 s with its tail, about 1.2 MB).
     auto r = renderer(1200 * 1024);
     ASSERT_TRUE(r);
     r->holdThread(true);
