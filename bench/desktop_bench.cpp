@@ -17,6 +17,7 @@
 #include <thread>
 
 #include <csignal>
+#include <dirent.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -64,21 +65,22 @@ class Child {
     pid_t pid_ = -1;
 };
 
-// The process's user + system time so far, in seconds (every thread, ended ones included).
+// The CPU time its threads have run so far, in seconds, to the nanosecond (the scheduler's own
+// count, /proc/PID/task/*/schedstat; /proc/PID/stat counts in 10 ms ticks, too coarse for a
+// share under 1 % over a few seconds). The waits measured start no thread and end none.
 double cpuSecondsOf(pid_t pid) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    std::getline(in, line);
-    const auto close = line.rfind(')');
-    if (close == std::string::npos) return 0;
-    std::istringstream fields(line.substr(close + 2));
-    std::string field;
-    double ticks = 0;
-    for (int i = 3; fields >> field; ++i) {
-        if (i == 14 || i == 15) ticks += std::stod(field);
-        if (i == 15) break;
+    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    double ns = 0;
+    if (DIR* dir = opendir(tasks.c_str())) {
+        while (const dirent* entry = readdir(dir)) {
+            if (entry->d_name[0] == '.') continue;
+            std::ifstream in(tasks + "/" + entry->d_name + "/schedstat");
+            double running = 0;
+            if (in >> running) ns += running;
+        }
+        closedir(dir);
     }
-    return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
+    return ns / 1e9;
 }
 
 bool waitFor(std::chrono::milliseconds limit, const std::function<bool()>& done,
