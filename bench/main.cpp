@@ -31,6 +31,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -207,7 +208,12 @@ int main(int argc, char** argv) {
     // user's cache is left alone.
     char cacheTemplate[] = "/tmp/vorn-bench-cache-XXXXXX";
     const std::string cacheHome = mkdtemp(cacheTemplate) ? cacheTemplate : "";
-    if (!cacheHome.empty()) setenv("XDG_CACHE_HOME", cacheHome.c_str(), 1);
+    if (!cacheHome.empty()) {
+        setenv("XDG_CACHE_HOME", cacheHome.c_str(), 1);
+        // The benchmarks' own files too: the process ends without running their destructors.
+        const std::string temporary = cacheHome + "/tmp";
+        if (mkdir(temporary.c_str(), 0700) == 0) setenv("TMPDIR", temporary.c_str(), 1);
+    }
 
     int benchArgc = static_cast<int>(rest.size());
     benchmark::Initialize(&benchArgc, rest.data());
