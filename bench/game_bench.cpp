@@ -9,11 +9,15 @@
 //   Wait/title, Wait/question, Wait/results
 //                             the share of a core the game takes while it waits, on the real
 //                             clock and the real sound backend (music playing); cpu_% is the
-//                             process's user + system time over the wall time. The /silent
-//                             rows run on silent media: the game's own cost, without synthesis.
-//   Memory/peak               the peak resident size of the whole benchmark process.
+//                             process's user + system time over the wall time, measured once the
+//                             screen's tune has been rendered. The /silent rows run on silent
+//                             media: the game's own cost, without the music.
+//   the whole game            (playWholeGame) every question answered right on virtual time with
+//                             the real sound backend, in a process of its own: its peak resident
+//                             size.
 
 #include "app/main.h"
+#include "bench/figures.h"
 #include "screens/resultats.h"
 #include "core/level.h"
 #include "platform/database.h"
@@ -24,6 +28,13 @@
 #include "platform/qtclock.h"
 #include "platform/virtualclock.h"
 
+// Builds against the versions before the music was rendered ahead too, for the "before" column.
+#if __has_include("platform/media/real/musicrender.h")
+#include "platform/media/real/audioengine.h"
+#include "platform/media/real/musicrender.h"
+#define VORN_BENCH_RENDERER 1
+#endif
+
 #include "content/writers/aviwriter.h"
 
 #include <QApplication>
@@ -33,11 +44,17 @@
 #include <QEventLoop>
 #include <QGraphicsView>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
 
 using namespace vorn;
 
@@ -210,8 +227,42 @@ struct SilentDesktop {
     Platform platform{errors, guard, clock, backend, media, resolution, shell, gamepads};
 };
 
+constexpr int kWindowMs = 5000;
+
+// Lets the tune just started be rendered (once per tune, at its first play, by the renderer's
+// thread): what is measured is the wait that follows, as on every later play. Also lets a tune
+// of an earlier benchmark finish rendering before the silent waits are measured.
+void settle() {
+#ifdef VORN_BENCH_RENDERER
+    const auto start = std::chrono::steady_clock::now();
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        MusicRenderer* renderer = AudioEngine::instance()->musicRenderer();
+        if (!renderer || renderer->waitIdle(0) || std::chrono::steady_clock::now() - start > std::chrono::seconds(60))
+            loop.quit();
+    });
+    poll.start(50);
+    loop.exec();
+#endif
+    cpuShareWhile(500);
+}
+
 // Waits on the title (0), during a question (1) or on a results screen (2); with real sound
 // (the music's synthesis included) or silent media.
+// Counts the client area's paints and the pixels they cover while a wait is measured.
+struct PaintCounter : QObject {
+    long long pixels = 0;
+    int events = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) {
+            ++events;
+            for (const QRect& r : static_cast<QPaintEvent*>(e)->region()) pixels += static_cast<long long>(r.width()) * r.height();
+        }
+        return false;
+    }
+};
+
 template <class Desktop>
 void BM_Waiting(benchmark::State& state) {
     QTemporaryDir dir;
@@ -228,15 +279,22 @@ void BM_Waiting(benchmark::State& state) {
     platform.guard.run([&] { window.FormActivate(); });
     const int what = static_cast<int>(state.range(0));
     double share = 0;
+    PaintCounter paints;
     for (auto _ : state) {
         if (what == 0) {
-            share = cpuShareWhile(3000);
+            settle();
+            window.view().viewport()->installEventFilter(&paints);
+            share = cpuShareWhile(kWindowMs);
         } else if (what == 1) {
             press(window, Qt::Key_Return);
-            share = cpuShareWhile(3000);
+            settle();
+            window.view().viewport()->installEventFilter(&paints);
+            share = cpuShareWhile(kWindowMs);
         } else {
             // The results screen's whole wait, as at the end of a level: the level is closed.
             press(window, Qt::Key_Return);
+            settle();
+            window.view().viewport()->installEventFilter(&paints);
             window.etat().NumQuestion = 10;
             window.etat().ReponsesJustes = 8;
             platform.guard.run([&] { window.screens().closeLevel(window); });
@@ -253,6 +311,8 @@ void BM_Waiting(benchmark::State& state) {
         }
     }
     state.counters["cpu_%"] = share;
+    state.counters["paints/s"] = paints.events * 1000.0 / (what == 2 ? 4000.0 : kWindowMs);
+    state.counters["paint_px/s"] = static_cast<double>(paints.pixels) * 1000.0 / (what == 2 ? 4000.0 : kWindowMs);
     window.setOnExit({});
     window.close();
 }
@@ -264,12 +324,46 @@ BENCHMARK(BM_Waiting<DesktopPlatform>)->Name("Wait/title")->Arg(0)->Iterations(1
 BENCHMARK(BM_Waiting<DesktopPlatform>)->Name("Wait/question")->Arg(1)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(BM_Waiting<DesktopPlatform>)->Name("Wait/results")->Arg(2)->Iterations(1)->Unit(benchmark::kSecond);
 
-void BM_PeakMemory(benchmark::State& state) {
-    for (auto _ : state) benchmark::DoNotOptimize(state.iterations());
+}  // namespace
+
+namespace vorn::bench {
+
+int playWholeGame() {
+    InGame in;
+    RealSoundPlatform real;
+    Tprincipal window(real.platform);
+    window.show();
+    real.guard.run([&] { window.FormActivate(); });
+    press(window, Qt::Key_Return);
+    int answered = 0;
+    // Every question answered right: three levels, then the thirty questions of the bonus.
+    while (window.niv() && real.errors.shown().empty() && answered < 200) {
+        if (window.etat().AttenteReponse) {
+            const int right = window.niv()->Query1.asInteger(QStringLiteral("br"));
+            press(window, Qt::Key_1 + right - 1, Qt::KeypadModifier);
+            ++answered;
+        }
+        try {
+            real.clock.advance(3000);
+        } catch (const std::exception&) {
+            break;  // the game waits for a player's name: it is over
+        }
+    }
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    state.counters["peak_MiB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    std::printf("%d %.1f\n", answered, static_cast<double>(usage.ru_maxrss) / 1024.0);
+    std::fflush(stdout);
+    std::_Exit(0);  // the audio output is not closed in order: the figure is all we need
 }
-BENCHMARK(BM_PeakMemory)->Name("Memory/peak")->Iterations(1);
 
-}  // namespace
+double peakMemoryOfWholeGame(const std::string& program) {
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen((program + " --whole-game").c_str(), "r"), pclose);
+    if (!pipe) return -1;
+    int answered = 0;
+    double mib = -1;
+    if (std::fscanf(pipe.get(), "%d %lf", &answered, &mib) != 2) return -1;
+    std::fprintf(stderr, "whole game: %d questions answered, peak %.1f MiB\n", answered, mib);
+    return mib;
+}
+
+}  // namespace vorn::bench

@@ -3,19 +3,43 @@
 //   Video/decode...        decoding and converting every picture of an interlude-sized AVI, and
 //                          its sound track, against the video's own duration (x_realtime > 1 is
 //                          faster than real time); pacing runs on virtual time, so only the work
-//                          is measured.
+//                          is measured, as the process's CPU time (the machine may be shared).
 //   Midi/open_and_start    opening a tune and starting it, the soundfont already loaded.
 //   Midi/start_to_sound    from start() to the tune's first note leaving the mixer.
 //   Wave/start_to_sound    a key's sound: from start() to the first non-silent block leaving the
 //                          mixer (read with the mixer's post-mix hook). The audio device's own
 //                          buffer (buffer_ms) comes on top on real hardware.
-//   Midi/synth_cpu         the share of one core that synthesizing a tune costs, and the share of
-//                          an idle mixer.
+//   Video/pack_interludes  every video of the default pack decoded the same way; x_realtime is
+//                          the slowest one's.
+//   Synth/title_tune, Synth/level_tune
+//                          the reference for the waits: FluidSynth alone, with the game's
+//                          settings and soundfont, rendering the pack's title tune (a level tune)
+//                          to memory; cpu_% is the share of a core that rendering it as it plays
+//                          would take.
+//   Music/first_play       the game's renderer rendering the title tune ahead, once per
+//                          installation: cpu_ms in all, and as a share of a core over the tune.
+//   Music/cached_play      the same tune found rendered in the disk cache, as on every later
+//                          play: the time render() takes.
 
 #include "platform/errors.h"
 #include "platform/media/backend.h"
 #include "platform/platform.h"
 #include "platform/virtualclock.h"
+
+#if __has_include("platform/media/real/musicrender.h")
+#include "platform/media/real/audioengine.h"
+#include "platform/media/real/musicrender.h"
+#define VORN_BENCH_RENDERER 1
+#endif
+
+namespace {
+// Lets the tunes of earlier benchmarks finish rendering: decoding is timed as process CPU time.
+void musicQuiet() {
+#ifdef VORN_BENCH_RENDERER
+    if (vorn::MusicRenderer* renderer = vorn::AudioEngine::instance()->musicRenderer()) renderer->waitIdle(60000);
+#endif
+}
+}  // namespace
 
 #include "content/writers/aviwriter.h"
 #include "content/writers/midiwriter.h"
@@ -23,8 +47,10 @@
 
 #include <SDL_mixer.h>
 #include <benchmark/benchmark.h>
+#include <fluidsynth.h>
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <atomic>
@@ -114,6 +140,12 @@ Env& env() {
     return e;
 }
 
+double processCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
 class NullSurface : public VideoSurface {
   public:
     void showFrame(const QImage& frame) override { benchmark::DoNotOptimize(frame.constBits()); }
@@ -122,15 +154,16 @@ class NullSurface : public VideoSurface {
 
 void BM_VideoDecode(benchmark::State& state) {
     Env& e = env();
+    musicQuiet();
     NullSurface surface;
     double busy = 0;
     std::int64_t lengthMs = 0;
     for (auto _ : state) {
         auto device = e.backend->open(e.video);
         lengthMs = device->lengthMs();
-        const auto t0 = Steady::now();
+        const double c0 = processCpuSeconds();
         device->playToEnd(&surface, 0);
-        const double seconds = std::chrono::duration<double>(Steady::now() - t0).count();
+        const double seconds = processCpuSeconds() - c0;
         state.SetIterationTime(seconds);
         busy += seconds;
     }
@@ -244,35 +277,127 @@ BENCHMARK(BM_MidiStartToSound)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(50);
 
-double processCpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-}
 
-// The share of one core used by the process over `seconds` of sleeping on this thread.
-double cpuShareOver(double seconds) {
-    const double c0 = processCpuSeconds();
-    const auto t0 = Steady::now();
-    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-    const double wall = std::chrono::duration<double>(Steady::now() - t0).count();
-    return (processCpuSeconds() - c0) / wall * 100.0;
-}
+const QString kGame = QStringLiteral(VORN_GAME_DIR);
 
-void BM_MidiSynthCpu(benchmark::State& state) {
+void BM_PackInterludes(benchmark::State& state) {
     Env& e = env();
-    double idle = 0, playing = 0;
+    musicQuiet();
+    NullSurface surface;
+    double slowest = 0;
     for (auto _ : state) {
-        std::this_thread::sleep_for(std::chrono::seconds(4));  // the last tune's reverb rings out
-        idle = cpuShareOver(2.0);
-        auto device = e.backend->open(e.music);
-        device->start(0);
-        playing = cpuShareOver(3.0);
-        device->halt();
+        slowest = 1e9;
+        for (const QString& name : QDir(kGame + QStringLiteral("/video")).entryList({QStringLiteral("*.avi")})) {
+            auto device = e.backend->open(kGame + QStringLiteral("/video/") + name);
+            const double c0 = processCpuSeconds();
+            device->playToEnd(&surface, 0);
+            const double seconds = processCpuSeconds() - c0;
+            if (seconds > 0) slowest = std::min(slowest, static_cast<double>(device->lengthMs()) / 1000.0 / seconds);
+        }
     }
-    state.counters["idle_cpu_%"] = idle;
-    state.counters["synth_cpu_%"] = playing;
+    state.counters["x_realtime"] = slowest;
 }
-BENCHMARK(BM_MidiSynthCpu)->Name("Midi/synth_cpu")->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_PackInterludes)->Name("Video/pack_interludes")->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// FluidSynth alone, set up as the game sets it up, rendering a tune of the pack to memory.
+void BM_SynthAlone(benchmark::State& state, const char* tune) {
+    QFile file(kGame + QLatin1Char('/') + QLatin1String(tune));
+    if (!file.open(QIODevice::ReadOnly)) {
+        state.SkipWithError("no tune");
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
+    fluid_settings_t* settings = new_fluid_settings();
+    fluid_settings_setnum(settings, "synth.sample-rate", 44100);
+    fluid_settings_setnum(settings, "synth.gain", 1.2);
+    fluid_settings_setint(settings, "synth.cpu-cores", 1);
+    fluid_settings_setint(settings, "synth.chorus.active", 0);
+    fluid_settings_setint(settings, "synth.polyphony", 64);
+    fluid_settings_setstr(settings, "player.timing-source", "sample");
+    fluid_settings_setint(settings, "player.reset-synth", 0);
+    fluid_synth_t* synth = new_fluid_synth(settings);
+    bool loaded = false;
+    for (const char* font : {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/default-GM.sf2"})
+        if (!loaded && QFile::exists(QLatin1String(font))) loaded = fluid_synth_sfload(synth, font, 1) != FLUID_FAILED;
+    if (!loaded) {
+        state.SkipWithError("no soundfont");
+    } else {
+        std::vector<float> buffer(1024 * 2);
+        double cpu = 0, audio = 0;
+        for (auto _ : state) {
+            fluid_synth_system_reset(synth);
+            fluid_player_t* player = new_fluid_player(synth);
+            fluid_player_add_mem(player, bytes.constData(), static_cast<size_t>(bytes.size()));
+            fluid_player_play(player);
+            const double c0 = processCpuSeconds();
+            std::int64_t frames = 0;
+            while (fluid_player_get_status(player) == FLUID_PLAYER_PLAYING ||
+                   fluid_synth_get_active_voice_count(synth) > 0) {
+                fluid_synth_write_float(synth, 1024, buffer.data(), 0, 2, buffer.data(), 1, 2);
+                frames += 1024;
+            }
+            cpu += processCpuSeconds() - c0;
+            audio += static_cast<double>(frames) / 44100.0;
+            delete_fluid_player(player);
+        }
+        state.counters["cpu_%"] = audio > 0 ? 100.0 * cpu / audio : 0;
+        state.counters["tune_s"] = audio / static_cast<double>(state.iterations());
+    }
+    delete_fluid_synth(synth);
+    delete_fluid_settings(settings);
+}
+BENCHMARK_CAPTURE(BM_SynthAlone, title, "son/titre.mid")->Name("Synth/title_tune")->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SynthAlone, level, "son/1.mid")->Name("Synth/level_tune")->Iterations(3)->Unit(benchmark::kMillisecond);
+
+#ifdef VORN_BENCH_RENDERER
+QByteArray titleTune() {
+    QFile file(kGame + QStringLiteral("/son/titre.mid"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void BM_MusicFirstPlay(benchmark::State& state) {
+    const QByteArray tune = titleTune();
+    double cpu = 0, seconds = 0;
+    for (auto _ : state) {
+        QTemporaryDir cache;
+        auto renderer = MusicRenderer::create(MusicRenderer::findSoundfont(), cache.path());
+        if (!renderer || tune.isEmpty()) {
+            state.SkipWithError("no soundfont or no tune");
+            return;
+        }
+        const double c0 = processCpuSeconds();
+        const auto rendered = renderer->render(tune, 0);
+        renderer->waitIdle(120000);
+        cpu = processCpuSeconds() - c0;
+        seconds = rendered ? static_cast<double>(rendered->framesReady()) / 44100.0 : 0;
+    }
+    state.counters["cpu_ms"] = cpu * 1000.0;
+    state.counters["cpu_%"] = seconds > 0 ? 100.0 * cpu / seconds : 0;
+}
+BENCHMARK(BM_MusicFirstPlay)->Name("Music/first_play")->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_MusicCachedPlay(benchmark::State& state) {
+    const QByteArray tune = titleTune();
+    QTemporaryDir cache;
+    {
+        auto first = MusicRenderer::create(MusicRenderer::findSoundfont(), cache.path());
+        if (!first || tune.isEmpty()) {
+            state.SkipWithError("no soundfont or no tune");
+            return;
+        }
+        first->render(tune, 0);
+        first->waitIdle(120000);
+    }
+    for (auto _ : state) {
+        auto renderer = MusicRenderer::create(MusicRenderer::findSoundfont(), cache.path());
+        const auto t0 = Steady::now();
+        benchmark::DoNotOptimize(renderer->render(tune, 0));
+        state.SetIterationTime(std::chrono::duration<double>(Steady::now() - t0).count());
+        state.counters["renders"] = renderer->rendersBegun();
+    }
+}
+BENCHMARK(BM_MusicCachedPlay)->Name("Music/cached_play")->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+#endif
 
 }  // namespace

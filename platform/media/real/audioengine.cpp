@@ -1,10 +1,9 @@
 #include "platform/media/real/audioengine.h"
 
+#include "platform/media/real/musicrender.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
-#include <fluidsynth.h>
-
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cstdio>
@@ -13,25 +12,6 @@
 namespace vorn {
 
 namespace {
-
-// The General MIDI soundfonts, in order of preference.
-constexpr const char* kSoundfonts[] = {
-    "/usr/share/sounds/sf2/TimGM6mb.sf2",
-    "/usr/share/sounds/sf2/default-GM.sf2",
-};
-
-// The synthesizer's own output level. A General MIDI soundfont plays far quieter than full
-// scale: at this gain a tune of the pack sounds about as loud as the pack's sounds and videos do
-// at the same volume, so the game's two volumes alone set the balance between music and sounds.
-constexpr double kSynthGain = 1.2;
-// At that gain the loudest moments of a tune would pass full scale: the limiter holds them just
-// under it (about -0.9 dB) and lets go over a fifth of a second.
-constexpr float kMusicCeiling = 0.9f;
-constexpr float kMusicReleaseSeconds = 0.2f;
-// Once the music has stopped and no voice sounds, the reverb rings out for this long; after it
-// the hook stops rendering, so an idle synthesizer costs no CPU.
-constexpr int kTailSeconds = 3;
-constexpr int kScratchFrames = 1024;
 
 int leftGain(std::uint32_t volume) {
     return static_cast<int>(volume & 0xFFFF);
@@ -54,11 +34,6 @@ void SDLCALL waveGainEffect(int, void* stream, int len, void* data) {
     }
 }
 
-Sint16 toSample(float value) {
-    const float scaled = value * 32767.0f;
-    return static_cast<Sint16>(std::clamp(scaled, -32768.0f, 32767.0f));
-}
-
 }  // namespace
 
 std::shared_ptr<AudioEngine> AudioEngine::instance() {
@@ -68,7 +43,7 @@ std::shared_ptr<AudioEngine> AudioEngine::instance() {
     return engine;
 }
 
-AudioEngine::AudioEngine() : limiter_(kMusicCeiling, kMusicReleaseSeconds, kSampleRate) {
+AudioEngine::AudioEngine() {
     // The game's own signal handling stays in place.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     QByteArray reason;
@@ -87,7 +62,6 @@ AudioEngine::AudioEngine() : limiter_(kMusicCeiling, kMusicReleaseSeconds, kSamp
         return;
     }
     Mix_AllocateChannels(16);
-    scratch_.resize(static_cast<std::size_t>(kScratchFrames) * kChannels);
     Mix_HookMusic(&AudioEngine::musicHook, this);
 }
 
@@ -99,114 +73,45 @@ AudioEngine::~AudioEngine() {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
     std::lock_guard lock(musicMutex_);
-    releasePlayerLocked();
-    if (synth_) delete_fluid_synth(synth_);
-    if (settings_) delete_fluid_settings(settings_);
+    music_.reset();
+    renderer_.reset();
 }
 
 bool AudioEngine::musicAvailable() {
     if (!audible_) return false;
-    std::lock_guard lock(musicMutex_);
-    if (musicTried_) return synth_ != nullptr;
+    std::lock_guard lock(rendererMutex_);
+    if (musicTried_) return renderer_ != nullptr;
     musicTried_ = true;
 
-    // Only errors from the synthesizer reach standard error.
-    fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
-    fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
-    fluid_set_log_function(FLUID_DBG, nullptr, nullptr);
-
-    const char* soundfont = nullptr;
-    for (const char* candidate : kSoundfonts) {
-        if (QFileInfo(QString::fromLocal8Bit(candidate)).isFile()) {
-            soundfont = candidate;
-            break;
-        }
-    }
-    settings_ = new_fluid_settings();
-    if (settings_) {
-        fluid_settings_setnum(settings_, "synth.sample-rate", kSampleRate);
-        fluid_settings_setnum(settings_, "synth.gain", kSynthGain);
-        fluid_settings_setint(settings_, "synth.cpu-cores", 1);
-        fluid_settings_setint(settings_, "synth.lock-memory", 0);
-        // The chorus costs much of the synthesis time (music plays while the game waits) and
-        // the tunes do without it; the reverb stays.
-        fluid_settings_setint(settings_, "synth.chorus.active", 0);
-        fluid_settings_setint(settings_, "synth.polyphony", 64);
-        fluid_settings_setstr(settings_, "player.timing-source", "sample");
-        // The player must not reset the synthesizer at the end of a file: that would cut the
-        // last notes' release and the reverb. Each start resets it instead.
-        fluid_settings_setint(settings_, "player.reset-synth", 0);
-        synth_ = new_fluid_synth(settings_);
-    }
-    if (synth_ && soundfont && fluid_synth_sfload(synth_, soundfont, 1) != FLUID_FAILED)
-        return true;
-
+    const QString soundfont = MusicRenderer::findSoundfont();
+    if (!soundfont.isEmpty()) renderer_ = MusicRenderer::create(soundfont, MusicRenderer::defaultCacheDir());
+    if (renderer_) return true;
     std::fprintf(stderr, "vorn: %s; music plays without sound\n",
-                 soundfont ? "the General MIDI soundfont could not be loaded"
-                           : "no General MIDI soundfont found in /usr/share/sounds/sf2");
-    if (synth_) delete_fluid_synth(synth_);
-    if (settings_) delete_fluid_settings(settings_);
-    synth_ = nullptr;
-    settings_ = nullptr;
+                 !soundfont.isEmpty() ? "the General MIDI soundfont could not be loaded"
+                                      : "no General MIDI soundfont found in /usr/share/sounds/sf2");
     return false;
-}
-
-void AudioEngine::releasePlayerLocked() {
-    if (!player_) return;
-    // Safe: the audio thread renders only under musicMutex_, which the caller holds.
-    delete_fluid_player(player_);
-    player_ = nullptr;
 }
 
 void AudioEngine::startMusic(std::uint64_t token, const QByteArray& bytes, std::uint32_t tick,
                              std::shared_ptr<const OutputGains> gains) {
     if (!musicAvailable()) return;
+    // Rendered (or found rendered) before the engine's lock is taken: the hook goes on with the
+    // music before until the new one is ready to be heard.
+    std::shared_ptr<const RenderedTune> tune = renderer_->render(bytes, tick);
+    std::shared_ptr<const RenderedTune> previous;
     std::lock_guard lock(musicMutex_);
-    releasePlayerLocked();
-    // A clean synthesizer for each start: no note, program or controller of the previous tune.
-    fluid_synth_system_reset(synth_);
-    if (muted_ && !idle_) renderTailAwayLocked();
-    limiter_.reset();
-    musicOwner_ = 0;
-    player_ = new_fluid_player(synth_);
-    if (!player_) return;
-    if (fluid_player_add_mem(player_, bytes.constData(), static_cast<size_t>(bytes.size())) !=
-        FLUID_OK) {
-        releasePlayerLocked();
-        return;
-    }
-    if (tick > 0) fluid_player_seek(player_, static_cast<int>(tick));
-    fluid_player_play(player_);
-    musicOwner_ = token;
+    previous = std::exchange(music_, std::move(tune));  // released after the lock
+    musicFrame_ = 0;
+    musicOwner_ = music_ ? token : 0;
     musicGains_ = std::move(gains);
-    muted_ = false;
-    idle_ = false;
-    quietFrames_ = 0;
 }
 
 void AudioEngine::haltMusic(std::uint64_t token) {
+    std::shared_ptr<const RenderedTune> previous;
     std::lock_guard lock(musicMutex_);
-    if (!synth_ || token == 0 || musicOwner_ != token) return;
-    releasePlayerLocked();
-    fluid_synth_all_sounds_off(synth_, -1);
+    if (token == 0 || musicOwner_ != token) return;
+    previous = std::exchange(music_, nullptr);
     musicOwner_ = 0;
-    // The reverb still holds a moment of the tune: keep rendering it away, unheard.
-    muted_ = true;
-    quietFrames_ = 0;
-}
-
-void AudioEngine::renderTailAwayLocked() {
-    // The reset silences the voices but not the reverb: what a halted tune left ringing would
-    // sound under the new one. Render it away now, until it falls under the output's last bit.
-    constexpr float kInaudible = 0.5f / 32768.0f;
-    const std::int64_t tailFrames = static_cast<std::int64_t>(kSampleRate) * kTailSeconds;
-    for (std::int64_t done = quietFrames_; done < tailFrames; done += kScratchFrames) {
-        float* buffer = scratch_.data();
-        fluid_synth_write_float(synth_, kScratchFrames, buffer, 0, 2, buffer, 1, 2);
-        const auto [low, high] = std::minmax_element(buffer, buffer + 2 * kScratchFrames);
-        if (std::max(-*low, *high) < kInaudible) break;
-    }
-    idle_ = true;
 }
 
 void AudioEngine::musicHook(void* engine, std::uint8_t* stream, int len) {
@@ -216,34 +121,26 @@ void AudioEngine::musicHook(void* engine, std::uint8_t* stream, int len) {
 void AudioEngine::renderMusic(std::uint8_t* stream, int len) {
     std::memset(stream, 0, static_cast<std::size_t>(len));
     std::lock_guard lock(musicMutex_);
-    if (!synth_ || idle_) return;
-    auto* out = reinterpret_cast<Sint16*>(stream);
-    const int frames = len / (kChannels * static_cast<int>(sizeof(Sint16)));
+    if (!music_) return;
+    const auto frames = static_cast<std::size_t>(len) / (kChannels * sizeof(Sint16));
+    if (music_->framesReady() < musicFrame_ + frames) renderer_->ensure(*music_, musicFrame_ + frames);
+    const std::size_t ready = music_->framesReady();
+    if (ready <= musicFrame_) return;  // the tune and its tail have been heard
+    const std::size_t n = std::min(frames, ready - musicFrame_);
     const std::uint32_t volume =
         musicGains_ ? musicGains_->midi.load(std::memory_order_relaxed) : 0xFFFFFFFFu;
-    const float left = static_cast<float>(leftGain(volume)) / 65535.0f;
-    const float right = static_cast<float>(rightGain(volume)) / 65535.0f;
-    for (int done = 0; done < frames;) {
-        const int n = std::min(kScratchFrames, frames - done);
-        float* buffer = scratch_.data();
-        fluid_synth_write_float(synth_, n, buffer, 0, 2, buffer, 1, 2);
-        if (!muted_) {
-            limiter_.process(buffer, n);
-            Sint16* target = out + static_cast<std::ptrdiff_t>(done) * 2;
-            for (int i = 0; i < n; ++i) {
-                target[2 * i] = toSample(buffer[2 * i] * left);
-                target[2 * i + 1] = toSample(buffer[2 * i + 1] * right);
-            }
-        }
-        done += n;
-    }
-    const bool playing = player_ && fluid_player_get_status(player_) == FLUID_PLAYER_PLAYING;
-    if (!playing && fluid_synth_get_active_voice_count(synth_) == 0) {
-        quietFrames_ += frames;
-        if (quietFrames_ > static_cast<std::int64_t>(kSampleRate) * kTailSeconds) idle_ = true;
+    const std::int16_t* from = music_->samples() + musicFrame_ * kChannels;
+    auto* out = reinterpret_cast<Sint16*>(stream);
+    if (volume == 0xFFFFFFFFu) {
+        std::memcpy(out, from, n * kChannels * sizeof(Sint16));
     } else {
-        quietFrames_ = 0;
+        const std::int32_t left = leftGain(volume), right = rightGain(volume);
+        for (std::size_t i = 0; i < n; ++i) {
+            out[2 * i] = static_cast<Sint16>(from[2 * i] * left / 0xFFFF);
+            out[2 * i + 1] = static_cast<Sint16>(from[2 * i + 1] * right / 0xFFFF);
+        }
     }
+    musicFrame_ += n;
 }
 
 int AudioEngine::playChunk(Mix_Chunk* chunk, const OutputGains* gains) {

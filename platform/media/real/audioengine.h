@@ -1,16 +1,15 @@
 #pragma once
 // The process's one audio output: SDL2_mixer at 44100 Hz, stereo, 16-bit, with a small buffer,
-// and the one FluidSynth synthesizer whose output is rendered into the mixer's music hook. At full
-// volume the music is about as loud as the pack's sounds; a limiter keeps its peaks under full
-// scale.
+// and the music, rendered ahead by the one FluidSynth synthesizer (platform/media/real/
+// musicrender.h) and copied into the mixer's music hook. At full volume the music is about as
+// loud as the pack's sounds; a limiter keeps its peaks under full scale.
 // When no audio device can be opened the engine is silent: it says so once on standard error
 // and every call that would make sound does nothing.
 //
 // Threads: the mixer's callbacks (the music hook, the channel gain effect) run on SDL's audio
-// thread. They only read the gains and render the synthesizer under the engine's lock; they
-// never call into the game.
+// thread. They only read the gains and copy the rendered music under the engine's lock (rendering
+// it themselves only if the renderer is behind); they never call into the game.
 
-#include "platform/media/real/peaklimiter.h"
 
 #include <QByteArray>
 
@@ -21,11 +20,11 @@
 #include <vector>
 
 struct Mix_Chunk;
-struct _fluid_hashtable_t;
-struct _fluid_synth_t;
-struct _fluid_player_t;
 
 namespace vorn {
+
+class MusicRenderer;
+class RenderedTune;
 
 // A backend's two output gains in the game's format: low word left, high word right, 0 to
 // 0xFFFF each. Read live by the audio thread, so a change is heard at once.
@@ -73,29 +72,27 @@ class AudioEngine {
     void haltChunk(int channel, const Mix_Chunk* chunk);
     bool chunkPlaying(int channel, const Mix_Chunk* chunk) const;
 
+    // The music's renderer, once musicAvailable() said yes (for the benchmarks and tests).
+    MusicRenderer* musicRenderer() { return renderer_.get(); }
+
   private:
     AudioEngine();
     static void musicHook(void* engine, std::uint8_t* stream, int len);
     void renderMusic(std::uint8_t* stream, int len);
-    void releasePlayerLocked();
-    void renderTailAwayLocked();
 
     bool audible_ = false;
     std::atomic<std::uint64_t> lastToken_{0};
 
-    // The synthesizer; everything below is guarded by musicMutex_.
-    std::mutex musicMutex_;
+    std::mutex rendererMutex_;  // guards the first loading of the renderer
     bool musicTried_ = false;
-    _fluid_hashtable_t* settings_ = nullptr;
-    _fluid_synth_t* synth_ = nullptr;
-    _fluid_player_t* player_ = nullptr;
+    std::unique_ptr<MusicRenderer> renderer_;  // set once, kept to the end
+
+    // The music playing; guarded by musicMutex_.
+    std::mutex musicMutex_;
+    std::shared_ptr<const RenderedTune> music_;
+    std::size_t musicFrame_ = 0;  // the next frame of music_ to be heard
     std::uint64_t musicOwner_ = 0;
     std::shared_ptr<const OutputGains> musicGains_;
-    bool muted_ = true;  // after a halt: the synthesizer runs on but is not heard
-    bool idle_ = true;   // nothing left to render: the hook writes silence
-    std::int64_t quietFrames_ = 0;
-    std::vector<float> scratch_;
-    PeakLimiter limiter_;
 };
 
 }  // namespace vorn

@@ -1,0 +1,18 @@
+#pragma once
+// What the benchmarks hand to the table: figures by key ("Benchmark/name:counter").
+
+#include <map>
+#include <string>
+
+namespace vorn::bench {
+
+using Figures = std::map<std::string, double>;
+
+// Plays a whole game (every question answered right, the bonus level included) on virtual time
+// with the real sound backend, and prints its peak resident size in MiB. Run as
+// `vorn-bench --whole-game` in a process of its own.
+int playWholeGame();
+// Runs `program --whole-game` and returns the MiB it printed, or -1.
+double peakMemoryOfWholeGame(const std::string& program);
+
+}  // namespace vorn::bench
