@@ -745,13 +745,13 @@ QImage titlePicture() {
     p.setPen(ink);
     p.setFont(font(QStringLiteral("Lato"), 14, QFont::Bold));
     p.drawText(tip, Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("R\u00e9pondez : pav\u00e9 num\u00e9rique 1 \u00e0 4, clic ou toucher"));
+               QStringLiteral("R\u00e9pondez\u00a0: pav\u00e9 num\u00e9rique 1 \u00e0 4, clic ou toucher"));
     p.drawText(tip.translated(0, lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("sur la r\u00e9ponse, ou bouton Y X B A de la manette."));
+               QStringLiteral("sur la r\u00e9ponse, ou boutons Y X B A de la manette."));
     p.setPen(withAlpha(ink, 170));
     p.setFont(font(QStringLiteral("Lato"), 13, QFont::Bold, true));
     p.drawText(tip.translated(0, 2 * lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Jouer : Entr\u00e9e, clic ou Start   F1 : r\u00e8gles   \u00c9chap : quitter"));
+               QStringLiteral("Jouer\u00a0: Entr\u00e9e, clic ou Start   F1\u00a0: r\u00e8gles   \u00c9chap\u00a0: quitter"));
     p.end();
     return image;
 }
