@@ -2,6 +2,7 @@
 
 #include "platform/media/avi.h"
 #include "platform/media/playable.h"
+#include "platform/media/probe.h"
 
 #include "content/writers/aviwriter.h"
 
@@ -71,4 +72,24 @@ TEST(AviFrames, PicturesOfAnySizeDecodeWithinTheirMemory) {
         }
         EXPECT_TRUE(playable::video(path)) << path.toStdString();
     }
+}
+
+// The longest deltas at the slowest tempo and one tick a quarter: two million events last longer
+// than a 64-bit count of ms holds, and such a file is refused rather than given a wrapped length.
+TEST(MidiLength, ATuneTooLongToMeasureIsNoTune) {
+    const auto tune = [](std::uint32_t events) {
+        QByteArray track("\x00\xFF\x51\x03\xFF\xFF\xFF\x00\xC0\x00", 10);  // tempo, program
+        const QByteArray event("\xFF\xFF\xFF\x7F\x00", 5);  // 2^28 - 1 ticks, running status
+        track.reserve(track.size() + event.size() * events + 4);
+        for (std::uint32_t i = 0; i < events; ++i) track += event;
+        track += QByteArray("\x00\xFF\x2F\x00", 4);
+        QByteArray file("MThd\x00\x00\x00\x06\x00\x00\x00\x01\x00\x01MTrk", 18);
+        for (int shift = 24; shift >= 0; shift -= 8) file += static_cast<char>((track.size() >> shift) & 0xFF);
+        return file + track;
+    };
+    // One event: 2^28 - 1 quarters of 16.78 s.
+    const auto one = probe::midiLengthMs(tune(1));
+    ASSERT_TRUE(one);
+    EXPECT_NEAR(static_cast<double>(*one), 268435455.0 * 16777.215, 1e3);
+    EXPECT_FALSE(probe::midiLengthMs(tune(2100000)));
 }
