@@ -19,7 +19,7 @@ jobs="${VORN_FUZZ_JOBS:-1}"
 build="$root/build-fuzz"
 
 # The game's own packages, then clang and its libFuzzer runtime.
-"$root/scripts/setup.sh" > /dev/null
+VORN_SETUP_PACKAGES_ONLY=1 "$root/scripts/setup.sh"
 missing=()
 for p in clang libclang-rt-14-dev; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
@@ -30,6 +30,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   sudo=""
   [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
   $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
