@@ -6,6 +6,9 @@
 #
 #   VORN_FUZZ_SECONDS   seconds each target runs (60)
 #   VORN_FUZZ_JOBS      parallel fuzzing jobs a target (1)
+#   VORN_FUZZ_VALGRIND  when set, the target's whole corpus is then replayed under Valgrind by the
+#                       ordinary build: FFmpeg, libjpeg, Qt and SQLite are not instrumented, and
+#                       a write past a buffer inside them escapes AddressSanitizer
 #
 # Each target starts from its seed corpus (fuzz/corpus/<target>) and the inputs of faults already
 # fixed (fuzz/regressions/<target>); the inputs it finds go to build-fuzz/corpus/<target> and
@@ -21,7 +24,9 @@ build="$root/build-fuzz"
 # The game's own packages, then clang and its libFuzzer runtime.
 VORN_SETUP_PACKAGES_ONLY=1 "$root/scripts/setup.sh"
 missing=()
-for p in clang libclang-rt-14-dev; do
+wanted=(clang libclang-rt-14-dev)
+[ -n "${VORN_FUZZ_VALGRIND:-}" ] && wanted+=(valgrind)
+for p in "${wanted[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
     missing+=("$p")
   fi
@@ -42,6 +47,12 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     -DVORN_FUZZ=ON > /dev/null
 fi
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]/#/fuzz-}"
+if [ -n "${VORN_FUZZ_VALGRIND:-}" ]; then
+  if [ ! -f "$root/build/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+  fi
+  cmake --build "$root/build" -j "$(nproc)" --target vorn-fuzz-replay
+fi
 
 summary=()
 for t in "${targets[@]}"; do
@@ -68,11 +79,20 @@ for t in "${targets[@]}"; do
   added=$(grep -h 'stat::new_units_added' "$log" | awk '{s += $2} END {print s + 0}')
   found=$(( $(find "$artifacts" -type f | wc -l) - before ))
   [ "$status" -ne 0 ] && [ "$found" -eq 0 ] && found="exit $status"
-  summary+=("$(printf '%-10s %12s %12s %10s' "$t" "$runs" "$added" "$found")")
+  memcheck="-"
+  if [ -n "${VORN_FUZZ_VALGRIND:-}" ]; then
+    echo "== replaying the corpus of $t under Valgrind (log: ${log#"$root"/}.valgrind)"
+    memcheck=0
+    QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy VORN_FUZZ_MAX_MS=120000 valgrind -q --error-exitcode=99 \
+      "$root/build/fuzz/vorn-fuzz-replay" "$t" "$corpus" "$root/fuzz/corpus/$t" \
+      "$root/fuzz/regressions/$t" > "$log.valgrind" 2>&1 || memcheck=$?
+    [ "$memcheck" -eq 99 ] && memcheck="errors"
+  fi
+  summary+=("$(printf '%-10s %12s %12s %10s %10s' "$t" "$runs" "$added" "$found" "$memcheck")")
 done
 
 echo
-printf '%-10s %12s %12s %10s\n' target runs "new inputs" faults
+printf '%-10s %12s %12s %10s %10s\n' target runs "new inputs" faults valgrind
 for line in "${summary[@]}"; do echo "$line"; done
 if [ -n "$(find "$build/artifacts" -type f 2>/dev/null)" ]; then
   echo
