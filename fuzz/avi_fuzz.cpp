@@ -3,6 +3,7 @@
 
 #include "fuzz/fuzz_support.h"
 #include "fuzz/fuzz_target.h"
+#include "platform/errors.h"
 #include "platform/media/avi.h"
 #include "platform/media/playable.h"
 
@@ -10,9 +11,17 @@ VORN_FUZZ_TARGET(avi) {
     using namespace vorn;
     const QString path =
         fuzz::writeScratchFile(QStringLiteral("video/fuzz.avi"), fuzz::bytesOf(data, size));
-    if (const auto info = playable::video(path)) {
+    const auto info = playable::video(path);
+    if (info) {
         fuzz::require(info->width > 0 && info->height > 0, "a playable video has no picture size");
         fuzz::require(!info->audioDecodes || info->hasAudio, "a missing sound track decodes");
+    }
+    // The video device's own check of the file, as the game opens an interlude.
+    try {
+        const MediaFileInfo device = inspectMediaFile(path);
+        fuzz::require(info && device.lengthMs == info->lengthMs, "the device measures another length");
+    } catch (const Error&) {
+        fuzz::require(!info, "the device refuses a video the check plays");
     }
     if (const auto clip = avi::decodeFrames(path)) {
         fuzz::require(!clip->frames.empty(), "an animation without pictures");

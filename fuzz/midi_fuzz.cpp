@@ -1,9 +1,11 @@
-// The MIDI reader on any bytes: the tempo map and length of a tune, and the conversions between
-// time and ticks, which must never go backwards.
+// The MIDI reader on any bytes: the tempo map and length of a tune, the sequencer's check of the
+// file, and the conversions between time and ticks, which must never go backwards.
 
 #include "fuzz/fuzz_support.h"
 #include "fuzz/fuzz_target.h"
+#include "platform/errors.h"
 #include "platform/media/midifile.h"
+#include "platform/media/playable.h"
 #include "platform/media/probe.h"
 
 #include <algorithm>
@@ -16,6 +18,14 @@ VORN_FUZZ_TARGET(midi) {
     const auto length = probe::midiLengthMs(bytes);
     const auto timing = midi::readTiming(bytes);
     fuzz::require(length.has_value() == timing.has_value(), "the length and the timing disagree");
+    // The sequencer's own check of the file, as the game opens a tune.
+    try {
+        const MediaFileInfo info =
+            inspectMediaFile(fuzz::writeScratchFile(QStringLiteral("son/fuzz.mid"), bytes));
+        fuzz::require(length && info.lengthMs == *length, "the device measures another length");
+    } catch (const Error&) {
+        fuzz::require(!length, "the device refuses a tune the probe measures");
+    }
     if (!timing) return 0;
     fuzz::require(*length >= 0, "a tune lasts less than nothing");
     fuzz::require(timing->lastNoteTick <= timing->lastTick, "a note comes after the last event");
