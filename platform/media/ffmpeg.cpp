@@ -21,8 +21,14 @@ CodecPtr openDecoder(const AVFormatContext* format, int index) {
     return context;
 }
 
+// The largest block FFmpeg may take at once. The demuxers believe the sizes a file's headers
+// give: a few bytes announcing a 4 GB stream name had it allocate that much. Room enough for a
+// plane of the largest picture the game takes (8192 x 8192, 4 bytes a pixel) and no more.
+constexpr std::size_t kLargestAllocation = std::size_t{8192} * 8192 * 4;
+
 std::unique_ptr<StreamDecoder> StreamDecoder::open(const QString& path, AVMediaType kind) {
     av_log_set_level(AV_LOG_QUIET);
+    av_max_alloc(kLargestAllocation);
     AVFormatContext* raw = nullptr;
     if (avformat_open_input(&raw, path.toLocal8Bit().constData(), nullptr, nullptr) < 0)
         return nullptr;
