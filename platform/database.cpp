@@ -20,6 +20,18 @@ struct Statement {
     ~Statement() { sqlite3_finalize(stmt); }
 };
 
+// A table file is content that anyone can hand the game, and a view in it can ask for any amount
+// of work or memory. A lookup of the question table takes some thousands of the engine's steps
+// and texts of a few hundred bytes: one that runs on far past that is stopped, and no text or
+// blob may grow past the limit.
+constexpr int kStepsBetweenChecks = 10000;
+constexpr int kChecksAtMost = 500;  // 5 million steps, well under a second
+constexpr int kLengthLimit = 1 << 24;
+
+int stopRunaway(void* checks) {
+    return ++*static_cast<int*>(checks) > kChecksAtMost;
+}
+
 QString sqliteMessage(sqlite3* db) {
     return QString::fromUtf8(sqlite3_errmsg(db));
 }
@@ -82,6 +94,8 @@ void Query::connect() {
     }
     db_ = db;
     sqlite3_exec(db_, "PRAGMA case_sensitive_like = ON", nullptr, nullptr, nullptr);
+    sqlite3_limit(db_, SQLITE_LIMIT_LENGTH, kLengthLimit);
+    sqlite3_progress_handler(db_, kStepsBetweenChecks, stopRunaway, &checks_);
 }
 
 // Attaches the file of a table the query names, read-only; unqualified table names are then
@@ -147,6 +161,7 @@ void Query::open() {
     columns_.clear();
     const int count = sqlite3_column_count(s.stmt);
     for (int i = 0; i < count; ++i) columns_.push_back(QString::fromUtf8(sqlite3_column_name(s.stmt, i)));
+    checks_ = 0;
     const int step = sqlite3_step(s.stmt);
     if (step == SQLITE_ROW) {
         std::vector<Value> row(static_cast<std::size_t>(count));
@@ -168,6 +183,11 @@ void Query::open() {
             }
         }
         row_ = std::move(row);
+    } else if (step == SQLITE_INTERRUPT) {
+        QStringList files;
+        for (const auto& attached : attached_) files.append(shownPath(attached.second));
+        throw Error(QStringLiteral("%1: the lookup was stopped, it went on too long")
+                        .arg(files.join(QStringLiteral(", "))));
     } else if (step != SQLITE_DONE) {
         throw Error(sqliteMessage(db_));
     }

@@ -40,7 +40,8 @@ public:
     void setParam(const QString& name, const QString& value);
     // Runs the query and makes its first row current. Raises the engine's error for a missing
     // directory, a table without its file (or with several), or a file that does not hold its
-    // table.
+    // table; and "<file>: the lookup was stopped, it went on too long" when a view of the file
+    // keeps the engine busy far longer than any lookup of a table needs.
     void open();
     void close();
     bool active() const { return active_; }
@@ -74,6 +75,7 @@ private:
         QString text;
     };
     std::optional<std::vector<Value>> row_;
+    int checks_ = 0;  // of the running lookup, by the engine's progress handler
 };
 
 }  // namespace vorn

@@ -191,11 +191,13 @@ void IniFile::load() {
     while (start < original_.size()) {
         const qsizetype lf = original_.indexOf('\n', start);
         const qsizetype end = lf < 0 ? original_.size() : lf;
-        const bool crlf = lf > start && original_[lf - 1] == '\r';
+        // A last line cut between the CR and the LF of its ending reads as if it had both:
+        // otherwise the LF that a write adds after it would take the CR out of its value.
+        const bool cr = end > start && original_[end - 1] == '\r';
         Line line;
-        line.text = original_.sliced(start, end - start - (crlf ? 1 : 0));
-        line.ending = lf < 0 ? QByteArray()
-                      : crlf ? QByteArrayLiteral("\r\n")
+        line.text = original_.sliced(start, end - start - (cr ? 1 : 0));
+        line.ending = lf < 0 ? (cr ? QByteArrayLiteral("\r") : QByteArray())
+                      : cr   ? QByteArrayLiteral("\r\n")
                              : QByteArrayLiteral("\n");
         lines_.push_back(std::move(line));
         start = lf < 0 ? original_.size() : lf + 1;
@@ -300,10 +302,12 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
         added.push_back({toWindows1252(key) + '=' + bytes, newline_});
         const qsizetype where =
             at.section < 0 ? static_cast<qsizetype>(lines_.size()) : at.insertAt;
-        // A last line without its line ending gets one before anything follows it.
-        if (where == static_cast<qsizetype>(lines_.size()) && !lines_.empty() &&
-            lines_.back().ending.isEmpty()) {
-            lines_.back().ending = newline_;
+        // A last line without its line ending, or with half of it, gets a whole one before
+        // anything follows it.
+        if (where == static_cast<qsizetype>(lines_.size()) && !lines_.empty()) {
+            QByteArray& ending = lines_.back().ending;
+            if (ending.isEmpty()) ending = newline_;
+            else if (ending == "\r") ending = QByteArrayLiteral("\r\n");
         }
         lines_.insert(lines_.begin() + where, added.begin(), added.end());
     }

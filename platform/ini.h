@@ -3,8 +3,9 @@
 // the rules of the classic profile-file functions, on Windows-1252 text.
 //
 // File format, as read:
-// - Lines end with LF or CRLF, read alike. A line "[name]" opens a section; a line "key=value"
-//   sets a key of the section above it; lines starting with ";" and all other lines are ignored.
+// - Lines end with LF or CRLF, read alike; a CR that ends the file ends its last line. A line
+//   "[name]" opens a section; a line "key=value" sets a key of the section above it; lines
+//   starting with ";" and all other lines are ignored.
 //   Blanks (spaces, tabs) around section names, keys and values are dropped, then one pair of
 //   the same quotes (" or ') enclosing a value.
 // - Section and key names match without regard to letter case; the first match in the file counts.

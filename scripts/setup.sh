@@ -30,6 +30,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
+# VORN_SETUP_PACKAGES_ONLY=1 stops here (scripts/fuzz.sh builds elsewhere).
+[ -n "${VORN_SETUP_PACKAGES_ONLY:-}" ] && exit 0
+
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_type="${VORN_BUILD_TYPE:-RelWithDebInfo}"
 # VORN_WERROR=ON turns compiler warnings into errors (the CI run sets it).

@@ -175,3 +175,31 @@ TEST_F(Lookup, IntegersBeyond32BitsReadAsTheNearestIntNeverWrapped) {
 }
 
 }  // namespace
+
+// A table file may hold a view in place of the table: one that would run for ever, or build a
+// text of any size, is stopped with an error instead of freezing the game or taking its memory.
+TEST_F(Lookup, AViewThatRunsAwayIsStopped) {
+    table("CREATE VIEW questionnaire AS WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) "
+          "SELECT '1a1' AS code, 'e' AS enonce, 2 AS br FROM c WHERE x < 0;");
+    Query endless = query();
+    endless.setParam("numero", "1a1");
+    EXPECT_EQ(errorOf([&] { endless.open(); }),
+              "dB/questionnaire.db: the lookup was stopped, it went on too long");
+
+    QFile::remove(QStringLiteral("dB/questionnaire.db"));
+    table("CREATE VIEW questionnaire AS SELECT '1a1' AS code, zeroblob(20000000) AS enonce, 2 AS br;");
+    Query huge = query();
+    huge.setParam("numero", "1a1");
+    EXPECT_EQ(errorOf([&] { huge.open(); }), "string or blob too big");
+
+    // A view that does what a table does still reads.
+    QFile::remove(QStringLiteral("dB/questionnaire.db"));
+    table("CREATE TABLE rows (code TEXT, enonce TEXT, br);"
+          "INSERT INTO rows VALUES ('1a1', 'Vue ?', 3);"
+          "CREATE VIEW questionnaire AS SELECT * FROM rows;");
+    Query view = query();
+    view.setParam("numero", "1a1");
+    view.open();
+    EXPECT_EQ(view.asString("enonce"), "Vue ?");
+    EXPECT_EQ(view.asInteger("br"), 3);
+}

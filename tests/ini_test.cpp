@@ -155,6 +155,22 @@ TEST_F(Ini, WritesInPlaceAndKeepsEveryOtherLine) {
     EXPECT_EQ(disk(), QByteArray("[a]\nk=1\n[b]\nk=2\n"));
 }
 
+// A file cut between the CR and the LF of its last line: the value of that line is the same
+// before and after a write adds lines behind it, and reads as a number.
+TEST_F(Ini, ALastLineCutAfterItsCarriageReturnKeepsItsValue) {
+    put("[place1]\r\nnom=Jo\r\nscore=8000\r");
+    IniFile ini(path);
+    EXPECT_EQ(ini.readInteger("place1", "score", 5), 8000);
+    EXPECT_EQ(ini.readString("place1", "score", ""), "8000");
+    ini.writeString("Block2", "score", "1");
+    ini.release();
+    EXPECT_EQ(disk(), QByteArray("[place1]\r\nnom=Jo\r\nscore=8000\r\n[Block2]\r\nscore=1\r\n"));
+    IniFile again(path);
+    EXPECT_EQ(again.readString("place1", "score", ""), "8000");
+    EXPECT_EQ(again.readString("Block2", "score", ""), "1");
+    again.release();
+}
+
 TEST_F(Ini, StoresWindows1252) {
     IniFile ini(path);
     ini.writeString("s", "a", QStringLiteral("Zoé"));

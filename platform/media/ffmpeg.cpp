@@ -2,7 +2,10 @@
 
 extern "C" {
 #include <libavutil/log.h>
+#include <libavutil/mem.h>
 }
+
+#include <limits>
 
 namespace vorn::ffmpeg {
 
@@ -18,8 +21,14 @@ CodecPtr openDecoder(const AVFormatContext* format, int index) {
     return context;
 }
 
+// The largest block FFmpeg may take at once. The demuxers believe the sizes a file's headers
+// give: a few bytes announcing a 4 GB stream name had it allocate that much. Room enough for a
+// plane of the largest picture the game takes (8192 x 8192, 4 bytes a pixel) and no more.
+constexpr std::size_t kLargestAllocation = std::size_t{8192} * 8192 * 4;
+
 std::unique_ptr<StreamDecoder> StreamDecoder::open(const QString& path, AVMediaType kind) {
     av_log_set_level(AV_LOG_QUIET);
+    av_max_alloc(kLargestAllocation);
     AVFormatContext* raw = nullptr;
     // Only AVI files: left to guess from the content, FFmpeg takes a picture or a sound file
     // for a video and plays it.
@@ -84,12 +93,20 @@ QImage toImage(const AVFrame* frame, ScalePtr& scale) {
                                      static_cast<AVPixelFormat>(frame->format), w, h,
                                      AV_PIX_FMT_BGRA, SWS_BILINEAR, nullptr, nullptr, nullptr));
     if (!scale) return {};
-    QImage image(w, h, QImage::Format_RGB32);
-    if (image.isNull()) return {};
-    std::uint8_t* dst[4] = {image.bits(), nullptr, nullptr, nullptr};
-    int dstStride[4] = {static_cast<int>(image.bytesPerLine()), 0, 0, 0};
+    // The converter writes whole blocks of pixels, and pairs of rows, past the picture's right
+    // and bottom edges when its size is not a multiple of them: its rows get room for a block
+    // more (in whole 64-byte lines), and the picture two rows more, that the image never shows.
+    constexpr qsizetype kBlockPixels = 16;
+    const qsizetype stride = (static_cast<qsizetype>(w) + 2 * kBlockPixels) / kBlockPixels *
+                             kBlockPixels * 4;
+    if (stride > std::numeric_limits<int>::max()) return {};
+    auto* buffer = static_cast<std::uint8_t*>(av_malloc(static_cast<std::size_t>(stride) *
+                                                        static_cast<std::size_t>(h + 2)));
+    if (!buffer) return {};
+    std::uint8_t* dst[4] = {buffer, nullptr, nullptr, nullptr};
+    int dstStride[4] = {static_cast<int>(stride), 0, 0, 0};
     sws_scale(scale.get(), frame->data, frame->linesize, 0, h, dst, dstStride);
-    return image;
+    return QImage(buffer, w, h, stride, QImage::Format_RGB32, av_free, buffer);
 }
 
 }  // namespace vorn::ffmpeg

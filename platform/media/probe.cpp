@@ -39,7 +39,11 @@ private:
 std::optional<std::int64_t> midiLengthMs(const QByteArray& bytes) {
     const auto timing = midi::readTiming(bytes);
     if (!timing) return std::nullopt;
-    return static_cast<std::int64_t>(midi::msAtTick(*timing, timing->lastTick) + 0.5);
+    // Deltas of years at the slowest tempo, over a few million events, add up to a length no
+    // 64-bit count of ms can hold: not a tune.
+    const double ms = midi::msAtTick(*timing, timing->lastTick) + 0.5;
+    if (!(ms < 0x1p62)) return std::nullopt;
+    return static_cast<std::int64_t>(ms);
 }
 
 std::optional<WaveInfo> wave(const QByteArray& bytes) {

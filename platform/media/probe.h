@@ -10,7 +10,7 @@
 namespace vorn::probe {
 
 // Standard MIDI file: the time, in ms, of the last event of any track, following every tempo
-// change. Empty when the bytes are not a valid MIDI file.
+// change. Empty when the bytes are not a valid MIDI file, or last longer than 2^62 ms.
 std::optional<std::int64_t> midiLengthMs(const QByteArray& bytes);
 
 struct WaveInfo {

@@ -1,0 +1,19 @@
+// The bitmap loader on any bytes: a picture or the loader's error, never a crash, and never a
+// picture larger than the game takes.
+
+#include "fuzz/fuzz_support.h"
+#include "fuzz/fuzz_target.h"
+#include "platform/errors.h"
+#include "platform/images.h"
+
+VORN_FUZZ_TARGET(bmp) {
+    using namespace vorn;
+    try {
+        const QImage image = decodePicture(fuzz::bytesOf(data, size), QStringLiteral("bmp"));
+        fuzz::require(!image.isNull(), "a bitmap decoded to no picture");
+        fuzz::require(image.width() <= kMaxPictureSide && image.height() <= kMaxPictureSide,
+                      "a bitmap larger than the limit was decoded");
+    } catch (const Error&) {
+    }
+    return 0;
+}
