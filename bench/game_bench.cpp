@@ -143,13 +143,18 @@ struct RealSoundPlatform {
     Platform platform{errors, guard, clock, *backend, media, resolution, shell, gamepads};
 };
 
+// Shows and activates the main window, then starts a game: the first question is open.
+void startGame(Tprincipal& window, RealSoundPlatform& real) {
+    window.show();
+    real.guard.run([&] { window.FormActivate(); });
+    press(window, Qt::Key_Return);
+}
+
 void BM_KeyToMark(benchmark::State& state) {
     InGame in;
     RealSoundPlatform real;
     Tprincipal window(real.platform);
-    window.show();
-    real.guard.run([&] { window.FormActivate(); });
-    press(window, Qt::Key_Return);
+    startGame(window, real);
     for (auto _ : state) {
         state.PauseTiming();
         window.etat().AttenteReponse = true;  // the same question again, open
@@ -332,9 +337,7 @@ int playWholeGame() {
     InGame in;
     RealSoundPlatform real;
     Tprincipal window(real.platform);
-    window.show();
-    real.guard.run([&] { window.FormActivate(); });
-    press(window, Qt::Key_Return);
+    startGame(window, real);
     int answered = 0;
     // Every question answered right: three levels, then the thirty questions of the bonus.
     while (window.niv() && real.errors.shown().empty() && answered < 200) {

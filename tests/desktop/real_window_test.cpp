@@ -140,6 +140,28 @@ protected:
     }
     void TearDown() override { std::system(("rm -rf " + dir_).c_str()); }
 
+    // The game's environment on `display`: the stand-in opener first on the PATH, caches and
+    // runtime files in the test's own folder.
+    std::map<std::string, std::string> gameEnvironment(const std::string& display) const {
+        const char* path = std::getenv("PATH");
+        return {{"DISPLAY", display},
+                {"QT_QPA_PLATFORM", "xcb"},
+                {"SDL_AUDIODRIVER", "dummy"},
+                {"PATH", dir_ + "/bin:" + (path ? path : "/usr/bin:/bin")},
+                {"XDG_CACHE_HOME", dir_ + "/cache"},
+                {"XDG_RUNTIME_DIR", dir_ + "/runtime"}};
+    }
+
+    // Polls `done` every 20 ms until it holds or `limit` has passed.
+    static bool waitFor(std::chrono::milliseconds limit, const std::function<bool()>& done) {
+        const auto until = Clock::now() + limit;
+        while (Clock::now() < until) {
+            if (done()) return true;
+            std::this_thread::sleep_for(20ms);
+        }
+        return false;
+    }
+
     std::string dir_;
 };
 
@@ -156,13 +178,7 @@ TEST_F(RealWindow, IntroShowsAtOnceAndTheWindowAnswersTheDesktopWhileInterludesP
     ASSERT_TRUE(x.ok());
 
     const auto start = Clock::now();
-    const char* path = std::getenv("PATH");
-    Game game(VORN_GAME_DIR, {{"DISPLAY", server.display()},
-                              {"QT_QPA_PLATFORM", "xcb"},
-                              {"SDL_AUDIODRIVER", "dummy"},
-                              {"PATH", dir_ + "/bin:" + (path ? path : "/usr/bin:/bin")},
-                              {"XDG_CACHE_HOME", dir_ + "/cache"},
-                              {"XDG_RUNTIME_DIR", dir_ + "/runtime"}});
+    Game game(VORN_GAME_DIR, gameEnvironment(server.display()));
     auto since = [&] { return Clock::now() - start; };
     auto wait = [&](Pinger* pinger, const std::string& phase, std::chrono::milliseconds limit,
                     const std::function<bool()>& done) {
@@ -274,22 +290,10 @@ TEST_F(RealWindow, FullScreenCoversTheScreenAndWindowedModeComesBack) {
     Connection x(server.display());
     ASSERT_TRUE(x.ok());
     WindowManager manager(server.display());
-    auto wait = [](std::chrono::milliseconds limit, const std::function<bool()>& done) {
-        const auto until = Clock::now() + limit;
-        while (Clock::now() < until) {
-            if (done()) return true;
-            std::this_thread::sleep_for(20ms);
-        }
-        return false;
-    };
+    const auto wait = waitFor;
     ASSERT_TRUE(wait(10000ms, [&] { return x.windowManagerRuns(); })) << "openbox did not start";
 
-    const char* path = std::getenv("PATH");
-    Game game(VORN_GAME_DIR, {{"DISPLAY", server.display()},
-                              {"QT_QPA_PLATFORM", "xcb"},
-                              {"SDL_AUDIODRIVER", "dummy"},
-                              {"PATH", path ? path : "/usr/bin:/bin"},
-                              {"XDG_RUNTIME_DIR", dir_ + "/runtime"}});
+    Game game(VORN_GAME_DIR, gameEnvironment(server.display()));
     std::optional<xcb_window_t> window;
     ASSERT_TRUE(wait(10000ms, [&] { return (window = x.findWindow(kTitle)).has_value(); }));
     auto place = [&] { return x.geometry(*window).value_or(QRectLike{}); };
@@ -363,20 +367,8 @@ TEST_F(RealWindow, ClicksOfThePointerStartAGameAndAnswer) {
     ASSERT_FALSE(server.display().empty()) << "Xvfb did not start (is the xvfb package installed?)";
     Connection x(server.display());
     ASSERT_TRUE(x.ok());
-    auto wait = [](std::chrono::milliseconds limit, const std::function<bool()>& done) {
-        const auto until = Clock::now() + limit;
-        while (Clock::now() < until) {
-            if (done()) return true;
-            std::this_thread::sleep_for(20ms);
-        }
-        return false;
-    };
-    const char* path = std::getenv("PATH");
-    Game game(VORN_GAME_DIR, {{"DISPLAY", server.display()},
-                              {"QT_QPA_PLATFORM", "xcb"},
-                              {"SDL_AUDIODRIVER", "dummy"},
-                              {"PATH", path ? path : "/usr/bin:/bin"},
-                              {"XDG_RUNTIME_DIR", dir_ + "/runtime"}});
+    const auto wait = waitFor;
+    Game game(VORN_GAME_DIR, gameEnvironment(server.display()));
     std::optional<xcb_window_t> window;
     ASSERT_TRUE(wait(10000ms, [&] { return (window = x.findWindow(kTitle)).has_value(); }));
     auto place = [&] { return x.geometry(*window).value_or(QRectLike{}); };

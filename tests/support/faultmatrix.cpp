@@ -1,6 +1,7 @@
 #include "support/faultmatrix.h"
 
 #include "support/filemessages.h"
+#include "support/folderwatch.h"
 
 #include "app/main.h"
 #include "core/pack.h"
@@ -119,22 +120,6 @@ QStringList levelStartFiles(int level) {
             pack::file(pack::hourglass),
             pack::file(pack::rightSound),
             kTable};
-}
-
-// Every file of the pack as its content (path relative to the pack -> digest), save/ aside.
-std::map<QString, QByteArray> snapshot(const QString& dir) {
-    std::map<QString, QByteArray> files;
-    QDirIterator it(dir, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
-        const QString relative = QDir(dir).relativeFilePath(it.filePath());
-        if (relative.startsWith(QLatin1String(pack::saveDirectory) + u'/')) continue;
-        QFile f(it.filePath());
-        if (!f.open(QIODevice::ReadOnly)) continue;
-        files[relative] = QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1);
-    }
-    return files;
 }
 
 QByteArray readBytes(const QString& path) {
@@ -319,7 +304,7 @@ struct FaultMatrix::Impl {
         TestPack pack;
         pack.write(QStringLiteral("save/Sauvegardes.ini"), kSlots);
         applyFault(pack, file, fault);
-        const auto before = snapshot(pack.dir());
+        const auto before = filesOutsideSave(pack.dir());
 
         static const QRegularExpression tuneName(QStringLiteral("^son/(\\d+)\\.mid$"));
         const auto tuneMatch = tuneName.match(file);
@@ -601,14 +586,7 @@ struct FaultMatrix::Impl {
             problems << QStringLiteral("no message for a file %1").arg(faultName(fault));
 
         // Nothing but save/ is written.
-        const auto after = snapshot(pack.dir());
-        if (after != before) {
-            for (const auto& [name, digest] : after)
-                if (!before.count(name) || before.at(name) != digest)
-                    problems << QStringLiteral("%1 was written").arg(name);
-            for (const auto& [name, digest] : before)
-                if (!after.count(name)) problems << QStringLiteral("%1 was deleted").arg(name);
-        }
+        problems << changesOutsideSave(before, filesOutsideSave(pack.dir()));
 
         outcome.problems = problems;
         return outcome;

@@ -1,5 +1,7 @@
 #include "support/monkey.h"
 
+#include "support/folderwatch.h"
+
 #include "app/main.h"
 #include "core/level.h"
 #include "core/progression.h"
@@ -68,34 +70,14 @@ class Monkey {
     MonkeySummary run() {
         const QString previous = QDir::currentPath();
         QDir::setCurrent(options_.gameDir);
-        const auto before = contents(options_.gameDir);
+        const auto before = filesOutsideSave(options_.gameDir);
         while (summary_.steps < options_.steps && summary_.problems.size() < kProblemsKept)
             session();
         // The game writes its saves and nothing else.
-        const auto after = contents(options_.gameDir);
-        for (const auto& [name, digest] : after)
-            if (!before.count(name) || before.at(name) != digest)
-                problem(name + QStringLiteral(" was written"));
-        for (const auto& [name, digest] : before)
-            if (!after.count(name)) problem(name + QStringLiteral(" was deleted"));
+        for (const QString& change : changesOutsideSave(before, filesOutsideSave(options_.gameDir)))
+            problem(change);
         QDir::setCurrent(previous);
         return summary_;
-    }
-
-    // The game folder's files outside save/, each with a digest of its content.
-    static std::map<QString, QByteArray> contents(const QString& dir) {
-        std::map<QString, QByteArray> files;
-        QDirIterator it(dir, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            it.next();
-            const QString relative = QDir(dir).relativeFilePath(it.filePath());
-            if (relative.startsWith(QStringLiteral("save/"))) continue;
-            QFile f(it.filePath());
-            if (f.open(QIODevice::ReadOnly))
-                files[relative] = QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1);
-        }
-        return files;
     }
 
   private:
