@@ -299,6 +299,7 @@ void BM_PackInterludes(benchmark::State& state) {
 }
 BENCHMARK(BM_PackInterludes)->Name("Video/pack_interludes")->Iterations(1)->Unit(benchmark::kMillisecond);
 
+#ifdef VORN_BENCH_RENDERER
 // FluidSynth alone, set up as the game sets it up, rendering a tune of the pack to memory.
 void BM_SynthAlone(benchmark::State& state, const char* tune) {
     QFile file(kGame + QLatin1Char('/') + QLatin1String(tune));
@@ -307,20 +308,9 @@ void BM_SynthAlone(benchmark::State& state, const char* tune) {
         return;
     }
     const QByteArray bytes = file.readAll();
-    fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
-    fluid_settings_t* settings = new_fluid_settings();
-    fluid_settings_setnum(settings, "synth.sample-rate", 44100);
-    fluid_settings_setnum(settings, "synth.gain", 1.2);
-    fluid_settings_setint(settings, "synth.cpu-cores", 1);
-    fluid_settings_setint(settings, "synth.chorus.active", 0);
-    fluid_settings_setint(settings, "synth.polyphony", 64);
-    fluid_settings_setstr(settings, "player.timing-source", "sample");
-    fluid_settings_setint(settings, "player.reset-synth", 0);
-    fluid_synth_t* synth = new_fluid_synth(settings);
-    bool loaded = false;
-    for (const char* font : {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/default-GM.sf2"})
-        if (!loaded && QFile::exists(QLatin1String(font))) loaded = fluid_synth_sfload(synth, font, 1) != FLUID_FAILED;
-    if (!loaded) {
+    const vorn::MusicSynth music = vorn::newMusicSynth(vorn::MusicRenderer::findSoundfont());
+    fluid_synth_t* synth = music.synth;
+    if (!synth) {
         state.SkipWithError("no soundfont");
     } else {
         std::vector<float> buffer(1024 * 2);
@@ -344,11 +334,11 @@ void BM_SynthAlone(benchmark::State& state, const char* tune) {
         state.counters["cpu_%"] = audio > 0 ? 100.0 * cpu / audio : 0;
         state.counters["tune_s"] = audio / static_cast<double>(state.iterations());
     }
-    delete_fluid_synth(synth);
-    delete_fluid_settings(settings);
+    vorn::deleteMusicSynth(music);
 }
 BENCHMARK_CAPTURE(BM_SynthAlone, title, "son/titre.mid")->Name("Synth/title_tune")->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_SynthAlone, level, "son/1.mid")->Name("Synth/level_tune")->Iterations(3)->Unit(benchmark::kMillisecond);
+#endif
 
 #ifdef VORN_BENCH_RENDERER
 QByteArray titleTune() {

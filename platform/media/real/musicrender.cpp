@@ -119,16 +119,15 @@ QString MusicRenderer::defaultCacheDir() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/vorn/music");
 }
 
-std::unique_ptr<MusicRenderer> MusicRenderer::create(const QString& soundfont, const QString& cacheDir,
-                                                     std::size_t cacheBytes) {
+MusicSynth newMusicSynth(const QString& soundfont) {
     // Only errors from the synthesizer reach standard error.
     fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
     fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
     fluid_set_log_function(FLUID_DBG, nullptr, nullptr);
 
     fluid_settings_t* settings = new_fluid_settings();
-    if (!settings) return nullptr;
-    fluid_settings_setnum(settings, "synth.sample-rate", kSampleRate);
+    if (!settings) return {};
+    fluid_settings_setnum(settings, "synth.sample-rate", MusicRenderer::kSampleRate);
     fluid_settings_setnum(settings, "synth.gain", kSynthGain);
     fluid_settings_setint(settings, "synth.cpu-cores", 1);
     fluid_settings_setint(settings, "synth.lock-memory", 0);
@@ -143,9 +142,22 @@ std::unique_ptr<MusicRenderer> MusicRenderer::create(const QString& soundfont, c
     if (!synth || fluid_synth_sfload(synth, QFile::encodeName(soundfont).constData(), 1) == FLUID_FAILED) {
         if (synth) delete_fluid_synth(synth);
         delete_fluid_settings(settings);
-        return nullptr;
+        return {};
     }
-    return std::unique_ptr<MusicRenderer>(new MusicRenderer(settings, synth, soundfont, cacheDir, cacheBytes));
+    return {settings, synth};
+}
+
+void deleteMusicSynth(const MusicSynth& music) {
+    if (music.synth) delete_fluid_synth(music.synth);
+    if (music.settings) delete_fluid_settings(music.settings);
+}
+
+std::unique_ptr<MusicRenderer> MusicRenderer::create(const QString& soundfont, const QString& cacheDir,
+                                                     std::size_t cacheBytes) {
+    const MusicSynth music = newMusicSynth(soundfont);
+    if (!music.synth) return nullptr;
+    return std::unique_ptr<MusicRenderer>(
+        new MusicRenderer(music.settings, music.synth, soundfont, cacheDir, cacheBytes));
 }
 
 MusicRenderer::MusicRenderer(fluid_settings_t* settings, fluid_synth_t* synth, QString soundfont,

@@ -33,6 +33,15 @@ struct _fluid_player_t;
 
 namespace vorn {
 
+// A synthesizer set up as the game's music is rendered (rate, gain, effects, polyphony, timing),
+// with a soundfont loaded; both null when either fails. The benchmarks measure the same one.
+struct MusicSynth {
+    _fluid_hashtable_t* settings = nullptr;
+    _fluid_synth_t* synth = nullptr;
+};
+MusicSynth newMusicSynth(const QString& soundfont);
+void deleteMusicSynth(const MusicSynth& music);
+
 // The PCM of one tune from one tick: interleaved stereo, the limiter applied, the volume not.
 class RenderedTune {
   public:
