@@ -21,23 +21,10 @@ seconds="${VORN_FUZZ_SECONDS:-60}"
 jobs="${VORN_FUZZ_JOBS:-1}"
 build="$root/build-fuzz"
 
-# The game's own packages, then clang and its libFuzzer runtime.
-VORN_SETUP_PACKAGES_ONLY=1 "$root/scripts/setup.sh"
-missing=()
-wanted=(clang libclang-rt-14-dev)
-[ -n "${VORN_FUZZ_VALGRIND:-}" ] && wanted+=(valgrind)
-for p in "${wanted[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$p")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  $sudo apt-get update -qq
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+# The game's own packages, clang and its libFuzzer runtime.
+wanted="clang libclang-rt-14-dev"
+[ -n "${VORN_FUZZ_VALGRIND:-}" ] && wanted+=" valgrind"
+VORN_SETUP_PACKAGES_ONLY=1 VORN_EXTRA_PACKAGES="$wanted" "$root/scripts/setup.sh"
 
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(ini jpeg bmp avi midi questions)

@@ -13,6 +13,9 @@ packages=(
   xvfb openbox libxcb1-dev libxcb-xtest0-dev
   desktop-file-utils appstream dpkg-dev
 )
+# Packages other scripts need beside the game's own (scripts/fuzz.sh: clang and libFuzzer).
+read -r -a extra <<< "${VORN_EXTRA_PACKAGES:-}"
+packages+=("${extra[@]}")
 
 missing=()
 for p in "${packages[@]}"; do
