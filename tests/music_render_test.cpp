@@ -99,12 +99,20 @@ TEST_F(MusicRender, ATuneIsRenderedOnceByItsContentsAndFromEachTickApart) {
     EXPECT_EQ(r->render(copy, 0), first);
     EXPECT_EQ(r->rendersBegun(), 1);
     ASSERT_TRUE(r->waitIdle(20000));
-    // Other contents, or the same tune resumed from elsewhere, sound otherwise.
-    const auto other = r->render(heldNote(67, 1000), 0);
+    // Other contents, or the same tune resumed from elsewhere, sound otherwise. The other tune
+    // is long and the thread held once its note rings: it is surely still rendering when it is
+    // replaced.
+    const auto other = r->render(heldNote(67, 20000), 0);
     EXPECT_NE(other, first);
     EXPECT_EQ(r->rendersBegun(), 2);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (other->framesReady() < kRate / 2 && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    r->holdThread(true);
+    ASSERT_FALSE(other->complete());
     const auto resumed = r->render(a, 480);
     EXPECT_EQ(r->rendersBegun(), 3);
+    r->holdThread(false);
     ASSERT_TRUE(r->waitIdle(20000));
     // Whole tunes are kept on disk (not one given up half-rendered); a tune resumed part-way is not.
     EXPECT_EQ(QDir(cache.filePath(QStringLiteral("music"))).entryList({QStringLiteral("*.pcm")}).size(), 1);
