@@ -11,9 +11,9 @@
 
 namespace vorn {
 
-Animation::Animation(QGraphicsItem* parent, const PictureSpec& spec, MediaService& media)
-    : QGraphicsItem(parent), name_(QString::fromLatin1(spec.name)), media_(media), size_(spec.box.size()) {
-    setPos(spec.box.topLeft());
+Animation::Animation(QGraphicsItem* parent, const PicturePlacement& placed, MediaService& media)
+    : QGraphicsItem(parent), name_(QString::fromLatin1(placed.name)), media_(media), size_(placed.box.size()) {
+    setPos(placed.box.topLeft());
 }
 
 Animation::~Animation() = default;

@@ -5,7 +5,7 @@
 // decoded once and shown at the file's frame rate, centred on an opaque background.
 
 #include "platform/element.h"
-#include "platform/layoutspec.h"
+#include "platform/layoutitems.h"
 
 #include <QColor>
 #include <QGraphicsItem>
@@ -20,7 +20,7 @@ class Timer;
 
 class Animation : public QGraphicsItem, public Element {
 public:
-    Animation(QGraphicsItem* parent, const PictureSpec& spec, MediaService& media);
+    Animation(QGraphicsItem* parent, const PicturePlacement& placed, MediaService& media);
     ~Animation() override;
 
     // Opens the file; raises "Cannot open AVI" when it cannot.

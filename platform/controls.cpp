@@ -56,12 +56,12 @@ class ContainedButton : public QPushButton {
     }
 };
 
-void place(QGraphicsProxyWidget& proxy, QWidget& widget, const ControlSpec& spec) {
-    widget.setObjectName(QLatin1String(spec.name));
-    widget.setFont(layoutFont(spec.font));
-    widget.setFixedSize(spec.box.size());
+void place(QGraphicsProxyWidget& proxy, QWidget& widget, const ControlPlacement& placed) {
+    widget.setObjectName(QLatin1String(placed.name));
+    widget.setFont(layoutFont(placed.font));
+    widget.setFixedSize(placed.box.size());
     proxy.setWidget(&widget);
-    proxy.setPos(spec.box.topLeft());
+    proxy.setPos(placed.box.topLeft());
 }
 
 }  // namespace
@@ -80,18 +80,18 @@ QValidator::State ProfileTextValidator::validate(QString& input, int&) const {
 
 // ---------------------------------------------------------------------------------------------
 
-EditBox::EditBox(QGraphicsItem* parent, const ControlSpec& spec)
-    : QGraphicsProxyWidget(parent), name_(QString::fromLatin1(spec.name)) {
+EditBox::EditBox(QGraphicsItem* parent, const ControlPlacement& placed)
+    : QGraphicsProxyWidget(parent), name_(QString::fromLatin1(placed.name)) {
     auto* edit = new ContainedLineEdit;
     edit_ = edit;
-    edit->setText(QString::fromUtf8(spec.text));
+    edit->setText(QString::fromUtf8(placed.text));
     QPalette palette = edit->palette();
-    palette.setColor(QPalette::Text, QColor::fromRgb(spec.colour));
+    palette.setColor(QPalette::Text, QColor::fromRgb(placed.colour));
     edit->setPalette(palette);
     // What the INI file reads back: a value of at most 2047 characters, each one byte on disk.
     edit->setMaxLength(2047);
     edit->setValidator(new ProfileTextValidator(edit));
-    place(*this, *edit, spec);
+    place(*this, *edit, placed);
 }
 
 EditBox::~EditBox() = default;
@@ -122,17 +122,17 @@ QString EditBox::describe() const {
 
 // ---------------------------------------------------------------------------------------------
 
-PushButton::PushButton(QGraphicsItem* parent, const ControlSpec& spec, Clock& clock)
-    : QGraphicsProxyWidget(parent), name_(QString::fromLatin1(spec.name)), clock_(clock) {
+PushButton::PushButton(QGraphicsItem* parent, const ControlPlacement& placed, Clock& clock)
+    : QGraphicsProxyWidget(parent), name_(QString::fromLatin1(placed.name)), clock_(clock) {
     auto* button = new ContainedButton;
     button_ = button;
-    button->setText(QString::fromUtf8(spec.text));
+    button->setText(QString::fromUtf8(placed.text));
     QPalette palette = button->palette();
-    palette.setColor(QPalette::ButtonText, QColor::fromRgb(spec.colour));
+    palette.setColor(QPalette::ButtonText, QColor::fromRgb(placed.colour));
     button->setPalette(palette);
     button->setDefault(true);
     QObject::connect(button, &QPushButton::clicked, button, [this] { clicked(); });
-    place(*this, *button, spec);
+    place(*this, *button, placed);
 }
 
 PushButton::~PushButton() {

@@ -4,7 +4,7 @@
 // none goes on to the main window's key handler.
 
 #include "platform/element.h"
-#include "platform/layoutspec.h"
+#include "platform/layoutitems.h"
 
 #include <QGraphicsProxyWidget>
 #include <QValidator>
@@ -31,7 +31,7 @@ class ProfileTextValidator : public QValidator {
 
 class EditBox : public QGraphicsProxyWidget, public Element {
   public:
-    EditBox(QGraphicsItem* parent, const ControlSpec& spec);
+    EditBox(QGraphicsItem* parent, const ControlPlacement& placed);
     ~EditBox() override;
 
     QLineEdit& lineEdit() { return *edit_; }
@@ -54,7 +54,7 @@ class PushButton : public QGraphicsProxyWidget, public Element {
   public:
     // The click's handler runs from the message loop once the button's own event handling has
     // returned, through the event guard: it may remove the screen the button stands on.
-    PushButton(QGraphicsItem* parent, const ControlSpec& spec, Clock& clock);
+    PushButton(QGraphicsItem* parent, const ControlPlacement& placed, Clock& clock);
     ~PushButton() override;
 
     QPushButton& button() { return *button_; }

@@ -40,7 +40,7 @@ int stretchAt(const StandIn& face, int pixelSize) {
 
 }  // namespace
 
-QFont layoutFont(const FontSpec& wanted) {
+QFont layoutFont(const FontStyle& wanted) {
     QFont font;
     QFont::Weight weight = wanted.bold ? QFont::Bold : QFont::Normal;
     const auto standIn = std::find_if(kStandIns.begin(), kStandIns.end(), [&](const StandIn& s) {

@@ -2,7 +2,7 @@
 // The layouts name Windows fonts; each maps to an installed Debian font that looks close.
 // Sizes are character heights in pixels.
 
-#include "platform/layoutspec.h"
+#include "platform/layoutitems.h"
 
 #include <QFont>
 #include <QString>
@@ -12,6 +12,6 @@ namespace vorn {
 // "Arial Black" -> Inter Black, widened so that texts come out at the sizes the layouts give them;
 // "Verdana" -> DejaVu Sans, "MS Sans Serif" -> Liberation Sans, "Jokerman" -> Lobster Two; any other
 // family is used as it is.
-QFont layoutFont(const FontSpec& wanted);
+QFont layoutFont(const FontStyle& wanted);
 
 }  // namespace vorn

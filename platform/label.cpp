@@ -23,15 +23,15 @@ QString quoted(const QString& text) {
     return out;
 }
 
-Label::Label(QGraphicsItem* parent, const TextSpec& spec)
+Label::Label(QGraphicsItem* parent, const TextPlacement& placed)
     : QGraphicsItem(parent),
-      name_(QString::fromLatin1(spec.name)),
-      text_(QString::fromUtf8(spec.text)),
-      font_(layoutFont(spec.font)),
-      colour_(QColor::fromRgb(spec.colour)),
-      size_(spec.box.size()),
-      sizing_(spec.sizing) {
-    setPos(spec.box.topLeft());
+      name_(QString::fromLatin1(placed.name)),
+      text_(QString::fromUtf8(placed.text)),
+      font_(layoutFont(placed.font)),
+      colour_(QColor::fromRgb(placed.colour)),
+      size_(placed.box.size()),
+      sizing_(placed.sizing) {
+    setPos(placed.box.topLeft());
     setFlag(ItemClipsToShape, false);
     adjustSize();
 }

@@ -17,7 +17,7 @@ public:
     using Sizing = TextSizing;
 
     // A label as its layout describes it, showing the layout's text.
-    Label(QGraphicsItem* parent, const TextSpec& spec);
+    Label(QGraphicsItem* parent, const TextPlacement& placed);
 
     void setText(const QString& text);
     QString text() const { return text_; }

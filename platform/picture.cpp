@@ -7,9 +7,9 @@
 
 namespace vorn {
 
-Picture::Picture(QGraphicsItem* parent, const PictureSpec& spec)
-    : QGraphicsItem(parent), name_(QString::fromLatin1(spec.name)), size_(spec.box.size()) {
-    setPos(spec.box.topLeft());
+Picture::Picture(QGraphicsItem* parent, const PicturePlacement& placed)
+    : QGraphicsItem(parent), name_(QString::fromLatin1(placed.name)), size_(placed.box.size()) {
+    setPos(placed.box.topLeft());
 }
 
 void Picture::setStretch(bool stretch) {

@@ -3,7 +3,7 @@
 // its picture on request, transparent by the colour of its bottom-left pixel.
 
 #include "platform/element.h"
-#include "platform/layoutspec.h"
+#include "platform/layoutitems.h"
 
 #include <QGraphicsItem>
 #include <QImage>
@@ -12,7 +12,7 @@ namespace vorn {
 
 class Picture : public QGraphicsItem, public Element {
 public:
-    Picture(QGraphicsItem* parent, const PictureSpec& spec);
+    Picture(QGraphicsItem* parent, const PicturePlacement& placed);
 
     void setStretch(bool stretch);
     void setAutoSize(bool autoSize);

@@ -19,14 +19,14 @@ namespace L = layout::Form1;
 
 namespace {
 
-QLabel* textLabel(QWidget* parent, const TextSpec& spec) {
-    auto* label = new QLabel(QString::fromUtf8(spec.text), parent);
-    label->setObjectName(QLatin1String(spec.name));
-    label->setFont(layoutFont(spec.font));
+QLabel* textLabel(QWidget* parent, const TextPlacement& placed) {
+    auto* label = new QLabel(QString::fromUtf8(placed.text), parent);
+    label->setObjectName(QLatin1String(placed.name));
+    label->setFont(layoutFont(placed.font));
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor::fromRgb(spec.colour));
+    palette.setColor(QPalette::WindowText, QColor::fromRgb(placed.colour));
     label->setPalette(palette);
-    label->move(spec.box.topLeft());
+    label->move(placed.box.topLeft());
     label->adjustSize();  // sized to its text
     return label;
 }
@@ -51,7 +51,7 @@ QImage TForm1::picture() {
         wedge.closeSubpath();
         p.drawPath(wedge);
     }
-    QFont font = layoutFont(FontSpec{"Arial Black", 70, true});
+    QFont font = layoutFont(FontStyle{"Arial Black", 70, true});
     p.setFont(font);
     QLinearGradient gold(0, 10, 0, 90);
     gold.setColorAt(0, QColor(255, 226, 120));

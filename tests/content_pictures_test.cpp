@@ -20,7 +20,7 @@
 namespace {
 
 using namespace vorn::test;
-using vorn::TextSpec;
+using vorn::TextPlacement;
 namespace L = vorn::layout;
 
 // Contrast ratio (as in WCAG) between `text` and the mean luminance of the area behind it.
@@ -47,7 +47,7 @@ TEST(ContentPictures, LevelScreensKeepTheirTextsReadable) {
                   3.0);  // counter, large bold
         EXPECT_GT(contrast(bg, QRect(L::niv::pourcent.box.topLeft() + QPoint(0, 4), QSize(98, 30)), kAqua), 4.5);
         EXPECT_GT(contrast(bg, L::niv::question.box, kWhite), 4.5);
-        for (const TextSpec& answer : L::niv::reponse) EXPECT_GT(contrast(bg, answer.box, kWhite), 4.5);
+        for (const TextPlacement& answer : L::niv::reponse) EXPECT_GT(contrast(bg, answer.box, kWhite), 4.5);
     }
 }
 

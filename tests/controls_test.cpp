@@ -18,8 +18,8 @@ using namespace vorn;
 
 namespace {
 
-const ControlSpec kBox{"Edit1", {200, 192, 217, 31}, {"Arial Black", 16, true}, qRgb(0, 128, 0)};
-const ControlSpec kButton{"valider", {248, 256, 113, 33}, {"Arial Black", 13, true}, qRgb(0, 0, 0), "Valider"};
+const ControlPlacement kBox{"Edit1", {200, 192, 217, 31}, {"Arial Black", 16, true}, qRgb(0, 128, 0)};
+const ControlPlacement kButton{"valider", {248, 256, 113, 33}, {"Arial Black", 13, true}, qRgb(0, 0, 0), "Valider"};
 
 TEST(EditBox, LetsInOnlyWhatTheFileKeepsAsItIs) {
     EditBox box(nullptr, kBox);

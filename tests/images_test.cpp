@@ -157,7 +157,7 @@ TEST(Jpeg, ProgressiveAndGrayscaleDecode) {
 TEST(Bitmaps, TheLayoutsToolsSaveShowTheirColoursAndTheSeeThroughColour) {
     for (BitmapKind kind : kKinds) {
         SCOPED_TRACE(static_cast<int>(kind));
-        Picture picture(nullptr, PictureSpec{"joueur", QRect(0, 0, 12, 9)});
+        Picture picture(nullptr, PicturePlacement{"joueur", QRect(0, 0, 12, 9)});
         picture.setTransparent(true);
         picture.setImage(decodeBitmap(test::bitmapBytes(kind, sample())));
         QImage canvas(12, 9, QImage::Format_RGB32);

@@ -419,14 +419,14 @@ TEST(WaveWriter, ImaAdpcmDecodesCloseToItsSamples) {
     const auto samples = tone(22050, 300, 12000, 2);
     const QByteArray bytes =
         writers::wavBytes(samples, 2, 22050, writers::WavEncoding::ImaAdpcm);
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec audio{};
     Uint8* buffer = nullptr;
     Uint32 length = 0;
     SDL_RWops* source = SDL_RWFromConstMem(bytes.constData(), static_cast<int>(bytes.size()));
-    ASSERT_TRUE(SDL_LoadWAV_RW(source, 1, &spec, &buffer, &length));
-    EXPECT_EQ(spec.channels, 2);
-    EXPECT_EQ(spec.freq, 22050);
-    ASSERT_EQ(spec.format, AUDIO_S16SYS);
+    ASSERT_TRUE(SDL_LoadWAV_RW(source, 1, &audio, &buffer, &length));
+    EXPECT_EQ(audio.channels, 2);
+    EXPECT_EQ(audio.freq, 22050);
+    ASSERT_EQ(audio.format, AUDIO_S16SYS);
     const auto* decoded = reinterpret_cast<const std::int16_t*>(buffer);
     ASSERT_GE(length / 2, samples.size());
     int worst = 0;

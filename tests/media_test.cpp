@@ -223,7 +223,7 @@ TEST_F(Media, VolumesAreSavedSetAndRestored) {
 }
 
 TEST_F(Media, AnimationPlaysARangeAtTheFilesRateAndStopsOnItsStartFrame) {
-    Animation hourglass(nullptr, PictureSpec{"sablier", QRect(0, 0, 16, 16)}, media);
+    Animation hourglass(nullptr, PicturePlacement{"sablier", QRect(0, 0, 16, 16)}, media);
     hourglass.setFileName("video/clip.avi");
     EXPECT_EQ(hourglass.frameCount(), 25);
     EXPECT_EQ(hourglass.stopFrame(), 25);

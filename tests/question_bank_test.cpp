@@ -141,7 +141,7 @@ TEST(QuestionBank, NumbersAmongTheChoicesLieOnBothSidesOfTheRightOne) {
 }
 
 // The lines the label shows for a text wrapped at the label's width in its font.
-QStringList wrappedLines(const TextSpec& label, const QString& text) {
+QStringList wrappedLines(const TextPlacement& label, const QString& text) {
     QTextLayout layout(text, layoutFont(label.font));
     QTextOption option;
     option.setWrapMode(QTextOption::WordWrap);
@@ -160,7 +160,7 @@ TEST(QuestionBank, WrappedLinesNeverBeginWithAMarkOrEndOnAnOpeningGuillemet) {
     const QString closing = QStringLiteral("?!:;»");
     int wrapped = 0;
     for (const auto& q : defaultBank()) {
-        const std::pair<const TextSpec*, QString> shown[] = {
+        const std::pair<const TextPlacement*, QString> shown[] = {
             {&layout::niv::question, q.enonce}, {&layout::niv::reponse[0], q.r1},
             {&layout::niv::reponse[1], q.r2},   {&layout::niv::reponse[2], q.r3},
             {&layout::niv::reponse[3], q.r4},

@@ -946,7 +946,7 @@ QImage levelPicture(int level) {
     // lower row stops short of the bottom scroll bar, which its labels reach.
     namespace niv = layout::niv;
     double lowestMark = 0;
-    for (const PictureSpec& mark : niv::juste)
+    for (const PicturePlacement& mark : niv::juste)
         lowestMark = std::max(lowestMark, QRectF(mark.box).center().y());
     const double socketRadius = std::min(18.5, kVisibleBottom - 1 - lowestMark);
     const QFont number = latoBlack(17);

@@ -22,15 +22,15 @@ std::optional<std::int64_t> waveLengthMs(const QByteArray& bytes) {
     SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "strict");
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.constData(), static_cast<int>(bytes.size()));
     if (!rw) return std::nullopt;
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec audio{};
     Uint8* samples = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV_RW(rw, 1, &spec, &samples, &length)) return std::nullopt;
+    if (!SDL_LoadWAV_RW(rw, 1, &audio, &samples, &length)) return std::nullopt;
     SDL_FreeWAV(samples);
     const std::int64_t frameBytes =
-        static_cast<std::int64_t>(SDL_AUDIO_BITSIZE(spec.format) / 8) * spec.channels;
-    if (frameBytes <= 0 || spec.freq <= 0) return std::nullopt;
-    return static_cast<std::int64_t>(length) / frameBytes * 1000 / spec.freq;
+        static_cast<std::int64_t>(SDL_AUDIO_BITSIZE(audio.format) / 8) * audio.channels;
+    if (frameBytes <= 0 || audio.freq <= 0) return std::nullopt;
+    return static_cast<std::int64_t>(length) / frameBytes * 1000 / audio.freq;
 }
 
 std::optional<VideoInfo> video(const QString& path) {

@@ -30,7 +30,7 @@ struct Box {
     int left;
     int width;
     int height;  // 0: a single line
-    FontSpec font;
+    FontStyle font;
 };
 
 // Where each text shows on the level screen, in the game's fonts. The theme grows right from its

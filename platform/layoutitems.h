@@ -8,7 +8,7 @@
 namespace vorn {
 
 // A font as the layouts name it: a Windows family, its character height in pixels, its style.
-struct FontSpec {
+struct FontStyle {
     const char* family = "";
     int pixelSize = 13;
     bool bold = false;
@@ -20,26 +20,26 @@ enum class TextSizing { ToText, Fixed };
 
 // A label: sized to its text (growing right from the box's corner; the box gives the size the
 // layout states for its first text) or fixed, word-wrapped in its box.
-struct TextSpec {
+struct TextPlacement {
     const char* name;
     QRect box;
     TextSizing sizing;
-    FontSpec font;
+    FontStyle font;
     QRgb colour;
     const char* text = "";  // the label's text as the layout stores it (UTF-8)
 };
 
 // A toolkit control (an edit box, a push button): its box, font, text colour and first text.
-struct ControlSpec {
+struct ControlPlacement {
     const char* name;
     QRect box;
-    FontSpec font;
+    FontStyle font;
     QRgb colour;
     const char* text = "";  // UTF-8
 };
 
 // A picture: its box (a picture sized to itself takes its file's size).
-struct PictureSpec {
+struct PicturePlacement {
     const char* name;
     QRect box;
 };
