@@ -7,6 +7,7 @@
 #include <QRandomGenerator>
 #include <QtDebug>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <exception>
@@ -89,8 +90,14 @@ QByteArray directoryOf(const QByteArray& path) {
     return path.first(slash);
 }
 
-bool writeAll(int fd, const QByteArray& bytes) {
-    const char* data = bytes.constData();
+std::atomic<CommitStepHook> commitStepHook{nullptr};
+
+void step(const char* name) {
+    if (const CommitStepHook hook = commitStepHook.load()) hook(name);
+}
+
+bool writeAll(int fd, QByteArrayView bytes) {
+    const char* data = bytes.data();
     qsizetype left = bytes.size();
     while (left > 0) {
         const ssize_t n = ::write(fd, data, static_cast<size_t>(left));
@@ -100,6 +107,15 @@ bool writeAll(int fd, const QByteArray& bytes) {
         left -= n;
     }
     return true;
+}
+
+// The whole text, or under a commit-step hook its two halves with a step between them.
+bool writeText(int fd, const QByteArray& bytes) {
+    if (!commitStepHook.load()) return writeAll(fd, bytes);
+    const qsizetype half = bytes.size() / 2;
+    if (!writeAll(fd, QByteArrayView(bytes).first(half))) return false;
+    step("half written");
+    return writeAll(fd, QByteArrayView(bytes).sliced(half));
 }
 
 int digitValue(char16_t c) {
@@ -360,8 +376,13 @@ void IniFile::commit(const QByteArray& bytes) const {
         return -1;
     };
     const auto fill = [&](int fd) {
+        step("temporary made");
         if (exists) ::fchmod(fd, st.st_mode & 07777);
-        return writeAll(fd, bytes) && ::fsync(fd) == 0;
+        if (!writeText(fd, bytes)) return false;
+        step("written");
+        if (::fsync(fd) != 0) return false;
+        step("flushed");
+        return true;
     };
     bool staged = false;  // the new text is on the disk under the name `temporary`
     const int unnamed = ::open(directory.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
@@ -374,6 +395,7 @@ void IniFile::commit(const QByteArray& bytes) const {
                             }) == 0;
         ::close(unnamed);
         if (!written) failWrite();
+        if (staged) step("named");
     }
     if (!staged) {
         const int fd = tryName([&] {
@@ -390,12 +412,18 @@ void IniFile::commit(const QByteArray& bytes) const {
         ::unlink(temporary.constData());
         failWrite();
     }
+    step("renamed");
     // The rename itself lasts only once the folder is on the disk.
     const int dirFd = ::open(directory.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd < 0) failWrite();
     const bool synced = ::fsync(dirFd) == 0 || errno == EINVAL;
     ::close(dirFd);
     if (!synced) failWrite();
+    step("folder flushed");
+}
+
+void setCommitStepHook(CommitStepHook hook) {
+    commitStepHook.store(hook);
 }
 
 }  // namespace vorn

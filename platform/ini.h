@@ -108,4 +108,12 @@ private:
 // length of the text.
 std::optional<qint32> parseProfileInteger(QStringView text);
 
+// The steps of a commit after which a process can die with the file in a state of its own: the
+// temporary file made, half of the new text written, all of it, flushed to the disk, named, put
+// in place of the file, the folder flushed. Tests install a hook to stop a process at each of
+// them in turn; with a hook installed the text is written in two halves, so that a death between
+// them leaves a part-written temporary file. Null (the default) in the game.
+using CommitStepHook = void (*)(const char* step);
+void setCommitStepHook(CommitStepHook hook);
+
 }  // namespace vorn

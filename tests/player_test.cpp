@@ -3,9 +3,9 @@
 
 #include "records/Player.h"
 #include "platform/errors.h"
+#include "platform/ini.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -13,8 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
-#include <random>
+#include <string>
+#include <vector>
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -22,7 +24,7 @@
 
 using namespace vorn;
 
-namespace {
+namespace player_test {
 
 QStringList namesOf(const tscores& t) {
     QStringList names;
@@ -191,63 +193,66 @@ int generationOf(const tscores& t) {
     return namesOf(t) == namesOf(whole) && scoresOf(t) == scoresOf(whole) ? g : -1;
 }
 
-TEST_F(HighScores, AKilledSaveLeavesTheOldTableOrTheNew) {
+// Every point of a save where the process can die: at each step of the file's commit in turn, a
+// process that saves the next generation of the table is killed there. Before the new text takes
+// the file's place the old table is whole on disk, from then on the new one; never a mix, never
+// a cut file, and the lines of the file that are not the table's stay as they were.
+std::vector<std::string> stepsSeen;
+void recordStep(const char* step) {
+    stepsSeen.emplace_back(step);
+}
+int killAtStep = 0;
+void killAtCountedStep(const char*) {
+    if (--killAtStep == 0) raise(SIGKILL);
+}
+
+TEST_F(HighScores, ASaveKilledAtAnyStepLeavesTheOldTableOrTheNew) {
     QDir().mkdir("save");
     const QByteArray kept = "; not ours\r\n[autre]\r\nx=1\r\n";
     put("save/highscores.ini", kept);
-    // Kills fall anywhere in the first two saves of the saving process.
-    QElapsedTimer clock;
-    clock.start();
-    for (int g = 1; g <= 5; ++g) {
-        tscores t;
-        makeGeneration(t, g);
-        t.sauver();
-    }
-    const auto saveUs = static_cast<int>(clock.nsecsElapsed() / 5000);
-    std::mt19937 random(20240601);
-    std::uniform_int_distribution<int> delayUs(0, 2 * saveUs);
-    int last = 5, kills = 0, advanced = 0;
-    for (int round = 0; round < 300; ++round) {
-        int ready[2];
-        ASSERT_EQ(pipe(ready), 0);
+    tscores first;
+    makeGeneration(first, 1);
+    first.sauver();
+    // The steps of one save, counted in this process.
+    setCommitStepHook(recordStep);
+    makeGeneration(first, 2);
+    first.sauver();
+    setCommitStepHook(nullptr);
+    const std::vector<std::string> steps = stepsSeen;
+    ASSERT_GE(steps.size(), 6u);
+    const auto renamed = std::find(steps.begin(), steps.end(), "renamed");
+    ASSERT_NE(renamed, steps.end());
+    const auto firstNew = static_cast<std::size_t>(renamed - steps.begin());
+
+    int last = 2;
+    for (std::size_t k = 0; k < steps.size(); ++k) {
+        SCOPED_TRACE("killed after the step \"" + steps[k] + "\"");
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            // Saves newer and newer tables until it is killed.
+            // Saves the next generation, killed at step k + 1 of its commit.
             try {
                 tscores t;
                 t.charger();
-                const int g0 = generationOf(t);
-                if (write(ready[1], "r", 1) != 1) _exit(4);
-                for (int g = g0 + 1;; ++g) {
-                    makeGeneration(t, g);
-                    t.sauver();
-                }
+                makeGeneration(t, generationOf(t) + 1);
+                killAtStep = static_cast<int>(k) + 1;
+                setCommitStepHook(killAtCountedStep);
+                t.sauver();
             } catch (...) {
             }
             _exit(3);
         }
-        char byte = 0;
-        close(ready[1]);
-        ASSERT_EQ(read(ready[0], &byte, 1), 1);
-        close(ready[0]);
-        usleep(static_cast<useconds_t>(delayUs(random)));
-        kill(child, SIGKILL);
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "the saving process failed on its own";
-        ++kills;
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the saving process was not killed";
 
         tscores t;
         t.charger();
         const int g = generationOf(t);
-        ASSERT_GE(g, last) << "round " << round << ": " << namesOf(t).join(u' ').toStdString();
-        ASSERT_TRUE(disk("save/highscores.ini").startsWith(kept)) << "round " << round;
-        if (g > last) ++advanced;
-        last = g;
+        EXPECT_EQ(g, k < firstNew ? last : last + 1) << namesOf(t).join(u' ').toStdString();
+        EXPECT_TRUE(disk("save/highscores.ini").startsWith(kept));
+        last = std::max(last, g);
     }
-    EXPECT_GE(kills, 300);
-    EXPECT_GE(advanced, 30) << "too few kills came after a finished save to tell anything";
     // What a kill can leave behind is a hidden temporary file, never anything in its place.
     for (const QString& name : QDir("save").entryList(QDir::Files | QDir::Hidden)) {
         EXPECT_TRUE(name == "highscores.ini" ||
