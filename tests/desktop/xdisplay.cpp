@@ -2,6 +2,7 @@
 
 #include <xcb/xtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <csignal>
@@ -52,7 +53,7 @@ VirtualServer::VirtualServer(int width, int height) {
     // The server writes its display number once it accepts connections.
     std::string number;
     pollfd wait{fds[0], POLLIN, 0};
-    const auto deadline = Clock::now() + std::chrono::seconds(15);
+    const auto deadline = Clock::now() + std::chrono::seconds(60);
     while (Clock::now() < deadline) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (poll(&wait, 1, static_cast<int>(left.count())) <= 0) break;
@@ -131,11 +132,18 @@ Connection::Connection(const std::string& display) {
     xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(connection_));
     for (int i = 0; i < screenNumber; ++i) xcb_screen_next(&it);
     screen_ = it.data;
+}
+
+void Connection::watchPingAnswers() {
     // Answers to pings are sent to the root window for whoever watches its structure (or
     // redirects its children, as a window manager does).
     const std::uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
     xcb_change_window_attributes(connection_, screen_->root, XCB_CW_EVENT_MASK, &mask);
     xcb_flush(connection_);
+}
+
+int Connection::fileDescriptor() const {
+    return xcb_get_file_descriptor(connection_);
 }
 
 Connection::~Connection() {
@@ -281,6 +289,83 @@ void Connection::typeKey(xcb_window_t window, std::uint32_t keysym) {
     xcb_test_fake_input(connection_, XCB_KEY_PRESS, *code, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
     xcb_test_fake_input(connection_, XCB_KEY_RELEASE, *code, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
     xcb_flush(connection_);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+PingWatch::PingWatch(const std::string& display, xcb_window_t window, std::chrono::milliseconds period)
+    : x_(display), window_(window), period_(period) {
+    if (!x_.ok() || pipe(wake_) != 0) return;
+    x_.watchPingAnswers();
+    ok_ = true;
+    thread_ = std::thread([this] { run(); });
+}
+
+PingWatch::~PingWatch() {
+    stop();
+    for (int fd : wake_)
+        if (fd >= 0) close(fd);
+}
+
+void PingWatch::setPhase(const std::string& phase) {
+    std::lock_guard lock(mutex_);
+    phase_ = phase;
+}
+
+void PingWatch::stop() {
+    if (!thread_.joinable()) return;
+    stop_ = true;
+    const char byte = 0;
+    if (write(wake_[1], &byte, 1) != 1) {
+    }
+    thread_.join();
+    std::lock_guard lock(mutex_);
+    stoppedAt_ = Clock::now();
+}
+
+void PingWatch::run() {
+    std::uint32_t serial = 0;
+    auto next = Clock::now();
+    while (!stop_) {
+        const auto now = Clock::now();
+        if (now >= next) {
+            {
+                std::lock_guard lock(mutex_);
+                pings_[++serial] = Ping{phase_, now, std::nullopt};
+            }
+            x_.ping(window_, serial);
+            next = now + period_;
+        }
+        pollfd fds[2] = {{x_.fileDescriptor(), POLLIN, 0}, {wake_[0], POLLIN, 0}};
+        const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(next - Clock::now());
+        poll(fds, 2, static_cast<int>(std::max<std::int64_t>(wait.count(), 0)));
+        const auto arrived = Clock::now();
+        const std::vector<std::uint32_t> answers = x_.pollAnswers();
+        std::lock_guard lock(mutex_);
+        for (std::uint32_t s : answers)
+            if (auto it = pings_.find(s); it != pings_.end() && !it->second.answered) it->second.answered = arrived;
+    }
+}
+
+std::vector<std::string> PingWatch::late(std::chrono::milliseconds limit, const std::string& except) const {
+    std::lock_guard lock(mutex_);
+    const auto end = stoppedAt_ == Clock::time_point{} ? Clock::now() : stoppedAt_;
+    std::vector<std::string> out;
+    for (const auto& [serial, ping] : pings_) {
+        if (ping.phase == except) continue;
+        const auto delay = ping.answered.value_or(end) - ping.sent;
+        if (delay <= limit) continue;
+        out.push_back(ping.phase + " ping " + std::to_string(serial) + (ping.answered ? " answered after " : " unanswered after ") +
+                      std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(delay).count()) + " ms");
+    }
+    return out;
+}
+
+int PingWatch::count(const std::string& phase) const {
+    std::lock_guard lock(mutex_);
+    int n = 0;
+    for (const auto& [serial, ping] : pings_) n += ping.phase == phase;
+    return n;
 }
 
 }  // namespace vorn::desktop

@@ -5,11 +5,14 @@
 
 #include <xcb/xcb.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace vorn::desktop {
@@ -69,10 +72,14 @@ public:
     void click(int x, int y);
     std::optional<Capture> capture(xcb_window_t window);
 
+    // Asks for the answers to window-manager pings: a client sends them to the root window.
+    void watchPingAnswers();
     // Sends a window-manager ping; its answer is looked for by pollAnswers().
     void ping(xcb_window_t window, std::uint32_t serial);
     // Reads the events waiting and returns the serials of the ping answers among them.
     std::vector<std::uint32_t> pollAnswers();
+    // The connection's socket, readable when events arrive.
+    int fileDescriptor() const;
 
     // Gives the keyboard focus to `window` and types the key `keysym` (press and release).
     void typeKey(xcb_window_t window, std::uint32_t keysym);
@@ -89,6 +96,48 @@ private:
     xcb_connection_t* connection_ = nullptr;
     xcb_screen_t* screen_ = nullptr;
     std::map<std::string, xcb_atom_t> atoms_;
+};
+
+// Pings a window every `period` from a thread and a connection of its own, and notes the moment
+// each answer arrives: the thread sleeps in poll() on the connection and wakes as the answer comes,
+// so an answer's delay is measured when it reaches the server's client, not whenever a busy test
+// next looks. Each ping is filed under the phase of the test it was sent in.
+class PingWatch {
+public:
+    PingWatch(const std::string& display, xcb_window_t window,
+              std::chrono::milliseconds period = std::chrono::milliseconds(200));
+    ~PingWatch();
+    PingWatch(const PingWatch&) = delete;
+    PingWatch& operator=(const PingWatch&) = delete;
+    bool ok() const { return ok_; }
+
+    void setPhase(const std::string& phase);
+    // Stops pinging; pings still unanswered stay so.
+    void stop();
+    // Pings answered after more than `limit`, or still unanswered more than `limit` after they
+    // were sent, each told in a line; pings of `except` are left out.
+    std::vector<std::string> late(std::chrono::milliseconds limit, const std::string& except) const;
+    int count(const std::string& phase) const;
+
+private:
+    struct Ping {
+        std::string phase;
+        Clock::time_point sent;
+        std::optional<Clock::time_point> answered;
+    };
+    void run();
+
+    Connection x_;
+    xcb_window_t window_;
+    std::chrono::milliseconds period_;
+    bool ok_ = false;
+    mutable std::mutex mutex_;
+    std::string phase_;
+    std::map<std::uint32_t, Ping> pings_;
+    Clock::time_point stoppedAt_{};
+    std::atomic<bool> stop_{false};
+    int wake_[2] = {-1, -1};
+    std::thread thread_;
 };
 
 }  // namespace vorn::desktop
