@@ -18,40 +18,40 @@
 
 namespace vorn {
 
-namespace L = layout::niv;
+namespace niv = layout::niv;
 
 Tniv::Tniv(GameHost& host)
     : Screen(QStringLiteral("niv")),
-      fond(this, L::fond),
-      alarme(this, L::alarme),
-      joueur(this, L::joueur),
-      visage3(this, L::visage3),
-      question(this, L::question),
-      reponse1(this, L::reponse[0]),
-      reponse2(this, L::reponse[1]),
-      reponse3(this, L::reponse[2]),
-      reponse4(this, L::reponse[3]),
-      theme(this, L::theme),
-      LabelScore(this, L::LabelScore),
-      pourcent(this, L::pourcent),
-      juste1(this, L::juste[0]),
-      juste2(this, L::juste[1]),
-      juste3(this, L::juste[2]),
-      juste4(this, L::juste[3]),
-      faux1(this, L::faux[0]),
-      faux2(this, L::faux[1]),
-      faux3(this, L::faux[2]),
-      faux4(this, L::faux[3]),
-      Label1(this, L::Label1),
-      numquest(this, L::numquest),
-      sablier(this, L::sablier, host.platform().media),
+      fond(this, niv::fond),
+      alarme(this, niv::alarme),
+      joueur(this, niv::joueur),
+      visage3(this, niv::visage3),
+      question(this, niv::question),
+      reponse1(this, niv::reponse[0]),
+      reponse2(this, niv::reponse[1]),
+      reponse3(this, niv::reponse[2]),
+      reponse4(this, niv::reponse[3]),
+      theme(this, niv::theme),
+      LabelScore(this, niv::LabelScore),
+      pourcent(this, niv::pourcent),
+      juste1(this, niv::juste[0]),
+      juste2(this, niv::juste[1]),
+      juste3(this, niv::juste[2]),
+      juste4(this, niv::juste[3]),
+      faux1(this, niv::faux[0]),
+      faux2(this, niv::faux[1]),
+      faux3(this, niv::faux[2]),
+      faux4(this, niv::faux[3]),
+      Label1(this, niv::Label1),
+      numquest(this, niv::numquest),
+      sablier(this, niv::sablier, host.platform().media),
       music(host.platform().media, QStringLiteral("music")),
       son(host.platform().media, QStringLiteral("son")),
       Query1(QStringLiteral("Query1"), pack::file(pack::databaseDirectory),
              {QStringLiteral("select *"), QStringLiteral("from questionnaire"),
               QStringLiteral("where code like :numero")}),
-      TimerPause(host.platform().clock, L::TimerPauseMs, [this] { TimerPauseTimer(); }),
-      TimerQuest(host.platform().clock, L::TimerQuestMs, [this] { TimerQuestTimer(); }),
+      TimerPause(host.platform().clock, niv::TimerPauseMs, [this] { TimerPauseTimer(); }),
+      TimerQuest(host.platform().clock, niv::TimerQuestMs, [this] { TimerQuestTimer(); }),
       host_(host),
       etat_(host.etat()) {
     fond.setStretch(true);
@@ -62,18 +62,18 @@ Tniv::Tniv(GameHost& host)
     question.setWordWrap(true);
     for (Label* r : {&reponse1, &reponse2, &reponse3, &reponse4}) {
         r->setWordWrap(true);
-        r->setBackground(QColor::fromRgb(L::reponseBackground));
+        r->setBackground(QColor::fromRgb(niv::reponseBackground));
     }
     theme.setOpaque(true);
-    theme.setBackground(QColor::fromRgb(L::themeBackground));
+    theme.setBackground(QColor::fromRgb(niv::themeBackground));
     theme.setWordWrap(true);
-    theme.setMaxWidth(layout::screen.width() - L::theme.box.left());
+    theme.setMaxWidth(layout::screen.width() - niv::theme.box.left());
     LabelScore.setAlignment(Qt::AlignRight);
     Label1.setOpaque(true);
-    Label1.setBackground(QColor::fromRgb(L::Label1Background));
+    Label1.setBackground(QColor::fromRgb(niv::Label1Background));
     Label1.hide();
     numquest.setAlignment(Qt::AlignHCenter);
-    sablier.setBackground(QColor::fromRgb(L::sablierBackground));
+    sablier.setBackground(QColor::fromRgb(niv::sablierBackground));
     sablier.hide();
     music.setOnNotify([this] { musicNotify(); });
 
@@ -83,7 +83,7 @@ Tniv::Tniv(GameHost& host)
              &numquest, &sablier, &music, &son})
         expose(*e);
     for (int i = 0; i < 4; ++i) {
-        auto* area = new QGraphicsRectItem(L::answerArea(i), this);
+        auto* area = new QGraphicsRectItem(niv::answerArea(i), this);
         area->setPen(Qt::NoPen);
         area->setBrush(Qt::NoBrush);
         area->setAcceptedMouseButtons(Qt::NoButton);
@@ -178,7 +178,7 @@ void Tniv::posequestion(const QString& code) {
     reponse3.setText(Query1.asString(QStringLiteral("r3")));
     reponse4.setText(Query1.asString(QStringLiteral("r4")));
     theme.setText(Query1.asString(QStringLiteral("Theme")));
-    sablier.play(L::sablierFirstFrame, L::sablierLastFrame, 1);
+    sablier.play(niv::sablierFirstFrame, niv::sablierLastFrame, 1);
     Label1.setText(code);
     showQuestionNumber();
     etat_.AttenteReponse = true;
@@ -215,7 +215,7 @@ void Tniv::resultat(int key) {
 
 int Tniv::answerAt(QPointF screenPoint) {
     for (int i = 0; i < 4; ++i)
-        if (QRectF(L::answerArea(i)).contains(screenPoint)) return i + 1;
+        if (QRectF(niv::answerArea(i)).contains(screenPoint)) return i + 1;
     return 0;
 }
 

@@ -14,7 +14,7 @@ namespace vorn {
 
 namespace {
 
-const QString kScoreKey = QStringLiteral("score");
+const QString kSlotScoreKey = QStringLiteral("score");
 const QString kNiveauKey = QStringLiteral("Niveau");
 const QString kNumQuestionKey = QStringLiteral("NumQuestion");
 const QString kReponsesJustesKey = QStringLiteral("Reponses justes");
@@ -23,7 +23,7 @@ const QString kPourcentageKey = QStringLiteral("Pourcentage");
 // before it was kept lack it.
 const QString kPauseKey = QStringLiteral("Pause");
 
-constexpr int kBonusLevel = 4;
+constexpr int kSlotBonusLevel = 4;
 
 QString sectionOf(const QString& slot) {
     return QStringLiteral("Block") + slot;
@@ -46,9 +46,9 @@ SlotContents readSlot(const QString& slot) {
     IniFile file(pack::file(pack::slotsFile));
     const QString section = sectionOf(slot);
     SlotContents c;
-    c.score = file.readInteger(section, kScoreKey, 0);
+    c.score = file.readInteger(section, kSlotScoreKey, 0);
     const int niveau = file.readInteger(section, kNiveauKey, 1);
-    c.niveau = niveau >= 1 && niveau <= kBonusLevel ? niveau : 1;
+    c.niveau = niveau >= 1 && niveau <= kSlotBonusLevel ? niveau : 1;
     const int numQuestion = file.readInteger(section, kNumQuestionKey, 1);
     const int reponsesJustes = file.readInteger(section, kReponsesJustesKey, 0);
     const int pause = file.readInteger(section, kPauseKey, -1);
@@ -76,7 +76,7 @@ void sauvegarderBlock(GameHost& host, const QString& slot) {
     const GameState& e = host.etat();
     IniFile file(pack::file(pack::slotsFile));
     const QString section = sectionOf(slot);
-    file.writeInteger(section, kScoreKey, e.score);
+    file.writeInteger(section, kSlotScoreKey, e.score);
     file.writeInteger(section, kNiveauKey, e.Niveau);
     file.writeInteger(section, kNumQuestionKey, e.NumQuestion);
     file.writeInteger(section, kReponsesJustesKey, e.ReponsesJustes);
@@ -101,7 +101,7 @@ void chargerBlock(GameHost& host, const QString& slot) {
     resumed.NiveauInit = c.niveau;
     resumed.NumQuestion = c.numQuestion;
     resumed.ReponsesJustes = c.reponsesJustes;
-    resumed.MortSubite = c.pause && c.niveau == kBonusLevel && c.reponsesJustes < c.numQuestion;
+    resumed.MortSubite = c.pause && c.niveau == kSlotBonusLevel && c.reponsesJustes < c.numQuestion;
     LevelOpening opening = LevelOpening::Question;
     if (c.pause) {
         if (afterPause(resumed) == AfterPause::NextQuestion)

@@ -12,23 +12,23 @@
 
 namespace vorn {
 
-namespace L = layout::highscore;
+namespace highscore = layout::highscore;
 
 Thighscore::Thighscore(GameHost& host)
     : Screen(QStringLiteral("highscore")),
-      Image1(this, L::Image1),
-      titre(this, L::titre),
-      Timer1(host.platform().clock, L::Timer1Ms, [this] { Timer1Timer(); }),
+      Image1(this, highscore::Image1),
+      titre(this, highscore::titre),
+      Timer1(host.platform().clock, highscore::Timer1Ms, [this] { Timer1Timer(); }),
       host_(host) {
-    static_assert(kPlaces == L::places);
+    static_assert(kPlaces == highscore::places);
     Image1.setStretch(true);
     for (int k = 1; k <= kPlaces; ++k) {
-        place_[k - 1] = std::make_unique<Label>(this, L::place[k - 1]);
+        place_[k - 1] = std::make_unique<Label>(this, highscore::place[k - 1]);
         place(k).stackBefore(&titre);  // the place numbers lie under the title, as laid out
     }
-    for (int k = 1; k <= kPlaces; ++k) nom_[k - 1] = std::make_unique<Label>(this, L::nom[k - 1]);
+    for (int k = 1; k <= kPlaces; ++k) nom_[k - 1] = std::make_unique<Label>(this, highscore::nom[k - 1]);
     for (int k = 1; k <= kPlaces; ++k)
-        score_[k - 1] = std::make_unique<Label>(this, L::score[k - 1]);
+        score_[k - 1] = std::make_unique<Label>(this, highscore::score[k - 1]);
 
     expose(Image1);
     for (int k = 1; k <= kPlaces; ++k) expose(place(k));

@@ -15,7 +15,7 @@
 
 namespace vorn {
 
-namespace L = layout::Form1;
+namespace Form1 = layout::Form1;
 
 namespace {
 
@@ -35,10 +35,10 @@ QLabel* textLabel(QWidget* parent, const TextPlacement& placed) {
 
 QImage TForm1::picture() {
     // A small badge of the game: a gold "V" and a question mark on a blue sunburst.
-    QImage image(L::Image1Picture, QImage::Format_RGB888);
+    QImage image(Form1::Image1Picture, QImage::Format_RGB888);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF area(QPointF(0, 0), QSizeF(L::Image1Picture));
+    const QRectF area(QPointF(0, 0), QSizeF(Form1::Image1Picture));
     p.fillRect(area, QColor(30, 58, 140));
     const QPointF centre = area.center();
     p.setPen(Qt::NoPen);
@@ -79,7 +79,7 @@ TForm1::TForm1(QWidget* owner, std::function<void()> formClose)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("A propos"));
     setAttribute(Qt::WA_DeleteOnClose, false);  // its owner lets it go after FormClose
-    setFixedSize(L::client);
+    setFixedSize(Form1::client);
     // The background takes the desktop's button-text colour.
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, palette.color(QPalette::ButtonText));
@@ -88,26 +88,26 @@ TForm1::TForm1(QWidget* owner, std::function<void()> formClose)
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(L::Image1);
+    Image1->setGeometry(Form1::Image1);
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // not stretched: its top-left part shows
     Image1->setPixmap(QPixmap::fromImage(picture()));
 
-    Label1 = textLabel(this, L::Label1);
-    Label2 = textLabel(this, L::Label2);
+    Label1 = textLabel(this, Form1::Label1);
+    Label2 = textLabel(this, Form1::Label2);
 
-    Memo1 = new QPlainTextEdit(QString::fromUtf8(L::Memo1.text), this);
-    Memo1->setObjectName(QLatin1String(L::Memo1.name));
-    Memo1->setGeometry(L::Memo1.box);
-    Memo1->setFont(layoutFont(L::Memo1.font));
+    Memo1 = new QPlainTextEdit(QString::fromUtf8(Form1::Memo1.text), this);
+    Memo1->setObjectName(QLatin1String(Form1::Memo1.name));
+    Memo1->setGeometry(Form1::Memo1.box);
+    Memo1->setFont(layoutFont(Form1::Memo1.font));
     QPalette memo = Memo1->palette();
     memo.setColor(QPalette::Base, palette.color(QPalette::ButtonText));
-    memo.setColor(QPalette::Text, QColor::fromRgb(L::Memo1.colour));
+    memo.setColor(QPalette::Text, QColor::fromRgb(Form1::Memo1.colour));
     Memo1->setPalette(memo);
 
-    Button1 = new QPushButton(QString::fromUtf8(L::Button1.text), this);
-    Button1->setObjectName(QLatin1String(L::Button1.name));
-    Button1->setGeometry(L::Button1.box);
-    Button1->setFont(layoutFont(L::Button1.font));
+    Button1 = new QPushButton(QString::fromUtf8(Form1::Button1.text), this);
+    Button1->setObjectName(QLatin1String(Form1::Button1.name));
+    Button1->setGeometry(Form1::Button1.box);
+    Button1->setFont(layoutFont(Form1::Button1.font));
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 }

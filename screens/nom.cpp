@@ -14,15 +14,15 @@
 
 namespace vorn {
 
-namespace L = layout::enternom;
+namespace enternom = layout::enternom;
 
 Tenternom::Tenternom(GameHost& host)
     : Screen(QStringLiteral("enternom")),
-      Image1(this, L::Image1),
-      Label1(this, L::Label1),
-      Label2(this, L::Label2),
-      Edit1(this, L::Edit1),
-      valider(this, L::valider, host.platform().clock),
+      Image1(this, enternom::Image1),
+      Label1(this, enternom::Label1),
+      Label2(this, enternom::Label2),
+      Edit1(this, enternom::Edit1),
+      valider(this, enternom::valider, host.platform().clock),
       host_(host) {
     Image1.setStretch(true);
     // "Valider" is the screen's default button: Enter in the name box presses it.

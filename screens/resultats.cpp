@@ -10,19 +10,19 @@
 
 namespace vorn {
 
-namespace L = layout::ecran_resultat;
+namespace ecran_resultat = layout::ecran_resultat;
 
 Tecran_resultat::Tecran_resultat(GameHost& host)
     : Screen(QStringLiteral("ecran_resultat")),
-      fond(this, L::fond),
-      votre(this, L::votre),
-      pass(this, L::pass),
-      pourcent(this, L::pourcent),
-      over(this, L::over),
-      fin(this, L::fin),
-      bonus(this, L::bonus),
-      attention(this, L::attention),
-      Timer1(host.platform().clock, L::Timer1Ms, [this] { Timer1Timer(); }),
+      fond(this, ecran_resultat::fond),
+      votre(this, ecran_resultat::votre),
+      pass(this, ecran_resultat::pass),
+      pourcent(this, ecran_resultat::pourcent),
+      over(this, ecran_resultat::over),
+      fin(this, ecran_resultat::fin),
+      bonus(this, ecran_resultat::bonus),
+      attention(this, ecran_resultat::attention),
+      Timer1(host.platform().clock, ecran_resultat::Timer1Ms, [this] { Timer1Timer(); }),
       host_(host) {
     fond.setStretch(true);
     pass.hide();
@@ -58,7 +58,7 @@ void Tecran_resultat::affich(int outcome, const QString& text) {
             attention.show();
             votre.hide();
             pourcent.hide();
-            Timer1.setInterval(L::Timer1BonusMs);
+            Timer1.setInterval(ecran_resultat::Timer1BonusMs);
             break;
         default: break;
     }

@@ -10,7 +10,7 @@
 
 using namespace vorn;
 
-namespace {
+namespace afterpause_test {
 
 struct Row {
     const char* what;

@@ -19,7 +19,7 @@
 
 using namespace vorn;
 
-namespace {
+namespace checker_test {
 
 class QuestionChecks : public ::testing::Test {
 protected:
@@ -209,7 +209,7 @@ TEST_F(QuestionChecks, TheGameAndTheCheckerAgreeOnEveryDatabaseFolder) {
 
 }  // namespace
 
-namespace {
+namespace checker_test {
 
 TEST(Typography, PlainSpacesBeforeMarksAfterGuillemetsAndInsideNumbersAreFaults) {
     const struct {

@@ -14,7 +14,7 @@
 
 using namespace vorn;
 
-namespace {
+namespace content_clearance_test {
 
 // Where the strips under the bars begin, two pixels on: JPEG blurs an edge by a pixel or two.
 constexpr int kRight = layout::principal::visibleWidth + 2;

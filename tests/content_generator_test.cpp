@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace content_generator_test {
 
 using namespace vorn::test;
 

@@ -18,7 +18,7 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace content_media_test {
 
 using namespace vorn::test;
 

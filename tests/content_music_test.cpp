@@ -14,7 +14,7 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace content_music_test {
 
 using namespace vorn::test;
 

@@ -17,7 +17,7 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace content_pictures_test {
 
 using namespace vorn::test;
 using vorn::TextPlacement;

@@ -18,7 +18,7 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace content_test {
 
 using vorn::check::Report;
 

@@ -16,7 +16,7 @@
 
 using namespace vorn;
 
-namespace {
+namespace controls_test {
 
 const ControlPlacement kBox{"Edit1", {200, 192, 217, 31}, {"Arial Black", 16, true}, qRgb(0, 128, 0)};
 const ControlPlacement kButton{"valider", {248, 256, 113, 33}, {"Arial Black", 13, true}, qRgb(0, 0, 0), "Valider"};

@@ -17,7 +17,7 @@
 
 using namespace vorn;
 
-namespace {
+namespace database_test {
 
 class Lookup : public ::testing::Test {
 protected:
@@ -174,8 +174,6 @@ TEST_F(Lookup, IntegersBeyond32BitsReadAsTheNearestIntNeverWrapped) {
     EXPECT_EQ(errorOf([&] { q.asInteger("br"); }), "'trois' is not a valid integer value");
 }
 
-}  // namespace
-
 // A table file may hold a view in place of the table: one that would run for ever, or build a
 // text of any size, is stopped with an error instead of freezing the game or taking its memory.
 TEST_F(Lookup, AViewThatRunsAwayIsStopped) {
@@ -203,3 +201,5 @@ TEST_F(Lookup, AViewThatRunsAwayIsStopped) {
     EXPECT_EQ(view.asString("enonce"), "Vue ?");
     EXPECT_EQ(view.asInteger("br"), 3);
 }
+
+}  // namespace

@@ -15,7 +15,7 @@
 using namespace vorn;
 using namespace vorn::test;
 
-namespace {
+namespace faultmatrix_test {
 
 void keep(const QString& name, const QString& table) {
     std::cout << table.toStdString() << std::flush;

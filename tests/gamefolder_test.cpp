@@ -10,7 +10,7 @@
 
 using namespace vorn;
 
-namespace {
+namespace gamefolder_test {
 
 class GameFolder : public ::testing::Test {
   protected:

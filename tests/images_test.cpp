@@ -17,7 +17,7 @@
 using namespace vorn;
 using vorn::test::BitmapKind;
 
-namespace {
+namespace images_test {
 
 const QColor kKey(255, 0, 255);  // the see-through colour, in the bottom-left corner
 const QColor kMark(200, 30, 30);

@@ -17,7 +17,7 @@
 
 using namespace vorn;
 
-namespace {
+namespace ini_test {
 
 class Ini : public ::testing::Test {
 protected:

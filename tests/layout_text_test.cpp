@@ -16,7 +16,7 @@
 
 using namespace vorn;
 
-namespace {
+namespace layout_text_test {
 
 struct StatedSize {
     const char* label;

@@ -16,7 +16,7 @@
 
 using namespace vorn::test;
 
-namespace {
+namespace level_test {
 
 class Level : public ::testing::Test {
 protected:

@@ -34,7 +34,7 @@
 
 using namespace vorn;
 
-namespace {
+namespace loudness_test {
 
 // ---------------------------------------------------------------- the limiter
 

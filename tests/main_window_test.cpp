@@ -10,7 +10,7 @@
 using namespace vorn::test;
 using vorn::ScriptOutput;
 
-namespace {
+namespace main_window_test {
 
 class MainWindow : public ::testing::Test {
 protected:

@@ -24,7 +24,7 @@
 
 using namespace vorn;
 
-namespace {
+namespace media_test {
 
 class Media : public ::testing::Test {
 protected:

@@ -10,7 +10,7 @@
 
 using namespace vorn::test;
 
-namespace {
+namespace menus_test {
 
 class Menus : public ::testing::Test {
 protected:

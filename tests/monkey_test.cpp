@@ -12,7 +12,7 @@
 
 using namespace vorn::test;
 
-namespace {
+namespace monkey_test {
 
 TEST(Monkey, RandomKeysMenusAndWaitsKeepEveryScreenRule) {
     TestPack pack;
@@ -34,8 +34,6 @@ TEST(Monkey, RandomKeysMenusAndWaitsKeepEveryScreenRule) {
     EXPECT_GT(summary.screensVisited.count("ecran_resultat"), 0u);
 }
 
-}  // namespace
-
 // The same monkey on packs with one file broken: the file's messages are allowed, every other
 // rule holds through the error paths (a level whose set-up failed, a results screen without its
 // picture, no intro and so no title).
@@ -56,3 +54,5 @@ TEST(Monkey, BrokenFilesKeepTheScreenRulesToo) {
         EXPECT_GT(summary.messages, 0) << file << ": the broken file was never used";
     }
 }
+
+}  // namespace

@@ -23,7 +23,7 @@
 
 using namespace vorn;
 
-namespace {
+namespace music_render_test {
 
 constexpr int kRate = MusicRenderer::kSampleRate;
 

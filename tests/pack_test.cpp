@@ -26,7 +26,7 @@
 using namespace vorn;
 using namespace vorn::packtool;
 
-namespace {
+namespace pack_test {
 
 const QString kSheets = QStringLiteral(VORN_SOURCE_DIR "/tests/data/sheets/");
 

@@ -9,7 +9,7 @@
 
 using namespace vorn::test;
 
-namespace {
+namespace progression_test {
 
 constexpr int kResultsMs = 4000;
 constexpr int kBonusResultsMs = 7000;

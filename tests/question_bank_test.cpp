@@ -18,7 +18,7 @@
 
 using namespace vorn;
 
-namespace {
+namespace question_bank_test {
 
 const std::vector<bank::Question>& defaultBank() {
     static const std::vector<bank::Question> questions =

@@ -14,7 +14,7 @@
 
 using namespace vorn;
 
-namespace {
+namespace questions_test {
 
 class Draw : public ::testing::Test {
 protected:

@@ -18,7 +18,7 @@
 
 using namespace vorn;
 
-namespace {
+namespace reader_faults_test {
 
 QImage halves(int width, int height, QColor left, QColor right) {
     QImage image(width, height, QImage::Format_RGB32);
@@ -31,8 +31,6 @@ bool near(QColor a, QColor b) {
     return std::abs(a.red() - b.red()) < 48 && std::abs(a.green() - b.green()) < 48 &&
            std::abs(a.blue() - b.blue()) < 48;
 }
-
-}  // namespace
 
 // The colour converter writes whole blocks of pixels and pairs of rows: pictures whose size is
 // no multiple of them once had it write past their memory, and the heap broke a few frames on.
@@ -93,3 +91,5 @@ TEST(MidiLength, ATuneTooLongToMeasureIsNoTune) {
     EXPECT_NEAR(static_cast<double>(*one), 268435455.0 * 16777.215, 1e3);
     EXPECT_FALSE(probe::midiLengthMs(tune(2100000)));
 }
+
+}  // namespace

@@ -10,7 +10,7 @@
 
 using namespace vorn::test;
 
-namespace {
+namespace records_test {
 
 constexpr int kResultsMs = 4000;
 constexpr int kTableMs = 7000;

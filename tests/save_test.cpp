@@ -10,7 +10,7 @@
 
 using namespace vorn::test;
 
-namespace {
+namespace save_test {
 
 constexpr int kResultsMs = 4000;
 constexpr int kBonusResultsMs = 7000;

@@ -25,7 +25,7 @@
 
 using namespace vorn;
 
-namespace {
+namespace seams_test {
 
 class Time : public ::testing::Test {
 protected:

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace shell_test {
 
 class DesktopDocument : public ::testing::Test {
 protected:

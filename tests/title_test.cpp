@@ -7,7 +7,7 @@
 
 using namespace vorn::test;
 
-namespace {
+namespace title_test {
 
 class Title : public ::testing::Test {
 protected:

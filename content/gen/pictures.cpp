@@ -16,7 +16,6 @@ namespace {
 
 using namespace palette;
 
-constexpr double kPi = std::numbers::pi;
 
 // The main window shows a screen under its scroll bars: what must be seen (frames, ornaments,
 // texts) stays left of and above them.
@@ -63,8 +62,8 @@ QPainterPath hillPath(double width, double base, double amplitude, double wavele
     path.moveTo(-10, bottom);
     for (double x = -10; x <= width + 10; x += 4) {
         const double y =
-            base - amplitude * std::sin((x / wavelength + phase) * 2 * kPi) -
-            amplitude * 0.35 * std::sin((x / (wavelength * 0.43) + phase * 1.7) * 2 * kPi);
+            base - amplitude * std::sin((x / wavelength + phase) * 2 * std::numbers::pi) -
+            amplitude * 0.35 * std::sin((x / (wavelength * 0.43) + phase * 1.7) * 2 * std::numbers::pi);
         path.lineTo(x, y);
     }
     path.lineTo(width + 10, bottom);
@@ -1056,7 +1055,7 @@ QImage alarmPicture() {
     p.drawEllipse(QPointF(45, 50), 21.5, 21.5);
     p.setPen(QPen(ink, 1.5, Qt::SolidLine, Qt::RoundCap));
     for (int i = 0; i < 12; ++i) {
-        const double a = i * kPi / 6;
+        const double a = i * std::numbers::pi / 6;
         const double r0 = i % 3 == 0 ? 15 : 17;
         p.drawLine(QPointF(45 + r0 * std::sin(a), 50 - r0 * std::cos(a)),
                    QPointF(45 + 19 * std::sin(a), 50 - 19 * std::cos(a)));

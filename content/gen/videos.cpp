@@ -28,7 +28,6 @@ constexpr int kWidth = layout::anim::panel.width();
 constexpr int kHeight = layout::anim::panel.height();
 constexpr int kWideWidth = layout::anim::endOfGamePanel.width();
 constexpr int kWideHeight = layout::anim::endOfGamePanel.height();
-constexpr double kPi = std::numbers::pi;
 
 // ---------------------------------------------------------------- timing helpers
 
@@ -191,7 +190,7 @@ void drawFirework(QPainter& p, QPointF centre, double t, double start, const QCo
     p.save();
     p.setPen(Qt::NoPen);
     for (int i = 0; i < 26; ++i) {
-        const double angle = i * 2 * kPi / 26 + rng.range(-0.1, 0.1);
+        const double angle = i * 2 * std::numbers::pi / 26 + rng.range(-0.1, 0.1);
         const double r = spread * rng.range(0.75, 1.0);
         const QPointF at =
             centre + QPointF(std::cos(angle), std::sin(angle)) * r + QPointF(0, age * age * 14);
@@ -214,9 +213,9 @@ struct Band {
     std::uint64_t seed = 1;
 
     double pitch(int degree, int octave = 0) const {
-        static const int kMajor[7] = {0, 2, 4, 5, 7, 9, 11};
+        static const int kMajorScale[7] = {0, 2, 4, 5, 7, 9, 11};
         const int o = static_cast<int>(std::floor(degree / 7.0));
-        return tonic + 12 * (octave + o) + kMajor[degree - 7 * o];
+        return tonic + 12 * (octave + o) + kMajorScale[degree - 7 * o];
     }
     void chord(double at, int degree, double length, double gain = 0.18) {
         for (int step : {0, 2, 4}) {
@@ -442,7 +441,7 @@ Video bonusVideo() {
         drawGlow(p, QPointF(256, 170), 120 * rise, QColor(255, 220, 120, 120));
         drawTrophy(p, QPointF(256, 236 + (1 - rise) * 260), 130);
         for (int i = 0; i < 8; ++i) {
-            const double a = i * kPi / 4 + t;
+            const double a = i * std::numbers::pi / 4 + t;
             const double tw = 0.5 + 0.5 * std::sin(t * 6 + i);
             if (t > 1.4)
                 drawSparkle(p, QPointF(256 + 90 * std::cos(a), 170 + 60 * std::sin(a)), 4 + 5 * tw,

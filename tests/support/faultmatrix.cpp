@@ -24,7 +24,7 @@
 
 namespace vorn::test {
 
-namespace {
+namespace faultmatrix_parts {
 
 const QString kTable = questionTableFile();
 
@@ -197,7 +197,9 @@ void checkScreens(Tprincipal& window, int step, QStringList& problems) {
 
 constexpr std::int64_t kVirtualTimeLimitMs = 20 * 60 * 1000;
 
-}  // namespace
+}  // namespace faultmatrix_parts
+
+using namespace faultmatrix_parts;
 
 QString faultName(Fault fault) {
     switch (fault) {
