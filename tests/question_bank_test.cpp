@@ -1,6 +1,6 @@
 // The default question bank as a player meets it: every level holds each theme equally, the right
-// answers are spread over the four keys, no question is asked twice, numbers among the choices lie
-// on both sides of the right one, and the texts wrap the French way in their labels.
+// answers are spread over the four keys, no question is asked twice, numbers among the choices rise
+// with the right one an end about half the time, and the texts wrap the French way in their labels.
 
 #include "content/bank/questionbank.h"
 #include "core/layout.h"
@@ -10,6 +10,8 @@
 #include <QRegularExpression>
 #include <QTextLayout>
 
+#include <algorithm>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -118,26 +120,58 @@ std::optional<Amount> amountOf(const QString& choice) {
     return amount;
 }
 
-// Wrong numbers on one side only would let the smallest or the largest always win.
-TEST(QuestionBank, NumbersAmongTheChoicesLieOnBothSidesOfTheRightOne) {
-    int numeric = 0;
+// The four values of a question whose choices are all numbers of one unit, or nothing.
+std::optional<std::vector<double>> numericChoices(const bank::Question& q) {
+    std::vector<Amount> amounts;
+    for (const QString& choice : answersOf(q))
+        if (const auto amount = amountOf(choice)) amounts.push_back(*amount);
+    if (amounts.size() != 4 || std::any_of(amounts.begin(), amounts.end(), [&](const Amount& a) {
+            return a.unit != amounts[0].unit;
+        }))
+        return std::nullopt;
+    std::vector<double> values;
+    for (const Amount& a : amounts) values.push_back(a.value);
+    return values;
+}
+
+// A player who drops the smallest and the largest number, or who keeps only them, wins no more
+// often than by chance; the choices rise, so that the four read as a scale.
+TEST(QuestionBank, NumbersAmongTheChoicesRiseAndTheRightOneIsAnEndAboutHalfTheTime) {
+    int numeric = 0, atEnds = 0;
     for (const auto& q : defaultBank()) {
-        std::vector<Amount> amounts;
-        for (const QString& choice : answersOf(q))
-            if (const auto amount = amountOf(choice)) amounts.push_back(*amount);
-        if (amounts.size() != 4 ||
-            std::any_of(amounts.begin(), amounts.end(),
-                        [&](const Amount& a) { return a.unit != amounts[0].unit; }))
-            continue;
+        const auto values = numericChoices(q);
+        if (!values) continue;
         ++numeric;
-        const double right = amounts[q.br.toInt() - 1].value;
-        const auto below = std::count_if(amounts.begin(), amounts.end(),
-                                         [&](const Amount& a) { return a.value < right; });
-        EXPECT_TRUE(below > 0 && below < 3)
-            << where(q) << ": the right answer is the " << (below == 0 ? "smallest" : "largest")
-            << " of the four";
+        EXPECT_TRUE(std::is_sorted(values->begin(), values->end(), std::less_equal<>()))
+            << where(q) << ": " << answersOf(q).join(" | ").toStdString();
+        const double right = (*values)[q.br.toInt() - 1];
+        const auto below =
+            std::count_if(values->begin(), values->end(), [&](double v) { return v < right; });
+        if (below == 0 || below == 3) ++atEnds;
     }
-    EXPECT_GE(numeric, 40);  // the rule above did look at the questions that ask for a number
+    EXPECT_GE(numeric, 60);  // the rule did look at the questions that ask for a number
+    EXPECT_GE(atEnds * 100, numeric * 40) << atEnds << " of " << numeric;
+    EXPECT_LE(atEnds * 100, numeric * 60) << atEnds << " of " << numeric;
+}
+
+// The questions that do not ask for a number keep their right answers near a quarter on each key
+// too, so that the even spread overall does not come from pairing one habit with its opposite.
+TEST(QuestionBank, QuestionsOfWordsSpreadTheirRightAnswersOverTheFourKeysOnEachLevel) {
+    std::map<QChar, std::map<int, int>> perLevel;
+    std::map<int, int> overall;
+    for (const auto& q : defaultBank()) {
+        if (numericChoices(q)) continue;
+        ++perLevel[q.code[0]][q.br.toInt()];
+        ++perLevel[q.code[0]][0];
+        ++overall[q.br.toInt()];
+        ++overall[0];
+    }
+    perLevel[u'*'] = overall;
+    for (auto& [level, counts] : perLevel)
+        for (int key = 1; key <= 4; ++key) {
+            EXPECT_GE(counts[key] * 100, counts[0] * 22) << level.toLatin1() << " key " << key;
+            EXPECT_LE(counts[key] * 100, counts[0] * 28) << level.toLatin1() << " key " << key;
+        }
 }
 
 // The lines the label shows for a text wrapped at the label's width in its font.
