@@ -1,10 +1,12 @@
 // The default question bank as a player meets it: every level holds each theme equally, the right
 // answers are spread over the four keys, no question is asked twice, numbers among the choices rise
-// with the right one an end about half the time, and the texts wrap the French way in their labels.
+// with the right one an end about half the time, no text names the answer of a question still to
+// come, and the texts wrap the French way in their labels.
 
 #include "content/bank/questionbank.h"
 #include "core/layout.h"
 #include "platform/fonts.h"
+#include "tools/checker/fairness_check.h"
 #include "tools/checker/typography_check.h"
 
 #include <QRegularExpression>
@@ -13,7 +15,6 @@
 #include <algorithm>
 #include <functional>
 #include <map>
-#include <optional>
 #include <set>
 
 #include <gtest/gtest.h>
@@ -84,11 +85,13 @@ TEST(QuestionBank, NoQuestionIsAskedTwice) {
     }
 }
 
-TEST(QuestionBank, TextsSetTheirMarksAndNumbersWithNoBreakSpaces) {
+TEST(QuestionBank, TextsSetTheirMarksNumbersAndUnitsWithNoBreakSpaces) {
     static const QRegularExpression ungrouped(QStringLiteral("\\d{5,}"));
     for (const auto& q : defaultBank()) {
         for (const QString& text : QStringList{q.enonce, q.Theme} + answersOf(q)) {
             EXPECT_EQ(check::typographyFaults(text), QStringList())
+                << where(q) << ": " << text.toStdString();
+            EXPECT_EQ(check::unitSpacingFaults(text), QStringList())
                 << where(q) << ": " << text.toStdString();
             // From ten thousand on, a number shows its groups of thousands.
             EXPECT_FALSE(ungrouped.match(text).hasMatch())
@@ -97,61 +100,28 @@ TEST(QuestionBank, TextsSetTheirMarksAndNumbersWithNoBreakSpaces) {
     }
 }
 
-// The value of a choice written as a number, possibly followed by a unit; the unit is the same for
-// all four choices of a question that asks for a number.
-struct Amount {
-    double value;
-    QString unit;
-};
-
-std::optional<Amount> amountOf(const QString& choice) {
-    static const QRegularExpression number(
-        QStringLiteral("^([\u2212-]?\\d[\\d\u00a0\u202f]*(?:,\\d+)?)(.*)$"));
-    const auto m = number.match(choice);
-    if (!m.hasMatch()) return std::nullopt;
-    QString digits = m.captured(1);
-    digits.remove(QChar(0x00a0))
-        .remove(QChar(0x202f))
-        .replace(u',', u'.')
-        .replace(QChar(0x2212), u'-');
-    Amount amount{digits.toDouble(), m.captured(2).trimmed()};
-    if (amount.unit.startsWith(QStringLiteral("av.")))
-        amount.value = -amount.value;  // before our era
-    return amount;
-}
-
-// The four values of a question whose choices are all numbers of one unit, or nothing.
-std::optional<std::vector<double>> numericChoices(const bank::Question& q) {
-    std::vector<Amount> amounts;
-    for (const QString& choice : answersOf(q))
-        if (const auto amount = amountOf(choice)) amounts.push_back(*amount);
-    if (amounts.size() != 4 || std::any_of(amounts.begin(), amounts.end(), [&](const Amount& a) {
-            return a.unit != amounts[0].unit;
-        }))
-        return std::nullopt;
-    std::vector<double> values;
-    for (const Amount& a : amounts) values.push_back(a.value);
-    return values;
+std::vector<check::AskedQuestion> asked() {
+    std::vector<check::AskedQuestion> all;
+    for (const auto& q : defaultBank())
+        all.push_back({q.code, q.enonce, {q.r1, q.r2, q.r3, q.r4}, q.br.toInt()});
+    return all;
 }
 
 // A player who drops the smallest and the largest number, or who keeps only them, wins no more
 // often than by chance; the choices rise, so that the four read as a scale.
 TEST(QuestionBank, NumbersAmongTheChoicesRiseAndTheRightOneIsAnEndAboutHalfTheTime) {
-    int numeric = 0, atEnds = 0;
-    for (const auto& q : defaultBank()) {
-        const auto values = numericChoices(q);
+    for (const auto& q : asked()) {
+        const auto values = check::numericChoices(q.choices);
         if (!values) continue;
-        ++numeric;
         EXPECT_TRUE(std::is_sorted(values->begin(), values->end(), std::less_equal<>()))
-            << where(q) << ": " << answersOf(q).join(" | ").toStdString();
-        const double right = (*values)[q.br.toInt() - 1];
-        const auto below =
-            std::count_if(values->begin(), values->end(), [&](double v) { return v < right; });
-        if (below == 0 || below == 3) ++atEnds;
+            << q.code.toStdString() << ": "
+            << QStringList(q.choices.begin(), q.choices.end()).join(" | ").toStdString();
     }
-    EXPECT_GE(numeric, 60);  // the rule did look at the questions that ask for a number
-    EXPECT_GE(atEnds * 100, numeric * 40) << atEnds << " of " << numeric;
-    EXPECT_LE(atEnds * 100, numeric * 60) << atEnds << " of " << numeric;
+    const check::EndsShare share = check::rightAnswersAtTheEnds(asked());
+    EXPECT_GE(share.numeric, 60);  // the rule did look at the questions that ask for a number
+    EXPECT_GE(share.atEnds * 100, share.numeric * 40) << share.atEnds << " of " << share.numeric;
+    EXPECT_LE(share.atEnds * 100, share.numeric * 60) << share.atEnds << " of " << share.numeric;
+    EXPECT_EQ(check::endsShareWarning(share), QString());
 }
 
 // The questions that do not ask for a number keep their right answers near a quarter on each key
@@ -159,11 +129,11 @@ TEST(QuestionBank, NumbersAmongTheChoicesRiseAndTheRightOneIsAnEndAboutHalfTheTi
 TEST(QuestionBank, QuestionsOfWordsSpreadTheirRightAnswersOverTheFourKeysOnEachLevel) {
     std::map<QChar, std::map<int, int>> perLevel;
     std::map<int, int> overall;
-    for (const auto& q : defaultBank()) {
-        if (numericChoices(q)) continue;
-        ++perLevel[q.code[0]][q.br.toInt()];
+    for (const auto& q : asked()) {
+        if (check::numericChoices(q.choices)) continue;
+        ++perLevel[q.code[0]][q.right];
         ++perLevel[q.code[0]][0];
-        ++overall[q.br.toInt()];
+        ++overall[q.right];
         ++overall[0];
     }
     perLevel[u'*'] = overall;
@@ -172,6 +142,24 @@ TEST(QuestionBank, QuestionsOfWordsSpreadTheirRightAnswersOverTheFourKeysOnEachL
             EXPECT_GE(counts[key] * 100, counts[0] * 22) << level.toLatin1() << " key " << key;
             EXPECT_LE(counts[key] * 100, counts[0] * 28) << level.toLatin1() << " key " << key;
         }
+}
+
+// Both questions may come up in one game, the named answer's after this text.
+TEST(QuestionBank, NoTextNamesTheAnswerOfAQuestionTheSameGameMayAskLater) {
+    for (const auto& g : check::giveAways(asked()))
+        ADD_FAILURE() << g.code.toStdString() << " names \"" << g.name.toStdString()
+                      << "\", the answer of " << g.answerOf.toStdString();
+}
+
+// The letters of the fonts the game's layouts name: those of the Windows French character set.
+TEST(QuestionBank, EveryLetterIsOneOfTheWindowsFrenchCharacterSet) {
+    for (const auto& q : defaultBank())
+        for (const QString& text : QStringList{q.enonce, q.Theme} + answersOf(q))
+            for (const QChar c : text)
+                EXPECT_TRUE(!c.isLetter() || c.unicode() < 0x100 ||
+                            QStringLiteral("ŒœŠšŽžŸƒ").contains(c))
+                    << where(q) << ": \"" << QString(c).toStdString() << "\" in "
+                    << text.toStdString();
 }
 
 // The lines the label shows for a text wrapped at the label's width in its font.
