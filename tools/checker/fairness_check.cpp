@@ -38,10 +38,10 @@ bool names(const QString& text, const QString& name) {
 }  // namespace
 
 std::optional<std::array<double, 4>> numericChoices(const std::array<QString, 4>& choices) {
-    // One number in each choice, between words that are the same in all four.
-    static const QRegularExpression form(
-        QStringLiteral("^(\\D*?)([\u2212-]?\\d{1,3}(?:[ "
-                       "\u00a0\u202f]\\d{3})+(?:,\\d+)?|[\u2212-]?\\d+(?:,\\d+)?)(\\D*)$"));
+    // One number in each choice, between words that are the same in all four; the no-break
+    // spaces are made plain first.
+    static const QRegularExpression form(QStringLiteral(
+        "^(\\D*?)([\u2212-]?\\d{1,3}(?: \\d{3})+(?:,\\d+)?|[\u2212-]?\\d+(?:,\\d+)?)(\\D*)$"));
     std::array<double, 4> values{};
     QString prefix, suffix;
     for (std::size_t i = 0; i < choices.size(); ++i) {
