@@ -230,7 +230,8 @@ TEST(PackSheets, SpreadsheetDialectsReadTheSame) {
     EXPECT_EQ(cid.choices[2], "Molière, dit \"Poquelin\"");
     EXPECT_EQ(cid.choices[3], "Voltaire; ou Arouet");
     EXPECT_EQ(cid.right, 1);
-    EXPECT_EQ(reference.entries[1].enonce, QStringLiteral("Combien de continents\ncompte-t-on d'habitude\u202F?"));
+    EXPECT_EQ(reference.entries[1].enonce,
+              QStringLiteral("Combien de continents\ncompte-t-on d'habitude\u202F?"));
     EXPECT_EQ(reference.entries[1].right, 3);  // "7", the text of choice 3
     EXPECT_EQ(reference.entries[1].level, 2);
     EXPECT_EQ(reference.entries[2].right, 3);  // "Un poème japonais"
@@ -329,7 +330,8 @@ TEST_F(PackImport, TemplateThenImportKeepsEveryTextAndGivesTheCodesInTableOrder)
                 // Every text as typed, its plain spaces before "?" and the like made no-break.
                 EXPECT_EQ(got.enonce, vorn::check::withFrenchSpacing(q.enonce));
                 QStringList choices;
-                for (const QString& choice : q.choices) choices << vorn::check::withFrenchSpacing(choice);
+                for (const QString& choice : q.choices)
+                    choices << vorn::check::withFrenchSpacing(choice);
                 EXPECT_EQ((QStringList{got.r1, got.r2, got.r3, got.r4}), choices);
                 EXPECT_EQ(got.br, QString::number(q.right)) << got.code.toStdString();
                 EXPECT_EQ(got.Theme, q.theme);
@@ -364,7 +366,8 @@ TEST_F(PackImport, AShortTableNamesWhatIsMissingAndFillsOnlyWhenAsked) {
     ASSERT_EQ(table.size(), 456u);
     EXPECT_EQ(table.at("1c5").enonce, vorn::check::withFrenchSpacing(rows.back().enonce));
     for (const QString code : {"1c6", "1d1", "2a1", "4f19"}) {
-        EXPECT_EQ(table.at(code).enonce, vorn::check::withFrenchSpacing(defaults.at(code).enonce)) << code.toStdString();
+        EXPECT_EQ(table.at(code).enonce, vorn::check::withFrenchSpacing(defaults.at(code).enonce))
+            << code.toStdString();
         EXPECT_EQ(table.at(code).br, defaults.at(code).br);
     }
 }
@@ -458,6 +461,27 @@ TEST(ContentPackImport, AGoodTableMakesAPackTheCheckerPasses) {
     const ToolRun checked = packTool({"check", work.filePath("pack")});
     EXPECT_EQ(checked.status, kDone) << checked.out.toStdString();
     EXPECT_EQ(checked.out, "content OK: " + work.filePath("pack") + "\n");
+}
+
+// What the game plays as it is but the author would want otherwise is told at the import, by the
+// table's row, and at every check, and the pack is written all the same.
+TEST(ContentPackImport, AQuestionThatGivesAnotherAwayIsToldByItsRowAndChecked) {
+    QTemporaryDir work;
+    auto rows = questions(4, 6, 19);
+    rows[1].choices[rows[1].right - 1] = QStringLiteral("Jules César");
+    rows[0].enonce = QStringLiteral("Quel chef gaulois Jules César a-t-il vaincu à Alésia ?");
+    writeBytes(work.filePath("table.csv"), table(rows, u';'));
+    const ToolRun run = packTool({"import", work.filePath("table.csv"), work.filePath("pack")},
+                                 QStringLiteral(VORN_BUILD_DIR));
+    ASSERT_EQ(run.status, kDone) << run.out.toStdString() << run.err.toStdString();
+    const QString told = QStringLiteral(
+        "warning: the question names \"Jules César\", the right answer of 1a2, a question of the "
+        "same level: a game that asks both may ask this one first\n");
+    EXPECT_TRUE(run.out.contains("table.csv: row 2: " + told)) << run.out.toStdString();
+    const ToolRun checked = packTool({"check", work.filePath("pack")});
+    EXPECT_EQ(checked.status, kDone) << checked.out.toStdString();
+    EXPECT_EQ(checked.out, "dB/questionnaire.db: row 1 (1a1): " + told +
+                               "content OK: " + work.filePath("pack") + " (1 warning)\n");
 }
 
 }  // namespace

@@ -1,17 +1,20 @@
 // The default question bank as a player meets it: every level holds each theme equally, the right
-// answers are spread over the four keys, no question is asked twice, numbers among the choices lie
-// on both sides of the right one, and the texts wrap the French way in their labels.
+// answers are spread over the four keys, no question is asked twice, numbers among the choices rise
+// with the right one an end about half the time, no text names the answer of a question still to
+// come, and the texts wrap the French way in their labels.
 
 #include "content/bank/questionbank.h"
 #include "core/layout.h"
 #include "platform/fonts.h"
+#include "tools/checker/fairness_check.h"
 #include "tools/checker/typography_check.h"
 
 #include <QRegularExpression>
 #include <QTextLayout>
 
+#include <algorithm>
+#include <functional>
 #include <map>
-#include <optional>
 #include <set>
 
 #include <gtest/gtest.h>
@@ -82,11 +85,13 @@ TEST(QuestionBank, NoQuestionIsAskedTwice) {
     }
 }
 
-TEST(QuestionBank, TextsSetTheirMarksAndNumbersWithNoBreakSpaces) {
+TEST(QuestionBank, TextsSetTheirMarksNumbersAndUnitsWithNoBreakSpaces) {
     static const QRegularExpression ungrouped(QStringLiteral("\\d{5,}"));
     for (const auto& q : defaultBank()) {
         for (const QString& text : QStringList{q.enonce, q.Theme} + answersOf(q)) {
             EXPECT_EQ(check::typographyFaults(text), QStringList())
+                << where(q) << ": " << text.toStdString();
+            EXPECT_EQ(check::unitSpacingFaults(text), QStringList())
                 << where(q) << ": " << text.toStdString();
             // From ten thousand on, a number shows its groups of thousands.
             EXPECT_FALSE(ungrouped.match(text).hasMatch())
@@ -95,49 +100,66 @@ TEST(QuestionBank, TextsSetTheirMarksAndNumbersWithNoBreakSpaces) {
     }
 }
 
-// The value of a choice written as a number, possibly followed by a unit; the unit is the same for
-// all four choices of a question that asks for a number.
-struct Amount {
-    double value;
-    QString unit;
-};
-
-std::optional<Amount> amountOf(const QString& choice) {
-    static const QRegularExpression number(
-        QStringLiteral("^([\u2212-]?\\d[\\d\u00a0\u202f]*(?:,\\d+)?)(.*)$"));
-    const auto m = number.match(choice);
-    if (!m.hasMatch()) return std::nullopt;
-    QString digits = m.captured(1);
-    digits.remove(QChar(0x00a0))
-        .remove(QChar(0x202f))
-        .replace(u',', u'.')
-        .replace(QChar(0x2212), u'-');
-    Amount amount{digits.toDouble(), m.captured(2).trimmed()};
-    if (amount.unit.startsWith(QStringLiteral("av.")))
-        amount.value = -amount.value;  // before our era
-    return amount;
+std::vector<check::AskedQuestion> asked() {
+    std::vector<check::AskedQuestion> all;
+    for (const auto& q : defaultBank())
+        all.push_back({q.code, q.enonce, {q.r1, q.r2, q.r3, q.r4}, q.br.toInt()});
+    return all;
 }
 
-// Wrong numbers on one side only would let the smallest or the largest always win.
-TEST(QuestionBank, NumbersAmongTheChoicesLieOnBothSidesOfTheRightOne) {
-    int numeric = 0;
-    for (const auto& q : defaultBank()) {
-        std::vector<Amount> amounts;
-        for (const QString& choice : answersOf(q))
-            if (const auto amount = amountOf(choice)) amounts.push_back(*amount);
-        if (amounts.size() != 4 ||
-            std::any_of(amounts.begin(), amounts.end(),
-                        [&](const Amount& a) { return a.unit != amounts[0].unit; }))
-            continue;
-        ++numeric;
-        const double right = amounts[q.br.toInt() - 1].value;
-        const auto below = std::count_if(amounts.begin(), amounts.end(),
-                                         [&](const Amount& a) { return a.value < right; });
-        EXPECT_TRUE(below > 0 && below < 3)
-            << where(q) << ": the right answer is the " << (below == 0 ? "smallest" : "largest")
-            << " of the four";
+// A player who drops the smallest and the largest number, or who keeps only them, wins no more
+// often than by chance; the choices rise, so that the four read as a scale.
+TEST(QuestionBank, NumbersAmongTheChoicesRiseAndTheRightOneIsAnEndAboutHalfTheTime) {
+    for (const auto& q : asked()) {
+        const auto values = check::numericChoices(q.choices);
+        if (!values) continue;
+        EXPECT_TRUE(std::is_sorted(values->begin(), values->end(), std::less_equal<>()))
+            << q.code.toStdString() << ": "
+            << QStringList(q.choices.begin(), q.choices.end()).join(" | ").toStdString();
     }
-    EXPECT_GE(numeric, 40);  // the rule above did look at the questions that ask for a number
+    const check::EndsShare share = check::rightAnswersAtTheEnds(asked());
+    EXPECT_GE(share.numeric, 60);  // the rule did look at the questions that ask for a number
+    EXPECT_GE(share.atEnds * 100, share.numeric * 40) << share.atEnds << " of " << share.numeric;
+    EXPECT_LE(share.atEnds * 100, share.numeric * 60) << share.atEnds << " of " << share.numeric;
+    EXPECT_EQ(check::endsShareWarning(share), QString());
+}
+
+// The questions that do not ask for a number keep their right answers near a quarter on each key
+// too, so that the even spread overall does not come from pairing one habit with its opposite.
+TEST(QuestionBank, QuestionsOfWordsSpreadTheirRightAnswersOverTheFourKeysOnEachLevel) {
+    std::map<QChar, std::map<int, int>> perLevel;
+    std::map<int, int> overall;
+    for (const auto& q : asked()) {
+        if (check::numericChoices(q.choices)) continue;
+        ++perLevel[q.code[0]][q.right];
+        ++perLevel[q.code[0]][0];
+        ++overall[q.right];
+        ++overall[0];
+    }
+    perLevel[u'*'] = overall;
+    for (auto& [level, counts] : perLevel)
+        for (int key = 1; key <= 4; ++key) {
+            EXPECT_GE(counts[key] * 100, counts[0] * 22) << level.toLatin1() << " key " << key;
+            EXPECT_LE(counts[key] * 100, counts[0] * 28) << level.toLatin1() << " key " << key;
+        }
+}
+
+// Both questions may come up in one game, the named answer's after this text.
+TEST(QuestionBank, NoTextNamesTheAnswerOfAQuestionTheSameGameMayAskLater) {
+    for (const auto& g : check::giveAways(asked()))
+        ADD_FAILURE() << g.code.toStdString() << " names \"" << g.name.toStdString()
+                      << "\", the answer of " << g.answerOf.toStdString();
+}
+
+// The letters of the fonts the game's layouts name: those of the Windows French character set.
+TEST(QuestionBank, EveryLetterIsOneOfTheWindowsFrenchCharacterSet) {
+    for (const auto& q : defaultBank())
+        for (const QString& text : QStringList{q.enonce, q.Theme} + answersOf(q))
+            for (const QChar c : text)
+                EXPECT_TRUE(!c.isLetter() || c.unicode() < 0x100 ||
+                            QStringLiteral("ŒœŠšŽžŸƒ").contains(c))
+                    << where(q) << ": \"" << QString(c).toStdString() << "\" in "
+                    << text.toStdString();
 }
 
 // The lines the label shows for a text wrapped at the label's width in its font.

@@ -722,7 +722,8 @@ QImage titlePicture() {
     const double keysTop = kVisibleBottom - 4 - keyShadow - 2 * keyHeight - keyGap;
     static const char* const padButtons[4] = {"Y", "X", "B", "A"};
     for (int i = 0; i < 4; ++i) {
-        const QRectF key(404 + (i / 2) * 106, keysTop + (i % 2) * (keyHeight + keyGap), 92, keyHeight);
+        const QRectF key(404 + (i / 2) * 106, keysTop + (i % 2) * (keyHeight + keyGap), 92,
+                         keyHeight);
         drawPanel(p, key.translated(0, keyShadow), 10, levelAccent(i + 1).darker(150));
         drawPanel(p, key, 10, levelAccent(i + 1), ink, 2);
         p.setPen(Qt::white);
@@ -734,7 +735,8 @@ QImage titlePicture() {
         p.drawEllipse(badge, badgeRadius, badgeRadius);
         p.setPen(ink);
         p.setFont(badgeFont);
-        p.drawText(QRectF(badge.x() - badgeRadius, badge.y() - badgeRadius - 1, 2 * badgeRadius, 2 * badgeRadius),
+        p.drawText(QRectF(badge.x() - badgeRadius, badge.y() - badgeRadius - 1, 2 * badgeRadius,
+                          2 * badgeRadius),
                    Qt::AlignCenter, QLatin1String(padButtons[i]));
     }
     // How to play, under the prompt: every way to answer and to start.
@@ -744,13 +746,15 @@ QImage titlePicture() {
     p.setPen(ink);
     p.setFont(font(QStringLiteral("Lato"), 14, QFont::Bold));
     p.drawText(tip, Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("R\u00e9pondez\u00a0: pav\u00e9 num\u00e9rique 1 \u00e0 4, clic ou toucher"));
+               QStringLiteral(
+                   "R\u00e9pondez\u00a0: pav\u00e9 num\u00e9rique 1 \u00e0 4, clic ou toucher"));
     p.drawText(tip.translated(0, lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("sur la r\u00e9ponse, ou boutons Y X B A de la manette."));
     p.setPen(withAlpha(ink, 170));
     p.setFont(font(QStringLiteral("Lato"), 13, QFont::Bold, true));
     p.drawText(tip.translated(0, 2 * lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Jouer\u00a0: Entr\u00e9e, clic ou Start   F1\u00a0: r\u00e8gles   \u00c9chap\u00a0: quitter"));
+               QStringLiteral("Jouer\u00a0: Entr\u00e9e, clic ou Start   F1\u00a0: r\u00e8gles   "
+                              "\u00c9chap\u00a0: quitter"));
     p.end();
     return image;
 }
@@ -769,16 +773,27 @@ QImage resultsPicture() {
     light.setColorAt(1, QColor(255, 255, 255, 0));
     p.fillRect(image.rect(), light);
     // Frame, in the part of the screen the scroll bars leave in sight: the level stripe at the
-    // top and bottom, a navy rule and a gold rule. The screen's headings run from one side to
-    // the other, so the rules come down the sides only as far as the corners' arms reach.
+    // top and bottom, a navy rule and a gold rule. The screens' texts run from one side to the
+    // other: the headings at the top, and on the best players' screen ten rows down to just above
+    // the foot of the frame, their scores up to the scroll bar. So the rules come down the sides
+    // only as far as the top corners' arms reach, and at the foot they stay below the last row.
+    namespace H = layout::highscore;
+    constexpr double rowsBottom = H::firstRowTop + H::rowSpacing * (H::places - 1) + H::rowHeight;
     drawLevelStripe(p, QRectF(0, 0, 640, 6));
     drawLevelStripe(p, QRectF(0, kVisibleBottom - 6, 640, 6));
     const QRectF frame(5, 11, kVisibleRight - 10, kVisibleBottom - 6 - 5 - 11);
     constexpr double arm = 44;
+    const double footArm = frame.bottom() - (rowsBottom + 6);
+    // The garland at the middle of the foot, where the rules give way to it.
+    const double middle = frame.center().x();
+    const double foot = frame.bottom() - 4;
+    constexpr double garlandHalf = 84;
     p.save();
     QPainterPath corners;
     corners.addRect(QRectF(0, 0, kScreenWidth, frame.top() + arm));
-    corners.addRect(QRectF(0, frame.bottom() - arm, kScreenWidth, kScreenHeight));
+    corners.addRect(QRectF(0, frame.bottom() - footArm, middle - garlandHalf - 6, kScreenHeight));
+    corners.addRect(
+        QRectF(middle + garlandHalf + 6, frame.bottom() - footArm, kScreenWidth, kScreenHeight));
     p.setClipPath(corners);
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(ink, 2.5));
@@ -786,44 +801,50 @@ QImage resultsPicture() {
     p.setPen(QPen(gold, 1.5));
     p.drawRoundedRect(frame.adjusted(5, 5, -5, -5), 9, 9);
     p.restore();
-    // Each arm ends in a gold bead.
+    // Each arm ends in a gold bead: down the sides at the top, along the foot beside the garland.
     p.setPen(QPen(deepGold, 1));
     p.setBrush(gold);
     for (double x : {frame.left() + 2.5, frame.right() - 2.5})
-        for (double y : {frame.top() + arm, frame.bottom() - arm})
-            p.drawEllipse(QPointF(x, y), 3.2, 3.2);
-    // Corner stars.
+        p.drawEllipse(QPointF(x, frame.top() + arm), 3.2, 3.2);
+    for (double x : {middle - garlandHalf - 6, middle + garlandHalf + 6})
+        for (double y : {frame.bottom(), frame.bottom() - 5})
+            p.drawEllipse(QPointF(x, y), 2.2, 2.2);
+    // Stars in the top corners, small ones at the foot's.
     const QRectF stars = frame.adjusted(23, 20, -23, -20);
-    for (QPointF c : {stars.topLeft(), stars.topRight(), stars.bottomLeft(), stars.bottomRight()}) {
+    for (QPointF c : {stars.topLeft(), stars.topRight()}) {
         p.setPen(QPen(deepGold, 1.2));
         p.setBrush(gold);
         p.drawPath(starPath(c, 8, 3.4));
     }
-    // Laurels at the foot of the frame.
+    for (double x : {stars.left(), stars.right()}) {
+        p.setPen(QPen(deepGold, 1));
+        p.setBrush(gold);
+        p.drawPath(starPath(QPointF(x, foot), 5, 2.2));
+    }
+    // The garland: two laurel sprigs lying along the foot, meeting under a star.
     const QColor leafColour = mix(QColor(110, 150, 80), gold, 0.3);
-    const double middle = frame.center().x();
-    const double foot = frame.bottom() - 7;
     for (double side : {-1.0, 1.0}) {
         QPainterPath stem;
-        stem.moveTo(middle + side * 10, foot);
-        stem.quadTo(middle + side * 46, foot, middle + side * 70, foot - 20);
-        p.setPen(QPen(leafColour.darker(120), 1.6, Qt::SolidLine, Qt::RoundCap));
+        stem.moveTo(middle + side * 8, foot);
+        stem.quadTo(middle + side * (garlandHalf * 0.6), foot + 1.5, middle + side * garlandHalf,
+                    foot - 1.5);
+        p.setPen(QPen(leafColour.darker(120), 1.4, Qt::SolidLine, Qt::RoundCap));
         p.setBrush(Qt::NoBrush);
         p.drawPath(stem);
         p.setPen(Qt::NoPen);
         p.setBrush(leafColour);
-        for (int i = 1; i <= 6; ++i) {
-            const double t = i / 6.5;
+        for (int i = 1; i <= 8; ++i) {
+            const double t = i / 8.6;
             const QPointF at = stem.pointAtPercent(t);
             const double angle = stem.angleAtPercent(t);
             for (double flip : {-1.0, 1.0}) {
                 p.save();
                 p.translate(at);
-                p.rotate(-angle + flip * 40 + (side < 0 ? 180 : 0));
+                p.rotate(-angle + flip * 32 + (side < 0 ? 180 : 0));
                 QPainterPath leaf;
                 leaf.moveTo(0, 0);
-                leaf.quadTo(5, -3.2, 10, 0);
-                leaf.quadTo(5, 3.2, 0, 0);
+                leaf.quadTo(4, -2.4, 8, 0);
+                leaf.quadTo(4, 2.4, 0, 0);
                 p.drawPath(leaf);
                 p.restore();
             }
@@ -831,7 +852,7 @@ QImage resultsPicture() {
     }
     p.setPen(QPen(deepGold, 1));
     p.setBrush(gold);
-    p.drawPath(starPath(QPointF(middle, foot - 8), 8, 3.4));
+    p.drawPath(starPath(QPointF(middle, foot), 6, 2.6));
     p.end();
     return image;
 }

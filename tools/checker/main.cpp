@@ -1,5 +1,6 @@
 // vorn-check [GAME_DIR]: checks a content folder (the current directory by default) and prints
-// one line a fault. Exit status 0 when everything is in order, 1 otherwise.
+// one line a fault, then one line a warning. Exit status 0 when nothing is at fault (warnings
+// or not), 1 otherwise.
 
 #include "tools/checker/media_check.h"
 #include "tools/checker/questions_check.h"
@@ -20,7 +21,7 @@ int main(int argc, char** argv) {
     vorn::check::Report report;
     vorn::check::checkQuestions(dir, report);
     vorn::check::checkMedia(dir, report);
-    for (const QString& fault : report.faults()) std::printf("%s\n", qPrintable(fault));
-    if (report.ok()) std::printf("content OK: %s\n", qPrintable(dir));
+    for (const QString& line : report.lines()) std::printf("%s\n", qPrintable(line));
+    if (report.ok()) std::printf("%s\n", qPrintable(vorn::check::verdict(report, dir)));
     return report.ok() ? 0 : 1;
 }

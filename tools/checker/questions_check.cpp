@@ -1,9 +1,10 @@
 #include "tools/checker/questions_check.h"
+#include "tools/checker/fairness_check.h"
 #include "tools/checker/typography_check.h"
 
-#include "platform/database.h"
 #include "core/layout.h"
 #include "core/pack.h"
+#include "platform/database.h"
 #include "platform/fonts.h"
 #include "platform/label.h"
 
@@ -37,12 +38,12 @@ struct Box {
 // corner on one line and must end left of the main window's vertical scroll bar, which the
 // full-size level screen brings up.
 namespace L = layout::niv;
-const Box kQuestion{"the question", L::question.box.left(), L::question.box.width(), L::question.box.height(),
-                    L::question.font};
-const Box kAnswer{"answer", L::reponse[0].box.left(), L::reponse[0].box.width(), L::reponse[0].box.height(),
-                  L::reponse[0].font};
-const Box kTheme{"the theme", L::theme.box.left(), layout::principal::visibleWidth - L::theme.box.left(), 0,
-                 L::theme.font};
+const Box kQuestion{"the question", L::question.box.left(), L::question.box.width(),
+                    L::question.box.height(), L::question.font};
+const Box kAnswer{"answer", L::reponse[0].box.left(), L::reponse[0].box.width(),
+                  L::reponse[0].box.height(), L::reponse[0].font};
+const Box kTheme{"the theme", L::theme.box.left(),
+                 layout::principal::visibleWidth - L::theme.box.left(), 0, L::theme.font};
 
 // Empty when the text fits, else why not.
 QString misfit(const Box& box, const QString& text) {
@@ -50,19 +51,24 @@ QString misfit(const Box& box, const QString& text) {
     if (box.height == 0) {
         const int width = Label::textExtent(font, text, 0).width();
         if (width > box.width)
-            return QStringLiteral("is %1 px wide and reaches x = %2, under the vertical scroll bar that "
-                                  "begins at x = %3")
+            return QStringLiteral(
+                       "is %1 px wide and reaches x = %2, under the vertical scroll bar that "
+                       "begins at x = %3")
                 .arg(width)
                 .arg(box.left + width)
                 .arg(box.left + box.width);
         return {};
     }
     const QSize extent = Label::textExtent(font, text, box.width);
-    if (extent.width() > box.width) return QStringLiteral("has a word wider than its %1 px label").arg(box.width);
+    if (extent.width() > box.width)
+        return QStringLiteral("has a word wider than its %1 px label").arg(box.width);
     if (extent.height() > box.height) {
         const int lineHeight = QFontMetrics(font).height();
         const int lines = (extent.height() - Label::leading(font) + lineHeight / 2) / lineHeight;
-        return QStringLiteral("takes %1 lines, more than its %2 x %3 label holds").arg(lines).arg(box.width).arg(box.height);
+        return QStringLiteral("takes %1 lines, more than its %2 x %3 label holds")
+            .arg(lines)
+            .arg(box.width)
+            .arg(box.height);
     }
     return {};
 }
@@ -75,8 +81,9 @@ QStringList missingGlyphs(const Box& box, const QString& text) {
     for (const char32_t c : text.toUcs4()) {
         if (face.supportsCharacter(c)) continue;
         const QString glyph = QString::fromUcs4(&c, 1);
-        const QString what = QStringLiteral("\"%1\" (U+%2)")
-                                 .arg(glyph, QString::number(uint(c), 16).toUpper().rightJustified(4, u'0'));
+        const QString what =
+            QStringLiteral("\"%1\" (U+%2)")
+                .arg(glyph, QString::number(uint(c), 16).toUpper().rightJustified(4, u'0'));
         if (!missing.contains(what)) missing.append(what);
     }
     return missing;
@@ -91,6 +98,15 @@ QStringList textFaults(const Box& box, const QString& text) {
     for (const QString& glyph : missingGlyphs(box, text))
         faults.append(QStringLiteral("has %1, a character the font of its label lacks").arg(glyph));
     return faults;
+}
+
+// What the game shows well enough but a reader would want otherwise, each as the end of a
+// sentence naming the text.
+QStringList textWarnings(const QString& text) {
+    QStringList warnings;
+    for (const QString& fault : unitSpacingFaults(text))
+        warnings.append(QStringLiteral("has %1; use a no-break space").arg(fault));
+    return warnings;
 }
 
 }  // namespace
@@ -125,7 +141,8 @@ void checkQuestions(const QString& gameDir, Report& report) {
     const QString table = kDirectory + u'/' + file.name;
     const QString path = QDir(dir).filePath(file.name);
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) !=
+        SQLITE_OK) {
         report.fail(table, QString::fromUtf8(db ? sqlite3_errmsg(db) : "cannot open"));
         sqlite3_close(db);
         return;
@@ -135,8 +152,9 @@ void checkQuestions(const QString& gameDir, Report& report) {
         ~Closer() { sqlite3_close(db); }
     } closer{db};
     sqlite3_stmt* select = nullptr;
-    if (sqlite3_prepare_v2(db, "SELECT code, enonce, r1, r2, r3, r4, Theme, br, typeof(br) FROM questionnaire",
-                           -1, &select, nullptr) != SQLITE_OK) {
+    if (sqlite3_prepare_v2(
+            db, "SELECT code, enonce, r1, r2, r3, r4, Theme, br, typeof(br) FROM questionnaire", -1,
+            &select, nullptr) != SQLITE_OK) {
         const QString message = QString::fromUtf8(sqlite3_errmsg(db));
         report.fail(table, message.startsWith(QStringLiteral("no such table"))
                                ? QStringLiteral("holds no table %1").arg(kTableName)
@@ -149,43 +167,79 @@ void checkQuestions(const QString& gameDir, Report& report) {
     };
     static const QRegularExpression form(QStringLiteral("^[1-4][a-f]([1-9]|1[0-9])$"));
     std::map<QString, int> seen;
+    std::vector<AskedQuestion> asked;
+    std::map<QString, QString> rowOfCode;  // the first row of each code, as the faults name it
     int rowNumber = 0;
     while (sqlite3_step(select) == SQLITE_ROW) {
         ++rowNumber;
         const QString code = text(0);
         const QString row = QStringLiteral("%1: row %2 (%3)").arg(table).arg(rowNumber).arg(code);
         auto fail = [&](const QString& message) { report.fail(row, message); };
-        if (!form.match(code).hasMatch()) fail(QStringLiteral("the code is not a question code (1a1 to 4f19)"));
+        auto warn = [&](const QString& message) { report.warn(row, message); };
+        if (!form.match(code).hasMatch())
+            fail(QStringLiteral("the code is not a question code (1a1 to 4f19)"));
         if (++seen[code] == 2) fail(QStringLiteral("the code appears more than once"));
         const QString enonce = text(1);
         const QString answers[] = {text(2), text(3), text(4), text(5)};
         const QString theme = text(6);
-        const bool brIsInteger = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(select, 8))) == u"integer";
+        const bool brIsInteger =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(select, 8))) ==
+            u"integer";
         // All 64 bits: a value that only wraps into 1 to 4 is no right answer for the game either.
         const sqlite3_int64 br = sqlite3_column_int64(select, 7);
         if (!brIsInteger || br < 1 || br > 4)
-            fail(QStringLiteral("br is %1; it must be the number 1 to 4 of the right answer").arg(text(7)));
+            fail(QStringLiteral("br is %1; it must be the number 1 to 4 of the right answer")
+                     .arg(text(7)));
         if (enonce.trimmed().isEmpty()) fail(QStringLiteral("the question is empty"));
         if (theme.trimmed().isEmpty()) fail(QStringLiteral("the theme is empty"));
         std::set<QString> distinct;
         for (int i = 0; i < 4; ++i) {
-            if (answers[i].trimmed().isEmpty()) fail(QStringLiteral("answer r%1 is empty").arg(i + 1));
+            if (answers[i].trimmed().isEmpty())
+                fail(QStringLiteral("answer r%1 is empty").arg(i + 1));
             else if (!distinct.insert(answers[i].trimmed().toLower()).second)
                 fail(QStringLiteral("answer r%1 repeats another answer").arg(i + 1));
         }
-        for (const QString& why : textFaults(kQuestion, enonce)) fail(QStringLiteral("the question ") + why);
+        for (const QString& why : textFaults(kQuestion, enonce))
+            fail(QStringLiteral("the question ") + why);
         for (int i = 0; i < 4; ++i)
-            for (const QString& why : textFaults(kAnswer, answers[i])) fail(QStringLiteral("answer r%1 ").arg(i + 1) + why);
-        for (const QString& why : textFaults(kTheme, theme)) fail(QStringLiteral("the theme ") + why);
+            for (const QString& why : textFaults(kAnswer, answers[i]))
+                fail(QStringLiteral("answer r%1 ").arg(i + 1) + why);
+        for (const QString& why : textFaults(kTheme, theme))
+            fail(QStringLiteral("the theme ") + why);
+        for (const QString& why : textWarnings(enonce)) warn(QStringLiteral("the question ") + why);
+        for (int i = 0; i < 4; ++i)
+            for (const QString& why : textWarnings(answers[i]))
+                warn(QStringLiteral("answer r%1 ").arg(i + 1) + why);
+        for (const QString& why : textWarnings(theme)) warn(QStringLiteral("the theme ") + why);
+        if (seen[code] == 1 && form.match(code).hasMatch()) {
+            rowOfCode.emplace(code, row);
+            asked.push_back({code,
+                             enonce,
+                             {answers[0], answers[1], answers[2], answers[3]},
+                             brIsInteger && br >= 1 && br <= 4 ? int(br) : 0});
+        }
     }
     sqlite3_finalize(select);
     for (int level = 1; level <= 4; ++level)
         for (char letter = 'a'; letter <= 'f'; ++letter)
             for (int n = 1; n <= 19; ++n) {
-                const QString code = QStringLiteral("%1%2%3").arg(level).arg(QLatin1Char(letter)).arg(n);
+                const QString code =
+                    QStringLiteral("%1%2%3").arg(level).arg(QLatin1Char(letter)).arg(n);
                 if (!seen.count(code))
                     report.fail(table, QStringLiteral("no row for the code %1").arg(code));
             }
+    if (const QString why = endsShareWarning(rightAnswersAtTheEnds(asked)); !why.isEmpty())
+        report.warn(table, why);
+    for (const GiveAway& g : giveAways(asked)) {
+        const bool sameLevel = g.code[0] == g.answerOf[0];
+        report.warn(
+            rowOfCode.at(g.code),
+            QStringLiteral("the question names \"%1\", the right answer of %2, a question of %3: "
+                           "a game that asks both may ask this one first")
+                .arg(g.name, g.answerOf,
+                     sameLevel ? QStringLiteral("the same level")
+                               : QStringLiteral("a later level")));
+    }
 }
 
 }  // namespace vorn::check

@@ -17,8 +17,16 @@ bool isBreakingSpace(QChar c);
 // "3 000"`; empty when the text is well set.
 QStringList typographyFaults(const QString& text);
 
-// `text` with each such breaking space made the no-break space it stands for (the narrow one, or
-// the full one before ":"): what typographyFaults finds, mended.
+// Each place of `text` where a breaking space parts a number from its unit or from the word it
+// counts ("2 ans", "80 jours", "15 millions", "6 mètres", "78 %", "44 av. J.-C.", "6 août"), as
+// `a plain space between "80" and "jours"`. A wrapped line would begin with a lone unit. A bare
+// year ("en 1940 depuis Londres") and the small words that merely follow a number ("de 10 aux
+// Jeux", "843 a partagé") are left alone. Empty when the text is well set.
+QStringList unitSpacingFaults(const QString& text);
+
+// `text` with each breaking space that typographyFaults or unitSpacingFaults finds made the
+// no-break space it stands for: the narrow one beside a mark and inside a number, the full one
+// before ":" and between a number and its unit.
 QString withFrenchSpacing(const QString& text);
 
 }  // namespace vorn::check

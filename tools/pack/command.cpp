@@ -259,6 +259,9 @@ int import(const Options& options, const QString& toolDir, QTextStream& out, QTe
         err << "vorn-pack: " << e.what() << "\n";
         return kRefused;
     }
+    // What the game plays as it is but the author may want otherwise.
+    for (const QString& warning : tableRowsOf(report.warnings(), plan))
+        out << tableName << ": " << warning << "\n";
     out << "Wrote " << dir << ": " << plan.questions.size() << " questions; pictures, music and "
         << "videos from " << from;
     if (writing.kept > 0) out << " (" << writing.kept << " files already there kept)";
@@ -281,8 +284,8 @@ int check(const Options& options, QTextStream& out, QTextStream& err) {
     vorn::check::Report report;
     vorn::check::checkQuestions(dir, report);
     vorn::check::checkMedia(dir, report);
-    for (const QString& fault : report.faults()) out << fault << "\n";
-    if (report.ok()) out << "content OK: " << dir << "\n";
+    for (const QString& line : report.lines()) out << line << "\n";
+    if (report.ok()) out << vorn::check::verdict(report, dir) << "\n";
     return report.ok() ? kDone : kRefused;
 }
 
