@@ -13,7 +13,8 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vorn"));
-    QApplication::setApplicationDisplayName(QStringLiteral("V.O.R.N. VOZID"));
+    // No display name: the desktop would append it to every window's caption (the About window's
+    // among them), which the layouts give in full.
     // The installed menu entry, which names the window's icon on the desktop.
     QApplication::setDesktopFileName(QStringLiteral(VORN_APP_ID));
     {

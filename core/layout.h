@@ -174,6 +174,7 @@ constexpr QRect endOfGamePanel{55, 100, 528, 192};  // the end-of-game video's w
 
 // The About window: a top-level window of its own, with its client area's size.
 namespace Form1 {
+constexpr const char* caption = "A propos";
 constexpr QSize client{455, 272};
 constexpr QRgb textColour = colour::white;
 constexpr QRect Image1{16, 24, 137, 105};  // shows the top-left part of its picture, not stretched

@@ -6,7 +6,7 @@
 namespace vorn {
 
 void MessageBoxPresenter::present(const QString& boxText) {
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), boxText,
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf16(kApplicationTitle), boxText,
                     QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }

@@ -6,6 +6,9 @@
 
 namespace vorn {
 
+// The application's title: the main window's caption, and the error box's.
+inline constexpr char16_t kApplicationTitle[] = u"V.O.R.N. VOZID";
+
 class MessageBoxPresenter : public ErrorPresenter {
 public:
     void present(const QString& boxText) override;

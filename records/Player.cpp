@@ -63,6 +63,13 @@ void tscores::inserer(const TJoueur& player) {
     entry(p).score = s;
 }
 
+void tscores::recordOnDisk(const TJoueur& player) {
+    const FolderLock lock(fileName_);
+    charger();
+    inserer(player);
+    sauver();
+}
+
 void tscores::sauver() {
     IniFile file(fileName_);
     for (int place = 1; place <= kPlaces; ++place) {

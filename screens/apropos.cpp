@@ -77,7 +77,7 @@ TForm1::TForm1(QWidget* owner, std::function<void()> formClose)
                          Qt::WindowCloseButtonHint),
       formClose_(std::move(formClose)) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("A propos"));
+    setWindowTitle(QString::fromUtf8(Form1::caption));
     setAttribute(Qt::WA_DeleteOnClose, false);  // its owner lets it go after FormClose
     setFixedSize(Form1::client);
     // The background takes the desktop's button-text colour.

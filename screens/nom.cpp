@@ -57,8 +57,9 @@ void Tenternom::validerClick() {
 
     if (player && screens.scores) {
         try {
-            screens.scores->inserer(*player);
-            screens.scores->sauver();
+            // Into the table as it is on disk now: another copy of the game on the same
+            // folder may have recorded its player since this game ended.
+            screens.scores->recordOnDisk(*player);
         } catch (const Error& e) {
             // The table could not be written: the player is told, and the game starts again
             // rather than leave an empty window.

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libjpeg62-turbo-dev libsqlite3-dev sqlite3
+  qt6-base-dev libjpeg62-turbo-dev libsqlite3-dev sqlite3 libicu-dev
   libfluidsynth-dev libsdl2-mixer-dev timgm6mb-soundfont
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   fonts-lato fonts-inter fonts-dejavu-core fonts-lobstertwo fonts-liberation2

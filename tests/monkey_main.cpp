@@ -37,7 +37,6 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER")) qputenv("SDL_AUDIODRIVER", "dummy");
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("V.O.R.N. VOZID"));
     vorn::test::MonkeyOptions options;
     options.steps = 100000;
     options.seed = static_cast<std::uint64_t>(QDateTime::currentMSecsSinceEpoch());

@@ -17,7 +17,6 @@
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("V.O.R.N. VOZID"));
     QString content = QStringLiteral(".");
     QString scriptPath;
     vorn::VirtualMedia media = vorn::VirtualMedia::Simulated;

@@ -11,7 +11,6 @@ int main(int argc, char** argv) {
     QTemporaryDir cache;
     if (cache.isValid()) qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("V.O.R.N. VOZID"));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
