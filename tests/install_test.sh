@@ -77,6 +77,17 @@ listing "$prefix" > "$tmp/before"
 export HOME=$tmp/home XDG_DATA_HOME=$tmp/data QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
 folder=$XDG_DATA_HOME/vorn
 
+echo "== the game's options go through the launcher, which prepares no folder for them"
+out=$("$launcher" --version) || fail "--version failed through the launcher"
+check "--version answers on the output" grep -q '^vorn (V.O.R.N. VOZID) ' <<< "$out"
+out=$("$launcher" --help) || fail "--help failed through the launcher"
+check "--help answers on the output" grep -q '^Usage: vorn ' <<< "$out"
+status=0
+"$launcher" --bogus > "$tmp/log" 2>&1 || status=$?
+check "an unknown option ends with status 2" test "$status" = 2
+check "an unknown option is named" grep -q '^vorn: unknown option --bogus$' "$tmp/log"
+check "no option made the player's folder" test ! -e "$folder"
+
 echo "== the launcher starts the game in the player's folder"
 "$launcher" > "$tmp/log" 2>&1 &
 game_pid=$!
