@@ -41,6 +41,8 @@ check "the game is installed off the PATH" test -x "$program" -a "$program" != "
 for entry in dB/questionnaire.db vorn.hlp image/titre.jpg son/titre.mid video/0.avi; do
     check "the pack holds $entry" test -s "$pack/$entry"
 done
+check "the manual page is installed" test -s "$prefix/$datadir/man/man6/vorn.6.gz"
+check "the copyright file is installed" test -s "$prefix/$datadir/doc/vorn/copyright"
 check "the pack holds no save folder" test ! -e "$pack/save"
 check "the pack holds no program" test ! -e "$pack/vorn"
 
