@@ -17,10 +17,17 @@ bool namedAsHtml(const QFileInfo& info) {
     return ext == u"html" || ext == u"htm";
 }
 
+// An HTML document starts with its doctype or its html element, after a byte-order mark, blanks
+// and comments (such as a licence header).
 bool looksLikeHtml(const QByteArray& bytes) {
-    QByteArray start = bytes.left(512);
+    QByteArray start = bytes.left(4096);
     if (start.startsWith("\xEF\xBB\xBF")) start.remove(0, 3);
     start = start.trimmed().toLower();
+    while (start.startsWith("<!--")) {
+        const qsizetype end = start.indexOf("-->", 4);
+        if (end < 0) return false;
+        start = start.mid(end + 3).trimmed();
+    }
     return start.startsWith("<!doctype html") || start.startsWith("<html");
 }
 

@@ -1,11 +1,14 @@
 #include "screens/apropos.h"
 
 #include "core/layout.h"
+#include "core/version.h"
 #include "platform/fonts.h"
 
 #include <QCloseEvent>
+#include <QDate>
 #include <QLabel>
 #include <QLinearGradient>
+#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPlainTextEdit>
@@ -32,6 +35,12 @@ QLabel* textLabel(QWidget* parent, const TextPlacement& placed) {
 }
 
 }  // namespace
+
+QString TForm1::releaseLine() {
+    const QDate date = QDate::fromString(QLatin1String(release::date), Qt::ISODate);
+    return QString::fromUtf8(Form1::Label2.text)
+        .arg(QLatin1String(release::version), QLocale(QLocale::French).toString(date, QStringLiteral("MMMM yyyy")));
+}
 
 QImage TForm1::picture() {
     // A small badge of the game: a gold "V" and a question mark on a blue sunburst.
@@ -94,6 +103,8 @@ TForm1::TForm1(QWidget* owner, std::function<void()> formClose)
 
     Label1 = textLabel(this, Form1::Label1);
     Label2 = textLabel(this, Form1::Label2);
+    Label2->setText(releaseLine());
+    Label2->adjustSize();
 
     Memo1 = new QPlainTextEdit(QString::fromUtf8(Form1::Memo1.text), this);
     Memo1->setObjectName(QLatin1String(Form1::Memo1.name));

@@ -12,6 +12,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb openbox libxcb1-dev libxcb-xtest0-dev
   desktop-file-utils appstream dpkg-dev
+  # The checks of the Debian package and of every file's licence.
+  lintian reuse
 )
 # Packages other scripts need beside the game's own (scripts/fuzz.sh: clang and libFuzzer).
 read -r -a extra <<< "${VORN_EXTRA_PACKAGES:-}"
