@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The command line of the program: `vorn [OPTION]... [GAME_DIR]`. What it accepts, and the two
 // texts that tell about it, the usage printed by --help and the manual page vorn(6), both written

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // `vorn [GAME_DIR]`: the game reads every file relative to its working directory, so a game
 // folder named on the command line becomes the working directory before anything is built.

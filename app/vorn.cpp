@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The program: the application titled "V.O.R.N. VOZID", its main window, the message loop.
 // `vorn [OPTION]... [GAME_DIR]` plays the content folder GAME_DIR (the working directory by
 // default): the game reads every file relative to its working directory, so it moves there before

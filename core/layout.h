@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The game's layouts and durations, written once. Each screen builds its elements from its
 // namespace here; the content checker measures texts in these boxes and fonts, the generators

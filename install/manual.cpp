@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // vorn-manual FILE: writes the manual page vorn(6) from the description of the command line that
 // `vorn --help` prints too (app/commandline.cpp).
 

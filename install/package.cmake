@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Run by CPack once the package's files are staged (CPACK_PRE_BUILD_SCRIPTS): Debian keeps games
 # in /usr/games, so the launcher installed in the prefix's bin/ gives way there to the one made for
 # /usr/games (the same script, its paths to the program and the pack taken from that folder).

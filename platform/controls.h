@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Real toolkit controls on a screen: a one-line edit box and a push button, each embedded in the
 // scene through a proxy item. A control that has the keyboard focus keeps every key it is given:

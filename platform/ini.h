@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The game's INI files ("save/highscores.ini", "save/Sauvegardes.ini"): a reader and writer with
 // the rules of the classic profile-file functions, on Windows-1252 text.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The application's default error message: a modal box captioned with the application title,
 // with the error icon and an OK button. Timers go on firing while it is open.

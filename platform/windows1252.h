@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Windows-1252, the 8-bit character set of the game's INI files. It is Latin-1 except for
 // 0x80-0x9F, where it holds typographic characters (the euro sign, the "œ" ligature, curly

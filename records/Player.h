@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The table of the ten best final scores and its file "save/highscores.ini": one section per
 // place, "place1" (the best) to "place10", each with the keys "nom" (the player's name) and

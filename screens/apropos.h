@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The About window: a top-level window of its own with a picture, the company line, the release
 // line (the version and its date), four lines of credits, the last one the licences, and an "Ok"

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the Debian packages the game needs (only the missing ones), then configures and builds
 # into build/. Sourced by ./play and ./test.
 set -euo pipefail

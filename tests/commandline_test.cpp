@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // `vorn [OPTION]... [GAME_DIR]`: what the command line asks for, what the program answers without
 // a window system, and the manual page written from the same description as the usage.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The name entry's toolkit controls: what the edit box lets in, and a button whose handler may
 // take the button away.
 

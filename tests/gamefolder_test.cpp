@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // `vorn [GAME_DIR]`: the game plays the folder named on its command line, and says why it cannot.
 
 #include "app/gamefolder.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The INI files: reading and converting values, writing in place, Windows-1252 on disk, and the
 // pass that reaches the disk as a whole or not at all.
 

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The installed game: installs the build into a fresh prefix, checks the desktop files, then
 # plays from a player's own game folder as the launcher prepares it. A high score lands in the
 # player's save/ and nowhere under the prefix; the launcher starts the real program there, keeps

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Texts of the screens at the sizes the layouts give them: the stand-in faces must draw the
 // labels whose size the layouts state within a few per cent of it, so that headings sit where the
 // layouts centre them and lines wrap where the layouts expect.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // vorn-monkey [--steps N] [--seed S] [--content DIR]: the monkey's long run (the quality run) on a
 // copy of a game folder (build/game by default), printing its seed and summary. Exits 1 when a
 // rule was broken.

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The Debian package as a distribution's reviewer sees it: built by CPack from the build, it holds
 # the game where Debian's policy puts games, its manual page, copyright file and changelog, carries
 # the build's version and maintainer, and lintian finds in it no error and no warning. Its launcher

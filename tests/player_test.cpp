@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The high-score table: ranking new scores, reading and writing its file, and saves that survive
 // a process killed at any instant.
 

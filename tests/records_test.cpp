@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The best players after a game and from the menu: the name entry and its keys, the table shown
 // for seven seconds, the file, the restart, and a failed write, a missing picture or a teardown
 // on the way.

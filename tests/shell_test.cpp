@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the desktop is handed when the game opens a document: the rules are HTML under a name
 // that desktops do not type as HTML, so they go over as a ".html" copy that follows the original.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // vorn-script [--content DIR] [SCRIPT]: plays the game on virtual time from a script (standard
 // input without SCRIPT) and prints what happens. See tools/script/scriptrunner.h.
 

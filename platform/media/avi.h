@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Decoding whole AVI files with FFmpeg: every picture as an image (the hourglass, the content
 // checker) and the sound track as interleaved 16-bit PCM (the interludes).

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real program on a real X server: what a player sees in the first seconds (the intro's
 // frames and the menu bar), a window that keeps answering the desktop while the interludes hold
 // the game, and the rules handed to the desktop as an HTML document. Offscreen rendering shows

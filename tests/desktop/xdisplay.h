@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A private X server (Xvfb) and a small client of it for the tests that watch the real program
 // on a real display: find a window by its title, grab its pixels, send window-manager pings and
