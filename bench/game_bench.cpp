@@ -23,7 +23,7 @@
 #include "app/main.h"
 #include "bench/figures.h"
 #include "screens/resultats.h"
-#include "core/level.h"
+#include "screens/level.h"
 #include "platform/database.h"
 #include "platform/errors.h"
 #include "platform/media/mediaservice.h"
@@ -161,7 +161,7 @@ void BM_KeyToMark(benchmark::State& state) {
     startGame(window, real);
     for (auto _ : state) {
         state.PauseTiming();
-        window.etat().AttenteReponse = true;  // the same question again, open
+        window.gameState().AttenteReponse = true;  // the same question again, open
         window.niv()->TimerPause.setEnabled(false);
         window.repaintNow();
         state.ResumeTiming();
@@ -304,8 +304,8 @@ void BM_Waiting(benchmark::State& state) {
             press(window, Qt::Key_Return);
             settle();
             window.view().viewport()->installEventFilter(&paints);
-            window.etat().NumQuestion = 10;
-            window.etat().ReponsesJustes = 8;
+            window.gameState().NumQuestion = 10;
+            window.gameState().ReponsesJustes = 8;
             platform.guard.run([&] { window.screens().closeLevel(window); });
             const double cpu = cpuSeconds();
             QElapsedTimer wall;
@@ -345,7 +345,7 @@ int playWholeGame() {
     int answered = 0;
     // Every question answered right: three levels, then the thirty questions of the bonus.
     while (window.niv() && real.errors.shown().empty() && answered < 200) {
-        if (window.etat().AttenteReponse) {
+        if (window.gameState().AttenteReponse) {
             const int right = window.niv()->Query1.asInteger(QStringLiteral("br"));
             press(window, Qt::Key_1 + right - 1, Qt::KeypadModifier);
             ++answered;
