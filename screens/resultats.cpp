@@ -65,6 +65,7 @@ void Tecran_resultat::affich(int outcome, const QString& text) {
             break;
         default: break;
     }
+    outcome_ = outcome;
     pourcent.setText(text);
     Timer1.setEnabled(true);
     host_.waitUntil([this] { return resultScreenDone_; });

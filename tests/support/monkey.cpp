@@ -9,6 +9,7 @@
 #include "app/main.h"
 #include "screens/level.h"
 #include "flow/progression.h"
+#include "core/numbers.h"
 #include "core/questions.h"
 #include "platform/errors.h"
 #include "platform/platform.h"
@@ -341,14 +342,14 @@ class Monkey {
             ++summary_.screensVisited[current];
             if (current == u"niv") {
                 ++summary_.levelsStarted;
-                if (e.Niveau == 4) ++summary_.bonusLevels;
+                if (e.Niveau == numbers::kBonusLevel) ++summary_.bonusLevels;
             }
         }
         lastScreen_ = current;
         if (const Tecran_resultat* r = window.screens().resultat.get(); r && r != lastResults_) {
             lastResults_ = r;
-            if (r->fin.isVisible()) ++summary_.gamesFinished;
-            if (r->over.isVisible()) ++summary_.gamesLost;
+            if (r->outcome() == Tecran_resultat::Fini) ++summary_.gamesFinished;
+            if (r->outcome() == Tecran_resultat::Perdu) ++summary_.gamesLost;
         }
     }
 
