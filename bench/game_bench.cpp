@@ -162,7 +162,7 @@ void BM_KeyToMark(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         window.gameState().AttenteReponse = true;  // the same question again, open
-        window.niv()->TimerPause.setEnabled(false);
+        window.niv()->stopTimers();
         window.repaintNow();
         state.ResumeTiming();
         QElapsedTimer timer;
@@ -346,7 +346,7 @@ int playWholeGame() {
     // Every question answered right: three levels, then the thirty questions of the bonus.
     while (window.niv() && real.errors.shown().empty() && answered < 200) {
         if (window.gameState().AttenteReponse) {
-            const int right = window.niv()->Query1.asInteger(QStringLiteral("br"));
+            const int right = window.niv()->rightAnswer();
             press(window, Qt::Key_1 + right - 1, Qt::KeypadModifier);
             ++answered;
         }

@@ -177,6 +177,11 @@ void Tniv::openInPause() {
     TimerPause.setEnabled(true);
 }
 
+void Tniv::stopTimers() {
+    TimerPause.setEnabled(false);
+    TimerQuest.setEnabled(false);
+}
+
 int Tniv::rightAnswer() const {
     return Query1.asInteger(questiontable::column(questiontable::Br));
 }
@@ -351,8 +356,7 @@ void Tniv::TimerPauseTimer() {
 }
 
 void Tniv::shutdown() {
-    TimerPause.setEnabled(false);
-    TimerQuest.setEnabled(false);
+    stopTimers();
     sablier.stop();
     music.close();
     son.close();

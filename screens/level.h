@@ -51,6 +51,8 @@ public:
     void openQuestion();
     // Opens in the pause that follows an answer: the question number shown, the pause started.
     void openInPause();
+    // Stops the question's time and the pause: nothing moves on until the next open.
+    void stopTimers();
     // The counter: NumQuestion out of the level's questions ("3/10", "1/30").
     void showQuestionNumber();
     // True once init has run to its end: only then does the screen take answer keys.
