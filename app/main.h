@@ -5,8 +5,8 @@
 #pragma once
 // The main window: the only window that lives from start-up to the end. It owns every screen,
 // routes the keys (and the clicks, taps and controller buttons that stand for keys), runs the intro, starts new games, tears the screens down and closes the
-// program. The game-wide state lives here, so a test can build it afresh. The screens and the
-// rules of the game reach it only as their GameHost.
+// program. The game-wide state lives here, so a test can build it afresh. The screens reach it
+// only as their GameHost, the flow of the game as its FlowHost.
 
 #include "core/gamestate.h"
 #include "core/questions.h"

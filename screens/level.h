@@ -5,8 +5,10 @@
 #pragma once
 // The level screen: one per level. It is set up for its level (video, ten drawn codes, pictures,
 // hourglass, music), shows one question at a time from the question table, judges the keypad
-// answers (and the clicks, taps and controller buttons that stand for them) and time-outs, scores them, and after each pause moves the game on: next question, next
-// level, bonus level, finished game or lost game.
+// answers (and the clicks, taps and controller buttons that stand for them) and time-outs, scores
+// them, and after each pause asks afterPause what follows: the next question it poses itself; the
+// end of the level (next level, bonus level, finished or lost game) it hands to the flow. Its
+// widgets, timers and lookup are its own: the others use its operations.
 
 #include "core/questions.h"
 #include "core/rules.h"
