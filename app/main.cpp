@@ -237,8 +237,8 @@ void Tprincipal::introduction() {
 }
 
 void Tprincipal::demarrer() {
-    etat_.score = 0;
-    etat_.Niveau = 1;
+    gameState_.score = 0;
+    gameState_.Niveau = 1;
     startLevel(*this, 1);
 }
 
@@ -273,7 +273,7 @@ void Tprincipal::FormKeyDown(int key) {
     }
     // Only a level screen that is set up and shown takes answer keys: after a teardown or a failed
     // set-up the flag of the game state may still say that an answer is awaited.
-    if (etat_.AttenteReponse && screens_.niv && screens_.niv->ready()) screens_.niv->resultat(key);
+    if (gameState_.AttenteReponse && screens_.niv && screens_.niv->ready()) screens_.niv->resultat(key);
 }
 
 void Tprincipal::clickAt(QPointF scenePoint) {

@@ -42,7 +42,7 @@ public:
 
     // --- game-wide state ---
     Platform& platform() override { return platform_; }
-    GameState& gameState() override { return etat_; }
+    GameState& gameState() override { return gameState_; }
     Hasard& randomGenerator() override { return hasard_; }
     ScreenSet& screens() override { return screens_; }
     ScreenFlags flags() const { return screens_.flags(); }
@@ -128,7 +128,7 @@ private:
     void abandonWaits();
 
     Platform& platform_;
-    GameState etat_;
+    GameState gameState_;
     Hasard hasard_;
     Son son_;
     bool firstActivation_ = false;

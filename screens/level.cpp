@@ -56,7 +56,7 @@ Tniv::Tniv(GameHost& host)
       TimerPause(host.platform().clock, niv::TimerPauseMs, [this] { TimerPauseTimer(); }),
       TimerQuest(host.platform().clock, niv::TimerQuestMs, [this] { TimerQuestTimer(); }),
       host_(host),
-      etat_(host.gameState()) {
+      gameState_(host.gameState()) {
     fond.setStretch(true);
     alarme.setAutoSize(true);
     alarme.hide();
@@ -100,7 +100,7 @@ Tniv::Tniv(GameHost& host)
     Query1.open();
     son.setFileName(pack::file(pack::rightSound));
     son.open();
-    etat_.MortSubite = false;
+    gameState_.MortSubite = false;
 }
 
 Tniv::~Tniv() = default;
@@ -124,13 +124,13 @@ Picture& Tniv::wrongMark(int n) {
 // Set-up and questions
 
 void Tniv::init(int level) {
-    etat_.NiveauInit = level;
+    gameState_.NiveauInit = level;
     {
         tanim video(level, host_);
         video.joue();
     }
-    etat_.NumQuestion = 1;
-    etat_.ReponsesJustes = 0;
+    gameState_.NumQuestion = 1;
+    gameState_.ReponsesJustes = 0;
     liste_ = TQuestionnaire(blankList);
     remplir(host_.randomGenerator(), liste_, level, numbers::kQuestionsPerLevel - 1);
 
@@ -144,9 +144,9 @@ void Tniv::init(int level) {
         rightMark(n).hide();
         wrongMark(n).hide();
     }
-    etat_.AttenteReponse = false;
+    gameState_.AttenteReponse = false;
     pourcent.setText(QStringLiteral("0%"));
-    LabelScore.setText(QString::number(etat_.score));
+    LabelScore.setText(QString::number(gameState_.score));
 
     sablier.setFileName(pack::file(pack::hourglass));
     sablier.setActive(true);
@@ -168,7 +168,7 @@ QString Tniv::questionCode(int numQuestion) const {
 }
 
 void Tniv::openQuestion() {
-    posequestion(questionCode(etat_.NumQuestion));
+    posequestion(questionCode(gameState_.NumQuestion));
     TimerQuest.setEnabled(true);
 }
 
@@ -205,13 +205,13 @@ void Tniv::posequestion(const QString& code) {
     sablier.play(niv::sablierFirstFrame, niv::sablierLastFrame, 1);
     Label1.setText(code);
     showQuestionNumber();
-    etat_.AttenteReponse = true;
+    gameState_.AttenteReponse = true;
     updatePointer();
 }
 
 void Tniv::showQuestionNumber() {
-    numquest.setText(QString::number(etat_.NumQuestion) + u'/' +
-                      QString::number(questionsOfLevel(etat_.Niveau)));
+    numquest.setText(QString::number(gameState_.NumQuestion) + u'/' +
+                      QString::number(questionsOfLevel(gameState_.Niveau)));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -223,14 +223,14 @@ void Tniv::resultat(int key) {
         TimerQuest.setEnabled(false);
         if (Query1.asInteger(questiontable::column(questiontable::Br)) == n) {
             juste(n);
-            etat_.ReponsesJustes += 1;
-            etat_.score += numbers::kPointsPerRightAnswer * etat_.NiveauInit;
+            gameState_.ReponsesJustes += 1;
+            gameState_.score += numbers::kPointsPerRightAnswer * gameState_.NiveauInit;
         } else {
             faux(n);
             chargeMiss();
         }
         indiquejuste();
-        etat_.AttenteReponse = false;
+        gameState_.AttenteReponse = false;
         updatePointer();
         endQuestion();
     } else if (key == vk::F12) {
@@ -245,7 +245,7 @@ int Tniv::answerAt(QPointF screenPoint) {
 }
 
 bool Tniv::questionOpen() const {
-    return ready_ && etat_.AttenteReponse;
+    return ready_ && gameState_.AttenteReponse;
 }
 
 void Tniv::updatePointer() {
@@ -258,8 +258,8 @@ void Tniv::updatePointer() {
 }
 
 void Tniv::chargeMiss() {
-    if (etat_.Niveau == numbers::kBonusLevel) etat_.MortSubite = true;
-    etat_.score -= numbers::kPenalty;
+    if (gameState_.Niveau == numbers::kBonusLevel) gameState_.MortSubite = true;
+    gameState_.score -= numbers::kPenalty;
 }
 
 void Tniv::endQuestion() {
@@ -301,7 +301,7 @@ void Tniv::indiquejuste() {
 }
 
 void Tniv::visage() {
-    const double p = vorn::Pourcentage(etat_.ReponsesJustes, etat_.NumQuestion);
+    const double p = vorn::Pourcentage(gameState_.ReponsesJustes, gameState_.NumQuestion);
     char face;
     if (p <= 100 && p > 80)
         face = 'a';
@@ -319,16 +319,16 @@ void Tniv::visage() {
 }
 
 void Tniv::showScore() {
-    pourcent.setText(formatPercentage(etat_.ReponsesJustes, etat_.NumQuestion) + u'%');
+    pourcent.setText(formatPercentage(gameState_.ReponsesJustes, gameState_.NumQuestion) + u'%');
     visage();
-    LabelScore.setText(QString::number(etat_.score));
+    LabelScore.setText(QString::number(gameState_.score));
 }
 
 void Tniv::TimerQuestTimer() {
     TimerQuest.setEnabled(false);
     alarme.show();
     sablier.stop();
-    etat_.AttenteReponse = false;
+    gameState_.AttenteReponse = false;
     updatePointer();
     indiquejuste();
     withoutStopping([this] { playSound(pack::file(pack::wrongSound)); });
@@ -345,9 +345,9 @@ void Tniv::musicNotify() {
 
 void Tniv::TimerPauseTimer() {
     TimerPause.setEnabled(false);
-    const AfterPause next = afterPause(etat_);
+    const AfterPause next = afterPause(gameState_);
     if (next == AfterPause::NextQuestion) {
-        etat_.NumQuestion += 1;
+        gameState_.NumQuestion += 1;
         openQuestion();
         return;
     }

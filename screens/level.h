@@ -129,7 +129,7 @@ private:
     void withoutStopping(const std::function<void()>& step);
 
     GameHost& host_;
-    GameState& etat_;
+    GameState& gameState_;
     bool ready_ = false;
     TQuestionnaire liste_{blankList};
     std::function<void(AfterPause)> onLevelOver_;
