@@ -1,6 +1,7 @@
 #pragma once
-// Readable test failures for Qt texts.
+// Readable test failures for Qt texts and sizes.
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -12,4 +13,8 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 
 inline void PrintTo(const QStringList& list, std::ostream* os) {
     *os << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
+}
+
+inline void PrintTo(const QSize& size, std::ostream* os) {
+    *os << size.width() << " x " << size.height();
 }
