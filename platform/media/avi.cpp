@@ -28,7 +28,9 @@ std::optional<AnimationClip> decodeFrames(const QString& path) {
     ScalePtr scale;
     std::int64_t bytes = 0;
     while (AVFrame* frame = decoder->next()) {
-        QImage image = toImage(frame, scale);
+        // Kept in an image of its own size: the converter's room past its edges is let go, so
+        // that a frame takes the 4 bytes a pixel the budget counts.
+        QImage image = toImage(frame, scale).copy();
         if (image.isNull()) return std::nullopt;
         bytes += image.sizeInBytes();
         if (bytes > budget::kMaxAnimationBytes) {
