@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/main.h"
 
 #include "core/layout.h"
@@ -5,6 +9,7 @@
 #include "core/pack.h"
 #include "core/progression.h"
 #include "platform/keys.h"
+#include "platform/messagebox.h"
 #include "platform/screen.h"
 #include "records/Player.h"
 #include "records/Save.h"
@@ -99,12 +104,16 @@ QImage rulesPicture() {
 Tprincipal::Tprincipal(Platform& platform, QWidget* parent)
     : QMainWindow(parent), platform_(platform), hasard_(platform.clock), son_(platform.backend) {
     setObjectName(QStringLiteral("principal"));
-    setWindowTitle(QStringLiteral("V.O.R.N. VOZID"));
+    setWindowTitle(QString::fromUtf16(kApplicationTitle));
     // Single fixed border; system menu and minimize, no maximize.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     scene_ = new QGraphicsScene(this);
     scene_->setBackgroundBrush(Qt::black);
+    // A click on a picture, a label or the background never takes the keyboard focus from the
+    // element that holds it (the name box), as on the toolkit the layouts were drawn for, where
+    // such elements cannot take it; a scene would otherwise clear its focus item there.
+    scene_->setStickyFocus(true);
     view_ = new SceneView(scene_, this);
     view_->setObjectName(QStringLiteral("client"));
     view_->setFrameShape(QFrame::NoFrame);

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The main window: the only window that lives from start-up to the end. It owns every screen,
 // routes the keys (and the clicks, taps and controller buttons that stand for keys), runs the intro, starts new games, tears the screens down and closes the

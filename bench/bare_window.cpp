@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The start-up reference: the least a Qt program does to put a window on the screen. A main
 // window of the game's size, with a menu bar and a white client area, under the title
 // "vorn-bench bare window". The benchmark times it from its start to its client area showing.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real program on a private X server (Xvfb), watched from outside as a player would see it:
 // the time from its start to the intro's first frame on the screen, beside the same time for a
 // bare Qt window; and the share of a core it takes while it waits on the title screen and during

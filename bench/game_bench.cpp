@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Game benchmarks on the default content pack (build/game):
 //   Game/level_setup          Enter on the title to the first question shown, the level's video
 //                             excepted (virtual time: the video takes no time).

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // vorn-bench: runs every benchmark and prints one table, each figure beside its target and,
 // where there is one, beside a reference measured in the same run on the same machine.
 //

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Media benchmarks on the real backend (SDL's dummy audio driver unless SDL_AUDIODRIVER says
 // otherwise):
 //   Video/decode...        decoding and converting every picture of an interlude-sized AVI, and

@@ -1,4 +1,9 @@
 #!/bin/bash
+
+# SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the benchmarks and prints their table; keeps it, with the machine it was measured on,
 # in bench/RESULTS.md. bench/baseline.txt (figures of an earlier version measured on the same
 # machine, written by `vorn-bench --save`) fills the table's "Before" column when present.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // What the screens and the rules of the game ask of the main window: the platform, the game
 // state and the draw, the screens in place, showing and taking away a screen, the nested wait,

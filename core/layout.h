@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The game's layouts and durations, written once. Each screen builds its elements from its
 // namespace here; the content checker measures texts in these boxes and fonts, the generators
@@ -174,19 +178,22 @@ constexpr QRect endOfGamePanel{55, 100, 528, 192};  // the end-of-game video's w
 
 // The About window: a top-level window of its own, with its client area's size.
 namespace Form1 {
+constexpr const char* caption = "A propos";
 constexpr QSize client{455, 272};
 constexpr QRgb textColour = colour::white;
 constexpr QRect Image1{16, 24, 137, 105};  // shows the top-left part of its picture, not stretched
 constexpr QSize Image1Picture{143, 98};
 constexpr TextPlacement Label1{"Label1", {184, 32, 168, 21}, TextSizing::ToText, {"Jokerman", 19}, colour::white,
                           "Les Ateliers du Vorn"};
+// The release line: %1 the version, %2 the month and year of the release (core/version.h).
 constexpr TextPlacement Label2{"Label2", {184, 64, 191, 21}, TextSizing::ToText, {"Jokerman", 19}, colour::white,
-                          "Décembre 2026"};
+                          "Version %1, %2"};
+// The credits, the last line the licences.
 constexpr TextPlacement Memo1{"Memo1", {184, 112, 249, 97}, TextSizing::Fixed, {"Jokerman", 15}, colour::white,
                          "Idée et règles : l'atelier du Vorn\n"
                          "Programme : l'équipe du grand quiz\n"
                          "Images et musiques : faites maison\n"
-                         "Merci à tous les joueurs !"};
+                         "Libre : GPL 3 ou plus, CC BY-SA 4.0"};
 constexpr TextPlacement Button1{"Button1", {176, 240, 81, 25}, TextSizing::Fixed, {"MS Sans Serif", 11}, qRgb(0, 0, 0),
                            "Ok"};
 }  // namespace Form1

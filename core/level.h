@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The level screen: one per level. It is set up for its level (video, ten drawn codes, pictures,
 // hourglass, music), shows one question at a time from the question table, judges the keypad

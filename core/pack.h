@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The content pack's files, named once: the game opens them by these names, the content checker
 // looks for every one of them, the generators write them and the tests make small ones. Paths

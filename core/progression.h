@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The rules of the game that lead from question to question and from level to level. What comes
 // after the pause that follows every answer or time-out is one pure rule of the game state

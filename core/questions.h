@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Drawing question codes. A code is the level digit, a letter from a to f and a number from 1 to
 // 19 ("1a7", "4e12"); a level's list holds ten (thirty on the bonus level) distinct codes drawn

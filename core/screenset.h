@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The full-size screens that exist, owned in one place: at most one of each, created by the code
 // that moves the game on and destroyed by it or by the main window's teardown. Whether a screen

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The AVI opener and frame decoder on any file: the playability check the game and the content
 // checker make, and the decoding of every picture the hourglass animation does.
 

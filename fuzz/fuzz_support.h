@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // What the fuzz targets share: a scratch folder for the readers that take a file name, and a
 // check that stops the run on a broken rule.

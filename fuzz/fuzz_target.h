@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // One fuzz target a file: `VORN_FUZZ_TARGET(name) { ... }` is its body, run on `data` and `size`.
 //

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The INI reader and writer on any file: the game's own sections and keys and those the file
 // names are read; then one key is written, and the file read again must give the new value and
 // every other value as before.

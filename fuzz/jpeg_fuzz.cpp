@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The JPEG loader on any bytes: a picture or the loader's error, never a crash, and never a
 // picture larger than the game takes; decoded as a screen shows it, the same verdict and no more
 // pixels than the screen needs.

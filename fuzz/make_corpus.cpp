@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Writes the fuzz targets' seed corpus with the project's own writers: small files of every kind
 // the game reads, so that the fuzzers start from inputs that reach deep into each reader.
 //

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The MIDI reader on any bytes: the tempo map and length of a tune, the sequencer's check of the
 // file, and the conversions between time and ticks, which must never go backwards.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The question table on any table file: the level screen's lookup opened on dB/ and read the way
 // the game reads a question, for some codes and for any code.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Replays inputs through the fuzz targets without libFuzzer: the tests run every target over its
 // checked-in corpus and regression inputs, so that a fault found once stays fixed.
 //

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // vorn-icon DIR NAME SIZE...: draws the game's icon at every size given, into
 // DIR/SIZExSIZE/apps/NAME.png (the layout of a hicolor icon theme).
 //

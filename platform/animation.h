@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The animation control (the hourglass): open a file, which sets the start frame to 1 and the stop
 // frame to the last; become active to play from the start to the stop frame once; play a range of

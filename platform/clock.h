@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Time seam: the time of day (for the random generator), a monotonic "now", timers, one-shot
 // calls and one round of the message loop for the nested waits. QtClock runs on the real event

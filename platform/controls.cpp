@@ -1,9 +1,15 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "platform/controls.h"
 
 #include "platform/clock.h"
 #include "platform/errors.h"
 #include "platform/fonts.h"
 #include "platform/windows1252.h"
+
+#include <algorithm>
 
 #include <QGraphicsScene>
 #include <QKeyEvent>
@@ -66,16 +72,18 @@ void place(QGraphicsProxyWidget& proxy, QWidget& widget, const ControlPlacement&
 
 }  // namespace
 
-bool ProfileTextValidator::acceptable(QStringView text) {
-    for (const QChar c : text) {
-        if (c.isSurrogate() || c.category() == QChar::Other_Control) return false;
-        if (c != u'?' && toWindows1252(QStringView(&c, 1)) == "?") return false;
+QValidator::State ProfileTextValidator::validate(QString& input, int& pos) const {
+    // Control characters are no letters: a line break or a tab pasted into a name is refused.
+    for (const QChar c : input) {
+        if (c.category() == QChar::Other_Control) return Invalid;
     }
-    return true;
-}
-
-QValidator::State ProfileTextValidator::validate(QString& input, int&) const {
-    return acceptable(input) ? Acceptable : Invalid;
+    const QString stored = storableText(input);
+    if (stored != input) {
+        // The cursor stays after what was typed before it.
+        pos = static_cast<int>(storableText(QStringView(input).first(std::clamp<qsizetype>(pos, 0, input.size()))).size());
+        input = stored;
+    }
+    return Acceptable;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Real toolkit controls on a screen: a one-line edit box and a push button, each embedded in the
 // scene through a proxy item. A control that has the keyboard focus keeps every key it is given:
@@ -19,14 +23,13 @@ namespace vorn {
 
 class Clock;
 
-// Accepts the texts the game's INI files keep exactly: characters of Windows-1252 other than
-// control characters (a line break typed or pasted into a name would otherwise end up in the
-// file, and a character outside the set would come back as "?").
+// Keeps a name box's text as the game's INI files store it, as it is typed: a letter Windows-1252
+// lacks shows at once as the plain letter that will be stored (storableText: "ł" as "l"), or as
+// "?" when it has none. Refuses control characters (a line break, a tab), which are no letters.
 class ProfileTextValidator : public QValidator {
   public:
     using QValidator::QValidator;
     State validate(QString& input, int& pos) const override;
-    static bool acceptable(QStringView text);
 };
 
 class EditBox : public QGraphicsProxyWidget, public Element {

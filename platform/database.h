@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Read-only queries on a directory of tables: each table is one SQLite file named after it
 // ("dB/questionnaire.db" holds the table questionnaire). A query opens the files of the tables it

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A named element of a screen's layout. The script runner and the tests read the state of every
 // element through describe(), as "key=value" fields.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Errors travel as one exception type carrying the text the player sees. Every entry from the
 // event loop (key, timer, menu command, media notice, button click) runs through EventGuard,

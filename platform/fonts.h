@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The layouts name Windows fonts; each maps to an installed Debian font that looks close.
 // Sizes are character heights in pixels.

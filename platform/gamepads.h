@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Game controllers, through SDL2's game-controller support: the four face buttons and Start of
 // every controller plugged in, picked up and let go as controllers come and go while the game

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Picture loading for the screens: JPEG through libjpeg, BMP through Qt after the game's own
 // checks of the bitmap's header and pixel data. A picture that cannot be shown as its file says

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "platform/ini.h"
 
 #include "platform/errors.h"
@@ -9,11 +13,16 @@
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <map>
+#include <mutex>
+#include <thread>
 #include <cstdlib>
 #include <exception>
 #include <functional>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,49 +30,60 @@ namespace vorn {
 
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
+// The blanks dropped around names and values, as the profile functions drop them (CR and LF
+// end lines before it comes to that).
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f';
 }
 
-QByteArrayView trimmed(QByteArrayView bytes) {
-    qsizetype begin = 0, end = bytes.size();
-    while (begin < end && isBlank(bytes[begin])) ++begin;
-    while (end > begin && isBlank(bytes[end - 1])) --end;
-    return bytes.sliced(begin, end - begin);
+bool endsLine(QChar c) {
+    return c == u'\r' || c == u'\n';
 }
 
-bool sameName(QByteArrayView onDisk, QStringView wanted) {
-    return fromWindows1252(trimmed(onDisk)).compare(wanted, Qt::CaseInsensitive) == 0;
+QStringView trimmed(QStringView text) {
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && isBlank(text[begin])) ++begin;
+    while (end > begin && isBlank(text[end - 1])) --end;
+    return text.sliced(begin, end - begin);
+}
+
+// A NUL ends a name or a value.
+QStringView upToNul(QStringView text) {
+    const qsizetype nul = text.indexOf(QChar(u'\0'));
+    return nul < 0 ? text : text.first(nul);
+}
+
+bool sameName(QStringView onDisk, QStringView wanted) {
+    return upToNul(trimmed(onDisk)).compare(wanted, Qt::CaseInsensitive) == 0;
 }
 
 // What one line of the file is, read the way the profile functions read it.
 struct Parsed {
     enum Kind { Other, Section, Key } kind = Other;
-    QByteArrayView name;   // section name or key, untrimmed
-    QByteArrayView value;  // after "=", untrimmed
+    QStringView name;   // section name or key, untrimmed
+    QStringView value;  // after "=", untrimmed
 };
 
-Parsed parse(const QByteArray& line) {
-    const QByteArrayView text = trimmed(line);
-    if (text.startsWith('[')) {
-        const qsizetype close = text.indexOf(']');
+Parsed parse(QStringView line) {
+    const QStringView text = trimmed(line);
+    if (text.startsWith(u'[')) {
+        const qsizetype close = text.indexOf(u']');
         return {Parsed::Section, text.sliced(1, (close < 0 ? text.size() : close) - 1), {}};
     }
-    if (text.startsWith(';')) return {};
-    const qsizetype equals = text.indexOf('=');
+    if (text.startsWith(u';')) return {};
+    const qsizetype equals = text.indexOf(u'=');
     if (equals < 0) return {};
     return {Parsed::Key, text.first(equals), text.sliced(equals + 1)};
 }
 
-bool isQuote(char16_t c) {
+bool isQuote(QChar c) {
     return c == u'"' || c == u'\'';
 }
 
 // A value enclosed in a pair of the same quotes reads without them, as the profile functions read
 // it.
-QByteArrayView unquoted(QByteArrayView value) {
-    if (value.size() >= 2 && isQuote(static_cast<unsigned char>(value.front())) &&
-        value.back() == value.front())
+QStringView unquoted(QStringView value) {
+    if (value.size() >= 2 && isQuote(value.front()) && value.back() == value.front())
         return value.sliced(1, value.size() - 2);
     return value;
 }
@@ -72,8 +92,16 @@ QByteArrayView unquoted(QByteArrayView value) {
 // of enclosing quotes too) is written in double quotes.
 bool needsQuotes(const QString& value) {
     if (value.isEmpty()) return false;
-    if (value.front() == u' ' || value.back() == u' ') return true;
-    return value.size() >= 2 && isQuote(value.front().unicode()) && value.back() == value.front();
+    if (isBlank(value.front()) || isBlank(value.back())) return true;
+    return value.size() >= 2 && isQuote(value.front()) && value.back() == value.front();
+}
+
+// What no line of the file can hold: it would end the line, or the value.
+bool breaksLine(const QString& text) {
+    for (QChar c : text) {
+        if (endsLine(c) || c == u'\0') return true;
+    }
+    return false;
 }
 
 bool hasControl(const QString& text) {
@@ -161,6 +189,64 @@ std::optional<qint32> parseProfileInteger(QStringView text) {
     return static_cast<qint32>(negative ? -value : value);
 }
 
+namespace {
+
+// The folders this process holds locked, by real path: the descriptor holding the lock and how
+// many FolderLock objects share it.
+struct HeldFolder {
+    int fd = -1;
+    int holders = 0;
+};
+std::mutex heldFoldersMutex;
+std::map<QByteArray, HeldFolder>& heldFolders() {
+    static std::map<QByteArray, HeldFolder> folders;
+    return folders;
+}
+
+}  // namespace
+
+FolderLock::FolderLock(const QString& fileName) {
+    const QByteArray folder = directoryOf(QFile::encodeName(fileName));
+    char* real = ::realpath(folder.constData(), nullptr);
+    if (!real) return;
+    const QByteArray key(real);
+    std::free(real);
+    const std::lock_guard guard(heldFoldersMutex);
+    if (auto it = heldFolders().find(key); it != heldFolders().end()) {
+        ++it->second.holders;
+        key_ = key;
+        return;
+    }
+    const int fd = ::open(key.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(kPatienceMs);
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK && errno != EINTR) {
+            ::close(fd);
+            return;
+        }
+        if (std::chrono::steady_clock::now() >= giveUp) {
+            qWarning("IniFile: %s stayed locked by another process; going on without the lock",
+                     key.constData());
+            ::close(fd);
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    heldFolders()[key] = HeldFolder{fd, 1};
+    key_ = key;
+}
+
+FolderLock::~FolderLock() {
+    if (key_.isEmpty()) return;
+    const std::lock_guard guard(heldFoldersMutex);
+    const auto it = heldFolders().find(key_);
+    if (it == heldFolders().end() || --it->second.holders > 0) return;
+    ::flock(it->second.fd, LOCK_UN);
+    ::close(it->second.fd);
+    heldFolders().erase(it);
+}
+
 IniFile::IniFile(QString fileName)
     : fileName_(std::move(fileName)), uncaughtAtStart_(std::uncaught_exceptions()) {}
 
@@ -176,12 +262,16 @@ void IniFile::reset() {
     unreadable_ = false;
     changed_ = false;
     original_.clear();
+    trailingByte_.clear();
+    encoding_ = Encoding::Windows1252;
     lines_.clear();
+    lock_.reset();
 }
 
 void IniFile::load() {
     if (loaded_) return;
     loaded_ = true;
+    lock_ = std::make_unique<FolderLock>(fileName_);
     const QByteArray path = QFile::encodeName(fileName_);
     const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
@@ -203,47 +293,59 @@ void IniFile::load() {
     }
     if (unreadable_) original_.clear();
 
-    qsizetype start = 0;
-    while (start < original_.size()) {
-        const qsizetype lf = original_.indexOf('\n', start);
-        const qsizetype end = lf < 0 ? original_.size() : lf;
-        // A last line cut between the CR and the LF of its ending reads as if it had both:
-        // otherwise the LF that a write adds after it would take the CR out of its value.
-        const bool cr = end > start && original_[end - 1] == '\r';
-        Line line;
-        line.text = original_.sliced(start, end - start - (cr ? 1 : 0));
-        line.ending = lf < 0 ? (cr ? QByteArrayLiteral("\r") : QByteArray())
-                      : cr   ? QByteArrayLiteral("\r\n")
-                             : QByteArrayLiteral("\n");
-        lines_.push_back(std::move(line));
-        start = lf < 0 ? original_.size() : lf + 1;
+    QString text;
+    if (original_.startsWith("\xff\xfe")) {
+        encoding_ = Encoding::Utf16LE;
+        const qsizetype units = (original_.size() - 2) / 2;
+        text.resize(units);
+        for (qsizetype i = 0; i < units; ++i) {
+            const auto low = static_cast<unsigned char>(original_[2 + 2 * i]);
+            const auto high = static_cast<unsigned char>(original_[3 + 2 * i]);
+            text[i] = QChar(static_cast<char16_t>(low | high << 8));
+        }
+        if (original_.size() % 2 != 0) trailingByte_ = original_.right(1);
+    } else {
+        text = fromWindows1252(original_);
     }
-    // Added lines end the way the file's lines end; a new file gets the profile files' CRLF.
-    newline_ = !lines_.empty() && lines_.front().ending == "\n" ? QByteArrayLiteral("\n")
-                                                                : QByteArrayLiteral("\r\n");
+
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = start;
+        while (end < text.size() && !endsLine(text[end])) ++end;
+        // CRLF, LF or a lone CR: the empty lines a longer run makes read as nothing.
+        qsizetype next = end;
+        if (next < text.size()) next += text[next] == u'\r' && next + 1 < text.size() && text[next + 1] == u'\n' ? 2 : 1;
+        lines_.push_back({text.sliced(start, end - start), text.sliced(end, next - end)});
+        start = next;
+    }
+    // Added lines end the way the file's first line ends when that is one of the usual endings;
+    // otherwise (and in a new file) with the profile files' CRLF.
+    newline_ = QStringLiteral("\r\n");
+    if (!lines_.empty()) {
+        const QString& first = lines_.front().ending;
+        if (first == u"\n" || first == u"\r") newline_ = first;
+    }
 }
 
 IniFile::Position IniFile::locate(QStringView section, QStringView key) const {
     Position at;
-    bool inside = false;  // in a section of that name
-    bool first = false;   // in the first section of that name, where a missing key goes
     for (qsizetype i = 0; i < static_cast<qsizetype>(lines_.size()); ++i) {
         const Parsed p = parse(lines_[i].text);
         if (p.kind == Parsed::Section) {
-            inside = sameName(p.name, section);
-            first = inside && at.section < 0;
-            if (first) {
+            // Only the first section of the name counts; a later one ends it.
+            if (at.section >= 0) return at;
+            if (sameName(p.name, section)) {
                 at.section = i;
                 at.insertAt = i + 1;
             }
-        } else if (p.kind == Parsed::Key && inside) {
+        } else if (p.kind == Parsed::Key && at.section >= 0) {
             if (sameName(p.name, key)) {
                 at.key = i;
                 return at;
             }
             // After the section's last key: blank lines and comments that lead to the next
             // section stay where they are.
-            if (first) at.insertAt = i + 1;
+            at.insertAt = i + 1;
         }
     }
     return at;
@@ -254,8 +356,8 @@ QString IniFile::readString(const QString& section, const QString& key,
     load();
     const Position at = locate(section, key);
     if (at.key < 0) return defaultValue;
-    const QByteArrayView value = unquoted(trimmed(parse(lines_[at.key].text).value));
-    return fromWindows1252(value.first(std::min(value.size(), kValueLimit)));
+    const QStringView value = unquoted(upToNul(trimmed(parse(lines_[at.key].text).value)));
+    return value.first(std::min(value.size(), kValueLimit)).toString();
 }
 
 int IniFile::readInteger(const QString& section, const QString& key, int defaultValue) {
@@ -264,7 +366,7 @@ int IniFile::readInteger(const QString& section, const QString& key, int default
 
 void IniFile::checkNames(const QString& section, const QString& key, const QString& value) const {
     const auto badName = [](const QString& name, QChar forbidden) {
-        return name.isEmpty() || name.trimmed() != name || hasControl(name) ||
+        return name.isEmpty() || trimmed(name) != name || hasControl(name) ||
                name.contains(forbidden);
     };
     if (badName(section, u']')) {
@@ -275,9 +377,9 @@ void IniFile::checkNames(const QString& section, const QString& key, const QStri
         throw Error(QStringLiteral("Unable to write to %1: \"%2\" cannot be a key name")
                         .arg(fileName_, key));
     }
-    if (hasControl(value)) {
+    if (breaksLine(value)) {
         throw Error(QStringLiteral("Unable to write to %1: the value of \"%2\" in section \"%3\" "
-                                   "holds a line break or another control character")
+                                   "holds a line break or a NUL character")
                         .arg(fileName_, key, section));
     }
 }
@@ -307,23 +409,27 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
     load();
     if (unreadable_) failWrite();
 
-    const QByteArray bytes = toWindows1252(needsQuotes(value) ? u'"' + value + u'"' : value);
+    // What the file holds of the text: a Windows-1252 file its storable form, a UTF-16 one all.
+    const auto held = [this](const QString& text) {
+        return encoding_ == Encoding::Utf16LE ? text : storableText(text);
+    };
+    const QString stored = held(value);
+    const QString written = needsQuotes(stored) ? u'"' + stored + u'"' : stored;
     const Position at = locate(section, key);
     if (at.key >= 0) {
         Line& line = lines_[at.key];
-        line.text = line.text.first(line.text.indexOf('=') + 1) + bytes;
+        line.text = line.text.first(line.text.indexOf(u'=') + 1) + written;
     } else {
         std::vector<Line> added;
-        if (at.section < 0) added.push_back({'[' + toWindows1252(section) + ']', newline_});
-        added.push_back({toWindows1252(key) + '=' + bytes, newline_});
+        if (at.section < 0) added.push_back({u'[' + held(section) + u']', newline_});
+        added.push_back({held(key) + u'=' + written, newline_});
         const qsizetype where =
             at.section < 0 ? static_cast<qsizetype>(lines_.size()) : at.insertAt;
-        // A last line without its line ending, or with half of it, gets a whole one before
-        // anything follows it.
+        // A last line without its line ending gets one before anything follows it, and one cut
+        // between the CR and the LF of the file's CRLF gets its LF.
         if (where == static_cast<qsizetype>(lines_.size()) && !lines_.empty()) {
-            QByteArray& ending = lines_.back().ending;
-            if (ending.isEmpty()) ending = newline_;
-            else if (ending == "\r") ending = QByteArrayLiteral("\r\n");
+            QString& ending = lines_.back().ending;
+            if (ending.isEmpty() || (ending != newline_ && newline_.startsWith(ending))) ending = newline_;
         }
         lines_.insert(lines_.begin() + where, added.begin(), added.end());
     }
@@ -334,16 +440,29 @@ void IniFile::writeInteger(const QString& section, const QString& key, int value
     writeString(section, key, QString::number(value));
 }
 
-QByteArray IniFile::content() const {
+QByteArray IniFile::encode(QStringView text) const {
+    if (encoding_ == Encoding::Windows1252) return toWindows1252(text);
     QByteArray bytes;
-    for (const Line& line : lines_) bytes += line.text + line.ending;
+    bytes.reserve(text.size() * 2);
+    for (const QChar c : text) {
+        bytes.append(static_cast<char>(c.unicode() & 0xFF));
+        bytes.append(static_cast<char>(c.unicode() >> 8));
+    }
     return bytes;
+}
+
+QByteArray IniFile::content() const {
+    QByteArray bytes = encoding_ == Encoding::Utf16LE ? QByteArrayLiteral("\xff\xfe") : QByteArray();
+    for (const Line& line : lines_) bytes += encode(line.text) + encode(line.ending);
+    return bytes + trailingByte_;
 }
 
 void IniFile::release() {
     const bool write = changed_;
     const QByteArray bytes = write ? content() : QByteArray();
     const bool same = bytes == original_;
+    // The lock is held until the new text is in place.
+    const std::unique_ptr<FolderLock> lock = std::move(lock_);
     reset();
     if (write && !same) commit(bytes);
 }

@@ -1,18 +1,30 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The game's INI files ("save/highscores.ini", "save/Sauvegardes.ini"): a reader and writer with
 // the rules of the classic profile-file functions, on Windows-1252 text.
 //
 // File format, as read:
-// - Lines end with LF or CRLF, read alike; a CR that ends the file ends its last line. A line
-//   "[name]" opens a section; a line "key=value" sets a key of the section above it; lines
-//   starting with ";" and all other lines are ignored.
-//   Blanks (spaces, tabs) around section names, keys and values are dropped, then one pair of
-//   the same quotes (" or ') enclosing a value.
-// - Section and key names match without regard to letter case; the first match in the file counts.
+// - A file that starts with the UTF-16 little-endian byte-order mark (FF FE) is UTF-16 text, and
+//   is written back so; any other file is Windows-1252 (a UTF-8 byte-order mark is no mark: its
+//   bytes are the first line's first characters).
+// - A line ends at CRLF, LF or a lone CR (so LF CR and CR CR LF end lines too, the empty lines
+//   between them reading as nothing). A line "[name]" opens a section; a line "key=value" sets a key of the
+//   section above it; lines starting with ";" and all other lines are ignored.
+//   Blanks (space, tab, vertical tab, form feed) around section names, keys and values are
+//   dropped; a NUL ends a name or a value; then one pair of the same quotes (" or ') enclosing a
+//   value is dropped.
+// - Section and key names match without regard to letter case. Of several sections of one name
+//   only the first counts (a key that only a later one holds reads as missing), and in it the
+//   first of several keys of one name.
 // - A value comes back with at most kValueLimit characters; a longer one is cut.
 //
 // A pass: open an IniFile on a file name, read and write, then release(). Reads see the writes of
-// the same pass. Nothing is kept from one pass to the next.
+// the same pass. Nothing is kept from one pass to the next. A pass holds the lock of the file's
+// folder (FolderLock) from its first read or write to its end, so that the passes of several
+// copies of the game on one folder follow one another.
 //
 // Writes of a pass reach the disk together, at release(), as one atomic replace of the file: the
 // new text goes to a temporary file in the same folder, is flushed to the disk, renamed over the
@@ -29,10 +41,32 @@
 #include <QString>
 #include <QStringView>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
 namespace vorn {
+
+// The advisory lock (flock) of the folder that holds a file, for as long as the object lives: the
+// passes of several copies of the game on the files of one folder (the saves of a player's game
+// folder) follow one another instead of undoing one another's writes. The lock of a process that
+// dies goes with it. Taken again by the same process while held, it only counts; released by the
+// last holder. A folder that cannot be opened is not locked (its files cannot be written either).
+// Another process that holds the lock longer than kPatienceMs (a copy of the game stopped in the
+// middle of a pass) is not waited for any longer: the pass goes on without the lock.
+class FolderLock {
+public:
+    static constexpr int kPatienceMs = 10'000;
+    explicit FolderLock(const QString& fileName);
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    // Whether this process holds the lock of the folder now.
+    bool held() const { return !key_.isEmpty(); }
+
+private:
+    QByteArray key_;  // the folder's real path, empty when not locked
+};
 
 class IniFile {
 public:
@@ -58,10 +92,11 @@ public:
     // Sets the key: an existing value is replaced on its own line, a missing key is added at the
     // end of its section, a missing section at the end of the file; every other line is kept byte
     // for byte. A value that would not read back as it is (blanks at its ends, or enclosed in
-    // quotes) is written in double quotes. Characters Windows-1252 cannot hold are written as
-    // "?". Raises "Unable to write to <file name>" when the file cannot be written, and refuses
-    // (with an error naming the key) values holding line breaks or other control characters, and
-    // names the format cannot hold.
+    // quotes) is written in double quotes. In a Windows-1252 file a character the set cannot hold
+    // is written as storableText() gives it. Every character a read can return is written back as
+    // it was; only what no line can hold is refused, with an error naming the key: a value holding
+    // a CR, an LF or a NUL, and names the format cannot hold. Raises "Unable to write to <file
+    // name>" when the file cannot be written.
     void writeString(const QString& section, const QString& key, const QString& value);
     // Writes the value as plain decimal, with "-" when negative.
     void writeInteger(const QString& section, const QString& key, int value);
@@ -72,9 +107,10 @@ public:
     void release();
 
 private:
+    enum class Encoding { Windows1252, Utf16LE };
     struct Line {
-        QByteArray text;    // without its line ending
-        QByteArray ending;  // "\r\n", "\n", or empty on a last line without one
+        QString text;    // without its line ending
+        QString ending;  // CRLF, LF or CR, empty on a last line without one
     };
     struct Position {
         qsizetype section = -1;  // the header of the first matching section, -1 when none
@@ -87,6 +123,7 @@ private:
     void checkWritable() const;
     void checkNames(const QString& section, const QString& key, const QString& value) const;
     QByteArray content() const;
+    QByteArray encode(QStringView text) const;
     void commit(const QByteArray& bytes) const;
     void reset();
     [[noreturn]] void failWrite() const;
@@ -96,8 +133,11 @@ private:
     bool unreadable_ = false;  // the file exists but could not be read: never overwrite it
     bool changed_ = false;
     QByteArray original_;
+    Encoding encoding_ = Encoding::Windows1252;
+    QByteArray trailingByte_;  // a UTF-16 file's odd last byte, kept as it was
     std::vector<Line> lines_;
-    QByteArray newline_;
+    QString newline_;
+    std::unique_ptr<FolderLock> lock_;
     int uncaughtAtStart_ = 0;
 };
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Virtual-key codes, the numbers the game's key rules are written in, and the keys a game
 // controller's buttons stand for.

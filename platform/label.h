@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A text element: font, colour, transparent or opaque background, sized to its text or fixed with
 // word wrap, horizontal alignment and vertical centring.

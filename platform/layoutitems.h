@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // How a layout describes its elements: plain constants (names, boxes, fonts, colours) that the
 // screens build themselves from and that the content checker, the generators and the tests read.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A picture element: BMP or JPEG, stretched to its box or drawn at its top-left corner, sized to
 // its picture on request, transparent by the colour of its bottom-left pixel.

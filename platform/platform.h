@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Everything the game reaches the outside world through: errors, time, media, the display mode,
 // the shell and the game controllers. DesktopPlatform is the real program's; VirtualPlatform runs on virtual time with

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The clock of the real program: Qt timers, the UTC wall clock and an event loop that sleeps
 // until the next event, so waiting costs no CPU.

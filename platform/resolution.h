@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The display mode, emulated: the desktop keeps its size, and a mode only says how the main window
 // shows the game. Testing a mode succeeds when the screen is at least that large (at 32 bits per

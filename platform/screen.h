@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The base of every full-size screen: a 640 x 440 panel in the main window's scene, holding its
 // layout's elements as members and listing them, in layout order, for the runner's dump.

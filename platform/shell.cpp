@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "platform/shell.h"
 
 #include <QDesktopServices>
@@ -17,10 +21,17 @@ bool namedAsHtml(const QFileInfo& info) {
     return ext == u"html" || ext == u"htm";
 }
 
+// An HTML document starts with its doctype or its html element, after a byte-order mark, blanks
+// and comments (such as a licence header).
 bool looksLikeHtml(const QByteArray& bytes) {
-    QByteArray start = bytes.left(512);
+    QByteArray start = bytes.left(4096);
     if (start.startsWith("\xEF\xBB\xBF")) start.remove(0, 3);
     start = start.trimmed().toLower();
+    while (start.startsWith("<!--")) {
+        const qsizetype end = start.indexOf("-->", 4);
+        if (end < 0) return false;
+        start = start.mid(end + 3).trimmed();
+    }
     return start.startsWith("<!doctype html") || start.startsWith("<html");
 }
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The game's output volumes: saved at the first activation, set to the game's own levels, put back
 // at the close. The values are 32-bit, low word left, high word right.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Virtual time for tests and the script runner: time moves only when told. Advancing fires due
 // timers and media completions in time order; processMessages() delivers pending Qt events and,

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "records/Player.h"
 
 #include "platform/ini.h"
@@ -61,6 +65,13 @@ void tscores::inserer(const TJoueur& player) {
     }
     entry(p).name = name;
     entry(p).score = s;
+}
+
+void tscores::recordOnDisk(const TJoueur& player) {
+    const FolderLock lock(fileName_);
+    charger();
+    inserer(player);
+    sauver();
 }
 
 void tscores::sauver() {

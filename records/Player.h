@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The table of the ten best final scores and its file "save/highscores.ini": one section per
 // place, "place1" (the best) to "place10", each with the keys "nom" (the player's name) and
@@ -46,6 +50,11 @@ public:
     // Writes the ten places to the file, "nom" then "score" for place 1 to 10, as one pass.
     // Raises "Unable to write to <file name>" when the file cannot be written.
     void sauver();
+    // Records a player whose game has ended: reads the table again, inserts the player into what
+    // the file holds now and writes it, with the file locked from the read to the write, so that
+    // another copy of the game that recorded its own player meanwhile keeps its record. Raises as
+    // sauver() does.
+    void recordOnDisk(const TJoueur& player);
 
     // The entry of place `place`, 1 to 10. The entries live as long as the table: loading and
     // inserting change them in place.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The four save slots of "save/Sauvegardes.ini", sections "Block1" to "Block4". A slot holds the
 // score, the level, the question number, the right answers so far and the text of the level

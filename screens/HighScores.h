@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The high-score screen: the ten places of the table for seven seconds, counted from the start of
 // its timer. affich() returns after that time, the table and the screen destroyed; the caller

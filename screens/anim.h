@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A video interlude: video number n plays in a black frame on the main window, and joue() returns
 // when it has ended. Callers create it, play it and destroy it in one go.

@@ -1,11 +1,18 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "screens/apropos.h"
 
 #include "core/layout.h"
+#include "core/version.h"
 #include "platform/fonts.h"
 
 #include <QCloseEvent>
+#include <QDate>
 #include <QLabel>
 #include <QLinearGradient>
+#include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPlainTextEdit>
@@ -32,6 +39,12 @@ QLabel* textLabel(QWidget* parent, const TextPlacement& placed) {
 }
 
 }  // namespace
+
+QString TForm1::releaseLine() {
+    const QDate date = QDate::fromString(QLatin1String(release::date), Qt::ISODate);
+    return QString::fromUtf8(Form1::Label2.text)
+        .arg(QLatin1String(release::version), QLocale(QLocale::French).toString(date, QStringLiteral("MMMM yyyy")));
+}
 
 QImage TForm1::picture() {
     // A small badge of the game: a gold "V" and a question mark on a blue sunburst.
@@ -77,7 +90,7 @@ TForm1::TForm1(QWidget* owner, std::function<void()> formClose)
                          Qt::WindowCloseButtonHint),
       formClose_(std::move(formClose)) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("A propos"));
+    setWindowTitle(QString::fromUtf8(Form1::caption));
     setAttribute(Qt::WA_DeleteOnClose, false);  // its owner lets it go after FormClose
     setFixedSize(Form1::client);
     // The background takes the desktop's button-text colour.
@@ -94,6 +107,8 @@ TForm1::TForm1(QWidget* owner, std::function<void()> formClose)
 
     Label1 = textLabel(this, Form1::Label1);
     Label2 = textLabel(this, Form1::Label2);
+    Label2->setText(releaseLine());
+    Label2->adjustSize();
 
     Memo1 = new QPlainTextEdit(QString::fromUtf8(Form1::Memo1.text), this);
     Memo1->setObjectName(QLatin1String(Form1::Memo1.name));

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "screens/nom.h"
 
 #include "core/host.h"
@@ -57,8 +61,9 @@ void Tenternom::validerClick() {
 
     if (player && screens.scores) {
         try {
-            screens.scores->inserer(*player);
-            screens.scores->sauver();
+            // Into the table as it is on disk now: another copy of the game on the same
+            // folder may have recorded its player since this game ended.
+            screens.scores->recordOnDisk(*player);
         } catch (const Error& e) {
             // The table could not be written: the player is told, and the game starts again
             // rather than leave an empty window.

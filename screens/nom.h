@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The name entry: a finished game whose score enters the table asks the player for a name. Its
 // button (or Enter in the box) puts the player into the table, writes the file, shows the table

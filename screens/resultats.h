@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The results screen: the level's percentage of right answers with one outcome line (lost, passed,
 // finished, bonus) for 4 s, or 7 s for the bonus announcement. affich() returns after that time,

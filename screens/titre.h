@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The title screen: the title picture, the title music played once, and "APPUYEZ SUR ENTRER"
 // blinking every 500 ms until the main window ends it on Enter (or a click on the prompt, or a

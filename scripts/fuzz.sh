@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the fuzz targets with clang, libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer
 # into build-fuzz/, runs each for a while and prints what it found.
 #

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The monkey's quality run: random keys, typing, clicks, menu commands and waits on a copy of the
 # default game folder, under AddressSanitizer and UndefinedBehaviorSanitizer, every screen rule
 # checked after every step. Prints the seed and a summary; exits 1 when a rule was broken.

@@ -1,17 +1,24 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the Debian packages the game needs (only the missing ones), then configures and builds
 # into build/. Sourced by ./play and ./test.
 set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libjpeg62-turbo-dev libsqlite3-dev sqlite3
+  qt6-base-dev libjpeg62-turbo-dev libsqlite3-dev sqlite3 libicu-dev
   libfluidsynth-dev libsdl2-mixer-dev timgm6mb-soundfont
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   fonts-lato fonts-inter fonts-dejavu-core fonts-lobstertwo fonts-liberation2
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb openbox libxcb1-dev libxcb-xtest0-dev
   desktop-file-utils appstream dpkg-dev
+  # The checks of the Debian package and of every file's licence.
+  lintian reuse
 )
 # Packages other scripts need beside the game's own (scripts/fuzz.sh: clang and libFuzzer).
 read -r -a extra <<< "${VORN_EXTRA_PACKAGES:-}"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What comes after the pause that follows an answer or a time-out, as one table of game states:
 // every end-of-level rule (next question, level passed, bonus, finished, lost) and its results
 // outcome.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The default pack's backgrounds keep their art in the part of each screen that the main
 // window's scroll bars leave in sight: the strips under the bars hold only plain background. The
 // screens that show their labels over the results picture (the name entry, the best players)

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The default pack's sounds, hourglass and interludes: a bright chime and a low buzzer that start
 // at once, sand that runs out steadily over a question on the silver of its control, videos that
 // fade from and to their black frame.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The default pack's tunes as a player hears them: level tunes that loop without a seam, a title
 // tune that ends on a held chord, one key, melodies of their own, instruments in their ranges.
 

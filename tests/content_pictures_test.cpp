@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The default pack's pictures: backgrounds that keep every screen's texts readable where the
 // layouts put them, faces that sit on the character, clear marks and a red alarm.
 

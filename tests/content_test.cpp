@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The media checker on copies of the default content pack: each broken or missing file is
 // reported under its own name, and an intact file is never blamed.
 

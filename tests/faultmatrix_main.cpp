@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // vorn-faultmatrix [--real-media] [FILE...]: breaks every file of the test pack (or the files
 // named) one way after another, plays a game through the screens that use it, and prints the
 // matrix of messages and outcomes. Exits 1 when a case broke a rule.

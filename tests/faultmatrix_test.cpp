@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Every file of the content pack broken one at a time, through the whole route of a game: the
 // file's own message, the failure's stage skipped, the game going on, the screen rules kept and
 // nothing written outside save/. The matrix goes to the test log and to a file in the build

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The picture decoders on the files that common tools save, on damaged files and on pictures
 // larger than the game takes; and the see-through colour of the screens' pictures. Pictures
 // larger than their place are decoded at the size they are shown: what a screen keeps of them,

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The INI files: reading and converting values, writing in place, Windows-1252 on disk, and the
 // pass that reaches the disk as a whole or not at all.
 
@@ -14,6 +18,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace vorn;
 
@@ -104,7 +112,7 @@ TEST_F(Ini, ReadsValuesWhateverTheLineEndingsAndLetterCase) {
         EXPECT_EQ(ini.readString("place1", "nom", "d"), QStringLiteral("Zoé"));
         EXPECT_EQ(ini.readString("pLaCe1", "Nom", "d"), QStringLiteral("Zoé"));
         EXPECT_EQ(ini.readString("place1", "vide", "d"), "");
-        EXPECT_EQ(ini.readString("place1", "autre", "d"), "1");  // the section continues
+        EXPECT_EQ(ini.readString("place1", "autre", "d"), "d");  // only the first [place1] counts
         EXPECT_EQ(ini.readString("place1", "absent", "d"), "d");
         EXPECT_EQ(ini.readString("place3", "nom", "d"), "d");
         EXPECT_EQ(ini.readString("", "orphan", "d"), "d");
@@ -178,7 +186,7 @@ TEST_F(Ini, StoresWindows1252) {
     ini.writeString("s", "c", QStringLiteral("Łukasz"));
     ini.writeString("s", "d", QStringLiteral("a😀b"));
     ini.release();
-    EXPECT_EQ(disk(), QByteArray("[s]\r\na=Zo\xe9\r\nb=\x9c\x80\r\nc=?ukasz\r\nd=a?b\r\n"));
+    EXPECT_EQ(disk(), QByteArray("[s]\r\na=Zo\xe9\r\nb=\x9c\x80\r\nc=Lukasz\r\nd=a?b\r\n"));
     EXPECT_EQ(ini.readString("s", "a", ""), QStringLiteral("Zoé"));
     EXPECT_EQ(ini.readString("s", "b", ""), QStringLiteral("œ€"));
 
@@ -215,17 +223,17 @@ TEST_F(Ini, ValuesReadBackAsWrittenWhateverTheirBlanksAndQuotes) {
     back.release();
 }
 
-TEST_F(Ini, RefusesTextsThatWouldBreakTheFile) {
+// Only what no line can hold is refused: a line break or a NUL. Every other character, control
+// characters and the bytes Windows-1252 leaves undefined among them, is written as it came.
+TEST_F(Ini, RefusesOnlyWhatNoLineCanHold) {
     put("[s]\nk=old\n");
     {
         IniFile ini(path);
         ini.writeString("s", "k", "new");
-        for (const QString& bad :
-             {QStringLiteral("a\nb"), QStringLiteral("a\rb"), QStringLiteral("a\tb"),
-              QStringLiteral("a\x01"), QStringLiteral("\u0085")}) {
+        for (const QString& bad : {QStringLiteral("a\nb"), QStringLiteral("a\rb"), QString(QStringLiteral("a")) + QChar(u'\0')}) {
             EXPECT_EQ(errorOf([&] { ini.writeString("s", "nom", bad); }),
                       QString("Unable to write to %1: the value of \"nom\" in section \"s\" holds "
-                              "a line break or another control character")
+                              "a line break or a NUL character")
                           .arg(path));
         }
         EXPECT_NE(errorOf([&] { ini.writeString("a]b", "k", "v"); }), "<no error>");
@@ -233,6 +241,104 @@ TEST_F(Ini, RefusesTextsThatWouldBreakTheFile) {
         EXPECT_NE(errorOf([&] { ini.writeString("s", "", "v"); }), "<no error>");
     }  // the pass ended without release: none of its writes is kept
     EXPECT_EQ(disk(), QByteArray("[s]\nk=old\n"));
+
+    const QByteArray odd[] = {"a\tb", "\tlead", "trail\t", "\x7f", "\x01x", "\x81", "\x8d", "\x8f", "\x90",
+                              "\x9d", "\x0b", "x\x0c"};
+    IniFile ini(path);
+    for (int i = 0; i < int(std::size(odd)); ++i) ini.writeString("odd", QString::number(i), fromWindows1252(odd[i]));
+    ini.release();
+    for (int i = 0; i < int(std::size(odd)); ++i) {
+        EXPECT_EQ(toWindows1252(ini.readString("odd", QString::number(i), "<none>")), odd[i]) << i;
+        EXPECT_TRUE(disk().contains(QByteArray::number(i) + '=' + odd[i]) ||
+                    disk().contains(QByteArray::number(i) + "=\"" + odd[i] + '"'))
+            << i;
+    }
+}
+
+// Files read as the profile functions read them, each with the names and scores they give there.
+TEST_F(Ini, ReadsEveryFormOfFileAsTheProfileFunctionsDo) {
+    const auto utf16 = [](const QString& text) {
+        QByteArray bytes("\xff\xfe");
+        for (const QChar c : text) bytes.append(static_cast<char>(c.unicode() & 0xff)).append(static_cast<char>(c.unicode() >> 8));
+        return bytes;
+    };
+    const struct {
+        const char* form;
+        QByteArray bytes;
+        QString nom1, nom2;
+        int score1;
+    } files[] = {
+        {"CR line ends", "[place1]\rnom=Ann\rscore=900\r[place2]\rnom=Bob\r", "Ann", "Bob", 900},
+        {"LF CR line ends", "[place1]\n\rnom=Ann\n\rscore=900\n\r[place2]\n\rnom=Bob\n\r", "Ann", "Bob", 900},
+        {"CR CR LF line ends", "[place1]\r\r\nnom=Ann\r\r\nscore=900\r\r\n[place2]\r\r\nnom=Bob\r\r\n", "Ann",
+         "Bob", 900},
+        {"a section given twice", "[place1]\nnom=Ann\n[place2]\nnom=Bob\n[PLACE1]\nnom=Zed\nscore=900\n", "Ann",
+         "Bob", 0},
+        {"UTF-16 with its mark", utf16(QStringLiteral("[place1]\r\nnom=Łukasz\r\nscore=900\r\n[place2]\r\nnom=Bob")),
+         QStringLiteral("Łukasz"), "Bob", 900},
+        {"vertical tabs and form feeds as blanks", "[place1]\n\vnom\v=\vAnn\v\f\nscore=\f900\v\n[\vplace2\f]\nnom=Bob\n",
+         "Ann", "Bob", 900},
+        {"a NUL ends a value", QByteArray("[place1]\nnom=Ann") + '\0' + "ie\nscore=900" + '\0' + " 1\n[place2]\nnom=Bob\n", "Ann",
+         "Bob", 900},
+        {"a UTF-8 mark is no mark", "\xef\xbb\xbf[place1]\nnom=Ann\nscore=900\n[place2]\nnom=Bob\n", "anonyme", "Bob",
+         0},
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.form);
+        put(f.bytes);
+        IniFile ini(path);
+        EXPECT_EQ(ini.readString("place1", "nom", "anonyme"), f.nom1);
+        EXPECT_EQ(ini.readString("place2", "nom", "anonyme"), f.nom2);
+        EXPECT_EQ(ini.readInteger("place1", "score", 0), f.score1);
+        ini.release();
+    }
+}
+
+// A UTF-16 file stays one: a write keeps its mark, its form and every letter, those outside
+// Windows-1252 included.
+TEST_F(Ini, AUtf16FileIsWrittenBackInUtf16) {
+    const auto utf16 = [](const QString& text) {
+        QByteArray bytes("\xff\xfe");
+        for (const QChar c : text) bytes.append(static_cast<char>(c.unicode() & 0xff)).append(static_cast<char>(c.unicode() >> 8));
+        return bytes;
+    };
+    put(utf16(QStringLiteral("[place1]\r\nnom=Łukasz\r\nscore=900\r\n")));
+    IniFile ini(path);
+    ini.writeString("place1", "score", "1000");
+    ini.writeString("place2", "nom", QStringLiteral("Dvořák"));
+    ini.release();
+    EXPECT_EQ(disk(), utf16(QStringLiteral("[place1]\r\nnom=Łukasz\r\nscore=1000\r\n[place2]\r\nnom=Dvořák\r\n")));
+}
+
+// Two processes counting in one file, each pass reading the count and writing it one higher: the
+// passes follow one another, so no count is lost.
+TEST_F(Ini, PassesOfTwoProcessesOnOneFileFollowOneAnother) {
+    constexpr int kPasses = 150;
+    std::vector<pid_t> children;
+    for (int c = 0; c < 2; ++c) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            try {
+                for (int i = 0; i < kPasses; ++i) {
+                    IniFile ini(path);
+                    ini.writeInteger("c", "n", ini.readInteger("c", "n", 0) + 1);
+                    ini.release();
+                }
+            } catch (...) {
+                _exit(3);
+            }
+            _exit(0);
+        }
+        children.push_back(child);
+    }
+    for (const pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    IniFile ini(path);
+    EXPECT_EQ(ini.readInteger("c", "n", 0), 2 * kPasses);
 }
 
 TEST_F(Ini, WriteFailuresNameTheFileAndNeverPassForSuccess) {

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Playing without a keypad: a click or a tap on an answer, on the title's prompt, and a game
 // controller's buttons act exactly as the keys they stand for, and are ignored wherever the key
 // would be (no question, the pause, a video, the About window); the pointer shows when the

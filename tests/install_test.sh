@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The installed game: installs the build into a fresh prefix, checks the desktop files, then
 # plays from a player's own game folder as the launcher prepares it. A high score lands in the
 # player's save/ and nowhere under the prefix; the launcher starts the real program there, keeps
@@ -41,6 +46,8 @@ check "the game is installed off the PATH" test -x "$program" -a "$program" != "
 for entry in dB/questionnaire.db vorn.hlp image/titre.jpg son/titre.mid video/0.avi; do
     check "the pack holds $entry" test -s "$pack/$entry"
 done
+check "the manual page is installed" test -s "$prefix/$datadir/man/man6/vorn.6.gz"
+check "the copyright file is installed" test -s "$prefix/$datadir/doc/vorn/copyright"
 check "the pack holds no save folder" test ! -e "$pack/save"
 check "the pack holds no program" test ! -e "$pack/vorn"
 
@@ -76,6 +83,17 @@ listing "$prefix" > "$tmp/before"
 
 export HOME=$tmp/home XDG_DATA_HOME=$tmp/data QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
 folder=$XDG_DATA_HOME/vorn
+
+echo "== the game's options go through the launcher, which prepares no folder for them"
+out=$("$launcher" --version) || fail "--version failed through the launcher"
+check "--version answers on the output" grep -q '^vorn (V.O.R.N. VOZID) ' <<< "$out"
+out=$("$launcher" --help) || fail "--help failed through the launcher"
+check "--help answers on the output" grep -q '^Usage: vorn ' <<< "$out"
+status=0
+"$launcher" --bogus > "$tmp/log" 2>&1 || status=$?
+check "an unknown option ends with status 2" test "$status" = 2
+check "an unknown option is named" grep -q '^vorn: unknown option --bogus$' "$tmp/log"
+check "no option made the player's folder" test ! -e "$folder"
 
 echo "== the launcher starts the game in the player's folder"
 "$launcher" > "$tmp/log" 2>&1 &

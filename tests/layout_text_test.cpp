@@ -1,16 +1,28 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Texts of the screens at the sizes the layouts give them: the stand-in faces must draw the
 // labels whose size the layouts state within a few per cent of it, so that headings sit where the
 // layouts centre them and lines wrap where the layouts expect.
 
 #include "app/main.h"
 #include "core/layout.h"
+#include "core/version.h"
 #include "platform/platform.h"
 #include "screens/HighScores.h"
+#include "screens/apropos.h"
 #include "screens/nom.h"
 #include "screens/resultats.h"
 #include "screens/titre.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
 #include <QFontMetrics>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
 
 #include <gtest/gtest.h>
 
@@ -99,6 +111,26 @@ TEST_F(LayoutText, BestPlayersAndTheNameEntryStayLeftOfTheScrollBar) {
         SCOPED_TRACE(l->elementName().toStdString());
         EXPECT_LT(l->geometry().right(), window.visibleWidth()) << l->geometry().right();
     }
+}
+
+TEST_F(LayoutText, TheAboutWindowShowsTheReleaseAndTheLicencesWithinItsBoxes) {
+    TForm1 about(&window, {});
+    about.show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(about.Label2->text().startsWith(QStringLiteral("Version %1, ").arg(QLatin1String(release::version))))
+        << about.Label2->text().toStdString();
+    EXPECT_TRUE(about.Label2->text().endsWith(QLatin1String(release::date).left(4)));
+    EXPECT_LE(about.Label2->geometry().right(), about.width() - 8) << about.Label2->geometry().right();
+    // Four lines of credits, the last the licences, each on one line of the box, none hidden.
+    QTextDocument* credits = about.Memo1->document();
+    ASSERT_EQ(credits->blockCount(), 4);
+    EXPECT_TRUE(credits->lastBlock().text().contains(QStringLiteral("GPL")));
+    EXPECT_TRUE(credits->lastBlock().text().contains(QStringLiteral("CC BY-SA")));
+    for (QTextBlock block = credits->begin(); block.isValid(); block = block.next()) {
+        credits->documentLayout()->blockBoundingRect(block);  // lays the block out
+        EXPECT_EQ(block.layout()->lineCount(), 1) << block.text().toStdString();
+    }
+    EXPECT_EQ(about.Memo1->verticalScrollBar()->maximum(), 0);
 }
 
 }  // namespace

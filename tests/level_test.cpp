@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Playing a level on the test pack: set-up, questions, answers, time-outs, F12, scoring, the
 // percentage and the face, and the failures of a broken pack.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // How loud the music is against the sounds, as a player hears it. The default pack's title tune,
 // intro video and answer sounds are played through the real backend on SDL's "disk" driver, which
 // writes the mixed output to a file, and their levels are measured in that file. Also the limiter

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real media backend under SDL's dummy audio driver: what is mixed is read back through the
 // mixer's post-mix hook, so these tests hear what a player would hear. Video pacing runs on
 // virtual time.

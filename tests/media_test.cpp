@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The media player on the simulated backend: opening, notices, looping by notice, blocking plays,
 // errors and volumes.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The menus beside the game: the save items follow the level screen, the two display modes on
 // the emulated display, and the About window, which keeps the main window from taking input while
 // it is open.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // vorn-monkey [--steps N] [--seed S] [--content DIR]: the monkey's long run (the quality run) on a
 // copy of a game folder (build/game by default), printing its seed and summary. Exits 1 when a
 // rule was broken.
@@ -37,7 +41,6 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER")) qputenv("SDL_AUDIODRIVER", "dummy");
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("V.O.R.N. VOZID"));
     vorn::test::MonkeyOptions options;
     options.steps = 100000;
     options.seed = static_cast<std::uint64_t>(QDateTime::currentMSecsSinceEpoch());

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A seeded random sequence of keys, typing, clicks, menu commands and waits on the test pack:
 // every screen rule holds after every step and no message appears. VORN_MONKEY_STEPS and
 // VORN_MONKEY_SEED lengthen the run or change its seed (build/tests/vorn-monkey runs it on any

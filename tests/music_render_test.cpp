@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The music rendered ahead: each tune synthesized once and played from memory or from the disk
 // cache, keyed on what the file holds, and the mixer never left waiting for the rendering.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // vorn-pack: question tables as spreadsheets write them, every fault named by row and field, codes
 // the draw finds, filling from the default questions, folders never overwritten by surprise, and
 // a written pack played to the end of a level.

@@ -1,9 +1,14 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The high-score table: ranking new scores, reading and writing its file, and saves that survive
 // a process killed at any instant.
 
 #include "records/Player.h"
 #include "platform/errors.h"
 #include "platform/ini.h"
+#include "platform/windows1252.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,7 +23,9 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -163,6 +170,95 @@ TEST_F(HighScores, SavesEveryPlaceInOrderAndReadsItBack) {
     back.charger();
     EXPECT_EQ(namesOf(back), namesOf(t));
     EXPECT_EQ(scoresOf(back), scoresOf(t));
+}
+
+// Any name the reader returns can be written back: a table holding a tab, DEL or one of the bytes
+// Windows-1252 leaves undefined in a stored name still takes a new player, and every other stored
+// name stays byte for byte as it was.
+TEST_F(HighScores, StoredNamesOfAnyByteSurviveANewPlayer) {
+    QDir().mkdir("save");
+    const struct {
+        QByteArray stored, read;  // in the file, and the name read from it
+    } names[] = {
+        {"Ta\tb", "Ta\tb"},         {"\"\tTab\"", "\tTab"}, {"De\x7fl", "De\x7fl"}, {"\x81", "\x81"},
+        {"x\x8d", "x\x8d"},         {"\x8f\x90\x9d", "\x8f\x90\x9d"}, {"Ctl\x01", "Ctl\x01"},
+        {"\"\x0bVt\"", "\x0bVt"},
+    };
+    for (const auto& n : names) {
+        SCOPED_TRACE(n.stored.toHex().toStdString());
+        QByteArray file;
+        for (int p = 1; p <= tscores::kPlaces; ++p)
+            file += "[place" + QByteArray::number(p) + "]\r\nnom=" + (p == 3 ? n.stored : "p" + QByteArray::number(p)) +
+                    "\r\nscore=" + QByteArray::number(1000 - p) + "\r\n";
+        put("save/highscores.ini", file);
+        tscores t;
+        t.recordOnDisk(TJoueur(QStringLiteral("new"), 999));  // between places 1 and 2
+        const QByteArray after = disk("save/highscores.ini");
+        EXPECT_TRUE(after.contains("[place2]\r\nnom=new\r\nscore=999\r\n"));
+        EXPECT_TRUE(after.contains("[place4]\r\nnom=" + n.stored + "\r\n")) << after.toStdString();
+        tscores back;
+        back.charger();
+        EXPECT_EQ(toWindows1252(back.entry(4).name), n.read);
+        EXPECT_EQ(back.entry(3).name, "p2");
+        EXPECT_EQ(back.entry(10).name, "p9");
+    }
+}
+
+// The table is recorded into as the file is when the player's name is given: a record another
+// copy of the game wrote since this game ended stays.
+TEST_F(HighScores, RecordingReadsTheTableAgainFirst) {
+    QDir().mkdir("save");
+    tscores atGameEnd;
+    atGameEnd.charger();  // empty
+    tscores other;
+    other.recordOnDisk(TJoueur(QStringLiteral("Bea"), 2000));
+    atGameEnd.recordOnDisk(TJoueur(QStringLiteral("Ann"), 3000));
+    EXPECT_EQ(namesOf(atGameEnd).mid(0, 3), (QStringList{"Ann", "Bea", "anonyme"}));
+    tscores back;
+    back.charger();
+    EXPECT_EQ(namesOf(back), namesOf(atGameEnd));
+    EXPECT_EQ(scoresOf(back).front(), 3000);
+}
+
+// The lock of a save folder: a kernel lock another process cannot take while it is held, taken
+// again by the same process without waiting for itself, gone once its last holder is.
+TEST_F(HighScores, APassHoldsTheFoldersLockAgainstOtherProcesses) {
+    QDir().mkdir("save");
+    const auto lockedElsewhere = [] {
+        int report[2];
+        if (pipe(report) != 0) return -1;
+        const pid_t child = fork();
+        if (child == 0) {
+            const int fd = ::open("save", O_RDONLY | O_DIRECTORY);
+            const char got = fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) != 0 ? 'y' : 'n';
+            if (write(report[1], &got, 1) != 1) _exit(4);
+            _exit(0);
+        }
+        close(report[1]);
+        char got = '?';
+        const bool read1 = read(report[0], &got, 1) == 1;
+        close(report[0]);
+        waitpid(child, nullptr, 0);
+        return read1 ? int(got == 'y') : -1;
+    };
+    EXPECT_EQ(lockedElsewhere(), 0);
+    {
+        const FolderLock outer(QStringLiteral("save/highscores.ini"));
+        ASSERT_TRUE(outer.held());
+        EXPECT_EQ(lockedElsewhere(), 1);
+        {
+            const FolderLock inner(QStringLiteral("save/Sauvegardes.ini"));  // same folder: no wait
+            EXPECT_TRUE(inner.held());
+        }
+        EXPECT_EQ(lockedElsewhere(), 1);  // still held by the outer one
+        IniFile pass(QStringLiteral("save/highscores.ini"));
+        pass.writeString("place1", "nom", "x");  // a pass inside the lock goes through
+        pass.release();
+        EXPECT_EQ(lockedElsewhere(), 1);
+    }
+    EXPECT_EQ(lockedElsewhere(), 0);
+    // A folder that is not there is not locked, and nothing waits for it.
+    EXPECT_FALSE(FolderLock(QStringLiteral("nowhere/x.ini")).held());
 }
 
 TEST_F(HighScores, SavingWithoutTheSaveFolderFails) {

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // From question to question and level to level: thresholds, the results screen, the bonus level
 // and its sudden death, the lost game, and commands that arrive while a results screen waits.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The default question bank as a player meets it: every level holds each theme equally, the right
 // answers are spread over the four keys, no question is asked twice, numbers among the choices rise
 // with the right one an end about half the time, no text names the answer of a question still to

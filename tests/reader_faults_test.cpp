@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Faults the fuzz targets (fuzz/) found in the file readers, each pinned down on its own.
 
 #include "platform/media/avi.h"

@@ -1,10 +1,17 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The best players after a game and from the menu: the name entry and its keys, the table shown
 // for seven seconds, the file, the restart, and a failed write, a missing picture or a teardown
 // on the way.
 
 #include "support/scenario.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -100,6 +107,35 @@ TEST_F(BestPlayers, KeysTypedIntoTheNameBoxStayThereAndEnterPressesValider) {
     EXPECT_EQ(widgetText(play.at(again), "nom1"), "  Zoé  ");  // the blanks come back from the file
 }
 
+// The name box keeps the focus whatever the player clicks on the screen's picture or labels:
+// every letter typed reaches it, and Enter still presses "Valider".
+TEST_F(BestPlayers, ClicksOnThePictureAndTheLabelsLeaveTheFocusInTheNameBox) {
+    finishGameWith(5000);
+    play << "type ab" << "click 50,400" << "type c" << "click 110,90" << "type d" << "click 230,150"
+         << "click Image1" << "type e";
+    const int typed = play.mark();
+    play << "key Enter";
+    const int shownTable = play.mark();
+    play.run();
+    EXPECT_EQ(value(play.at(typed), "widget Edit1"), "visible=1 text=\"abcde\" focus=1");
+    EXPECT_EQ(widgetText(play.at(shownTable), "nom1"), "abcde");
+    EXPECT_TRUE(table().contains("[place1]\r\nnom=abcde\r\nscore=5000\r\n"));
+}
+
+// A name from another alphabet keeps its letters: those the file cannot hold are stored as their
+// plain letter, shown so in the box as they are typed, in the table and in the file.
+TEST_F(BestPlayers, LettersTheFileCannotHoldAreStoredAsTheirPlainLetter) {
+    finishGameWith(5000);
+    play << "type Łukasz Dvořák";
+    const int typed = play.mark();
+    play << "key Enter";
+    const int shownTable = play.mark();
+    play.run();
+    EXPECT_EQ(widgetText(play.at(typed), "Edit1"), "Lukasz Dvorák");
+    EXPECT_EQ(widgetText(play.at(shownTable), "nom1"), "Lukasz Dvorák");
+    EXPECT_TRUE(table().contains("[place1]\r\nnom=Lukasz Dvor\xe1k\r\n"));
+}
+
 TEST_F(BestPlayers, AnEmptyBoxKeepsTheNameAnonyme) {
     pack.write("save/highscores.ini", tableFile({{"Ann", 9000}}));
     finishGameWith(7000);
@@ -192,6 +228,109 @@ TEST_F(BestPlayers, ARestartWhileTheTableShowsEndsItsWaitWithoutASecondRestart) 
     EXPECT_EQ(value(play.at(restarted), "screens"), "titleScreenPresent");
     EXPECT_EQ(value(play.at(restarted), "media").count("play video/0.avi"), 1);
     EXPECT_EQ(value(play.at(later), "media"), "<absent>");
+}
+
+// Two copies of the game on one game folder, each a runner process of its own, driven line by
+// line through its standard input and followed through its output.
+class GameProcess {
+  public:
+    explicit GameProcess(const QString& folder) {
+        process_.setProgram(QStringLiteral(VORN_BUILD_DIR "/vorn-script"));
+        process_.setArguments({QStringLiteral("--content"), folder});
+        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process_.start();
+    }
+    ~GameProcess() {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.kill();
+            process_.waitForFinished();
+        }
+    }
+    bool started() { return process_.waitForStarted(kPatienceMs); }
+    void send(const QString& lines) { process_.write((lines + u'\n').toUtf8()); }
+    // Waits until the output holds `text`; false when the program ends or the patience runs out.
+    bool awaitOutput(const QString& text) {
+        QElapsedTimer waited;
+        waited.start();
+        while (!output_.contains(text)) {
+            if (waited.elapsed() > kPatienceMs || process_.state() == QProcess::NotRunning) return false;
+            process_.waitForReadyRead(100);
+            output_ += QString::fromUtf8(process_.readAllStandardOutput());
+        }
+        return true;
+    }
+    // Ends the script and waits for the program to end.
+    bool finish() {
+        process_.closeWriteChannel();
+        const bool ended = process_.waitForFinished(kPatienceMs) && process_.exitCode() == 0;
+        output_ += QString::fromUtf8(process_.readAllStandardOutput());
+        return ended;
+    }
+    const QString& output() const { return output_; }
+
+  private:
+    static constexpr int kPatienceMs = 120'000;
+    QProcess process_;
+    QString output_;
+};
+
+// Game A waits at its name entry while game B records its player; A's player then joins the
+// table as it is on disk, and B's record stays.
+TEST_F(BestPlayers, TwoGamesOnOneFolderBothKeepTheirPlayers) {
+    pack.write("save/highscores.ini", tableFile({{"Cid", 25000}}));
+    pack.write("save/Sauvegardes.ini",
+               "[Block3]\r\nscore=20000\r\nNiveau=3\r\nNumQuestion=10\r\nReponses justes=9\r\nPause=1\r\n"
+               "[Block4]\r\nscore=30000\r\nNiveau=3\r\nNumQuestion=10\r\nReponses justes=9\r\nPause=1\r\n");
+    const QString finish = QStringLiteral("wait %1").arg(kPauseMs + kResultsMs + kVideoMs);
+
+    GameProcess a(pack.dir());
+    ASSERT_TRUE(a.started());
+    a.send(QStringLiteral("menu fichier/charger/Block 4\n%1\ndump").arg(finish));
+    ASSERT_TRUE(a.awaitOutput(QStringLiteral("screens: nameEntryScreenPresent"))) << a.output().toStdString();
+
+    GameProcess b(pack.dir());
+    ASSERT_TRUE(b.started());
+    b.send(QStringLiteral("menu fichier/charger/Block3\n%1\ntype Bea\nkey Enter\ndump").arg(finish));
+    ASSERT_TRUE(b.finish()) << b.output().toStdString();
+    EXPECT_TRUE(b.output().contains(QStringLiteral("widget nom2: visible=1 text=\"Bea\"")));
+
+    a.send(QStringLiteral("type Ann\nkey Enter\ndump"));
+    ASSERT_TRUE(a.finish()) << a.output().toStdString();
+    EXPECT_TRUE(a.output().contains(QStringLiteral("widget nom1: visible=1 text=\"Ann\"")));
+    EXPECT_TRUE(a.output().contains(QStringLiteral("widget nom3: visible=1 text=\"Bea\"")));
+    EXPECT_TRUE(table().startsWith(tableFile({{"Ann", 30000}, {"Cid", 25000}, {"Bea", 20000}}))) << table().toStdString();
+}
+
+// Two games saving their own slots at the same moments, over and over, as their games go on:
+// every pass of one keeps what the other wrote, so each slot ends as its game last saved it.
+TEST_F(BestPlayers, TwoGamesSavingTwoSlotsAtOnceBothKeepTheirSlot) {
+    QString script = QStringLiteral("key Enter\nwait %1\n").arg(kVideoMs + 500);
+    for (int question = 0; question < 5; ++question) {
+        script += QStringLiteral("key KP%1\nwait %2\n").arg(question % 4 + 1).arg(kPauseMs + 100);
+        for (int i = 0; i < 30; ++i) script += QStringLiteral("menu fichier/sauvegarder/Block %1\n");
+    }
+    script += QStringLiteral("dump");
+    GameProcess one(pack.dir()), two(pack.dir());
+    ASSERT_TRUE(one.started());
+    ASSERT_TRUE(two.started());
+    one.send(script.arg(1));
+    two.send(script.arg(2));
+    ASSERT_TRUE(one.finish()) << one.output().toStdString();
+    ASSERT_TRUE(two.finish()) << two.output().toStdString();
+    QFile slotFile(pack.path("save/Sauvegardes.ini"));
+    ASSERT_TRUE(slotFile.open(QIODevice::ReadOnly));
+    const QString text = QString::fromLatin1(slotFile.readAll());
+    for (const auto& [slot, game] : {std::pair{1, &one}, std::pair{2, &two}}) {
+        SCOPED_TRACE(slot);
+        const auto field = [&](const char* name) {
+            const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("\\n%1: (\\S+)").arg(QLatin1String(name))).match(game->output());
+            return m.hasMatch() ? m.captured(1) : QStringLiteral("<none>");
+        };
+        const QString block = QStringLiteral("[Block%1]\r\nscore=%2\r\nNiveau=1\r\nNumQuestion=%3\r\n")
+                                  .arg(slot)
+                                  .arg(field("score"), field("NumQuestion"));
+        EXPECT_TRUE(text.contains(block)) << block.toStdString() << " in\n" << text.toStdString();
+    }
 }
 
 }  // namespace

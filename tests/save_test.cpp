@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The save slots: a game saved and loaded back with the other slots left alone, loading over
 // every screen, saves that cannot happen, slots saved in the pause after an answer, and slots
 // edited by hand or never saved.

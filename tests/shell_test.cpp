@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the desktop is handed when the game opens a document: the rules are HTML under a name
 // that desktops do not type as HTML, so they go over as a ".html" copy that follows the original.
 
@@ -35,6 +39,10 @@ TEST_F(DesktopDocument, HtmlRulesGoOverAsAnHtmlCopyThatFollowsTheRules) {
     write("vorn.hlp", "<html><body>Règles, version 2</body></html>");
     EXPECT_EQ(vorn::documentForDesktop(inGame("vorn.hlp"), cache.path()), copy);
     EXPECT_EQ(read(copy), "<html><body>Règles, version 2</body></html>");
+
+    // Comments before the doctype, such as a licence header.
+    write("vorn.hlp", "<!--\n  the licence of the rules\n-->\n<!-- -->\n<!DOCTYPE html><html></html>");
+    EXPECT_EQ(vorn::documentForDesktop(inGame("vorn.hlp"), cache.path()), copy);
 }
 
 TEST_F(DesktopDocument, OtherDocumentsGoOverAsTheyAreAndAMissingOneNotAtAll) {
@@ -42,6 +50,8 @@ TEST_F(DesktopDocument, OtherDocumentsGoOverAsTheyAreAndAMissingOneNotAtAll) {
     EXPECT_EQ(vorn::documentForDesktop(inGame("notes.html"), cache.path()), inGame("notes.html"));
     write("aide.hlp", "?_\x03\x00 a help file of another kind");
     EXPECT_EQ(vorn::documentForDesktop(inGame("aide.hlp"), cache.path()), inGame("aide.hlp"));
+    write("notes.hlp", "<!-- a comment that never ends <html>");
+    EXPECT_EQ(vorn::documentForDesktop(inGame("notes.hlp"), cache.path()), inGame("notes.hlp"));
     EXPECT_EQ(vorn::documentForDesktop(inGame("vorn.hlp"), cache.path()), QString());
     EXPECT_TRUE(QDir(cache.path()).entryList(QDir::Files).isEmpty());
 }

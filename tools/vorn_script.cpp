@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // vorn-script [--content DIR] [SCRIPT]: plays the game on virtual time from a script (standard
 // input without SCRIPT) and prints what happens. See tools/script/scriptrunner.h.
 
@@ -17,7 +21,6 @@
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("V.O.R.N. VOZID"));
     QString content = QStringLiteral(".");
     QString scriptPath;
     vorn::VirtualMedia media = vorn::VirtualMedia::Simulated;

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // vorn-questions BANK.tsv TABLE.db: turns the question bank into the game's table file.
 
 #include "content/bank/questionbank.h"

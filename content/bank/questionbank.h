@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The question bank: reading the tab-separated source (header "code enonce r1 r2 r3 r4 Theme br")
 // and writing the table file the game reads (one SQLite file for the table questionnaire).

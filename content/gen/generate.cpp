@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // vorn-content GAME_DIR [GROUP...]: writes the default content pack (pictures, music, sounds,
 // videos) into GAME_DIR, or only the groups named: pictures, music, sounds, videos.
 // The same program gives the same bytes on every run.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The hourglass of the level screens: 80 x 110 frames on the silver background. Frame 1 is full
 // (it shows while the hourglass is stopped); frames 2 to 44 let the sand run out, one frame for

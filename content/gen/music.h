@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The music of the pack, composed in code: one light "quiz show" style (electric piano, bass,
 // drums, pad and a lead that changes from tune to tune). Level tunes are song forms A A' B A''

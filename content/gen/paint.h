@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Drawing helpers shared by every picture and video of the content pack, so that they share one
 // look: gradients, sunbursts, outlined titles, stars, rounded panels, and a small seeded random

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The pictures of the content pack, drawn with QPainter. Backgrounds are 640 x 440; the player
 // character, its five faces and the marks use the magenta see-through colour.

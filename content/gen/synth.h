@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A small synthesizer for the sound effects and the sound tracks of the videos: a few voices
 // (bell, brass, pluck, bass, pad, drums, buzzer, noises) mixed on a timeline and written as

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The video interludes (intro, levels, bonus, lost, finished) and the hourglass animation, as
 // AVI files with Motion JPEG pictures and a synthesized PCM sound track.

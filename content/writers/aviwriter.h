@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Writes AVI files with Motion JPEG pictures and 16-bit PCM sound through FFmpeg, bit-exact
 // (the same input gives the same bytes).

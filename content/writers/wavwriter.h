@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Writes RIFF WAVE files: 16-bit PCM (the content pack's sounds), 8-bit PCM, or 4-bit IMA ADPCM.
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Decoding AVI files with FFmpeg: every picture of the hourglass as an image, within the
 // animation budget; and the pictures of a video counted (the content checker).

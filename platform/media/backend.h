@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The media seam. A backend opens files on the device their extension names (".mid" sequencer,
 // ".wav" wave audio, ".avi" video) and makes them sound; the media player above it keeps the

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Owning pointers for FFmpeg's objects, so that every way out of a decoder frees them, and the
 // decoding of one stream of a file, shared by the playability check and the video device.

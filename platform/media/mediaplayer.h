@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A hidden media player, as the game uses it: set the file, open (closing what was open), play
 // with a completion notice (from the start again when it stands at its end), wait for the end

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // What the game's media players share: the backend that makes the sound, the clock that times
 // completions, and the log of what was opened, played, stopped and closed. The log is kept only

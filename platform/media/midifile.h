@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Timing in Standard MIDI Files: the tempo map, the last event and the notes of a file, and the
 // conversion between ticks and milliseconds. The probe measures tunes with it, the sound backend

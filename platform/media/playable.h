@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // What the game's media devices can play, decided in one place for the sound backend, the
 // simulated backend and the content checker: a file that plays in the game plays in the script

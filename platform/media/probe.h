@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Reading the headers of media files without playing them: the timing of a MIDI file and the
 // format of a WAVE file. Whether a file can be played is decided in playable.h.

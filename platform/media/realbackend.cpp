@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The backend that makes real sound: MIDI through the process's FluidSynth synthesizer, WAV
 // through SDL2_mixer channels, AVI through FFmpeg. Every open first passes the playability check
 // that the simulated backend and the content checker use, so a missing, broken or unplayable

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The backend of virtual time: opens files through the same playability check as the real one,
 // so that missing, broken and unplayable files fail alike, makes no sound, and lets a blocking

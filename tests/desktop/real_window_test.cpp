@@ -1,9 +1,15 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real program on a real X server: what a player sees in the first seconds (the intro's
 // frames and the menu bar), a window that keeps answering the desktop while the interludes hold
 // the game, and the rules handed to the desktop as an HTML document. Offscreen rendering shows
 // none of this.
 
 #include "desktop/xdisplay.h"
+
+#include "core/layout.h"
 
 #include <gtest/gtest.h>
 
@@ -26,6 +32,7 @@ using namespace vorn::desktop;
 using namespace std::chrono_literals;
 
 constexpr const char* kTitle = "V.O.R.N. VOZID";
+constexpr const char* kProgram = "vorn";  // the program's name, in its windows' WM_CLASS
 constexpr int kClientWidth = 632, kClientHeight = 434;
 constexpr std::uint32_t kReturn = 0xff0d, kEscape = 0xff1b, kF1 = 0xffbe;
 
@@ -270,7 +277,7 @@ TEST_F(RealWindow, FullScreenCoversTheScreenAndWindowedModeComesBack) {
         const QRectLike w = place();
         x.click(w.x + menuX, w.y + menuBar / 2);
         std::optional<xcb_window_t> popup;
-        if (!wait(kPatience, [&] { return (popup = x.findWindow(kTitle, *window)).has_value(); })) return false;
+        if (!wait(kPatience, [&] { return (popup = x.findPopup(kProgram)).has_value(); })) return false;
         const QRectLike p = x.geometry(*popup).value_or(QRectLike{});
         const int itemHeight = p.height / 2;  // the options menu holds two items
         x.click(p.x + p.width / 3, p.y + itemHeight * item + itemHeight / 2);
@@ -371,6 +378,35 @@ TEST_F(RealWindow, ClicksOfThePointerStartAGameAndAnswer) {
 
     x.typeKey(*window, kEscape);
     ASSERT_TRUE(wait(kPatience, [&] { return !game.running(); })) << "Esc did not end the program";
+}
+
+// The About window on a real display is captioned exactly as its layout says: the desktop adds
+// nothing after it.
+TEST_F(RealWindow, TheAboutWindowIsCaptionedAsItsLayoutSays) {
+    VirtualServer server(1024, 768);
+    ASSERT_FALSE(server.display().empty()) << "Xvfb did not start (is the xvfb package installed?)";
+    Connection x(server.display());
+    ASSERT_TRUE(x.ok());
+    Game game(VORN_GAME_DIR, gameEnvironment(server.display()));
+    std::optional<xcb_window_t> window;
+    ASSERT_TRUE(waitFor(kPatience, [&] { return (window = x.findWindow(kTitle)).has_value(); }));
+    auto place = [&] { return x.geometry(*window).value_or(QRectLike{}); };
+    const int menuBar = place().height - kClientHeight;
+    ASSERT_GT(menuBar, 10);
+    ASSERT_TRUE(waitFor(kPatience, [&] {
+        const auto c = x.capture(*window);
+        return c && c->litShare(4, menuBar + 4, 50, 20) > 0.5;
+    })) << "no title screen";
+    // "aide", the third title of the menu bar, then its last item, "à propos".
+    constexpr int kAide = 140;
+    const QRectLike w = place();
+    x.click(w.x + kAide, w.y + menuBar / 2);
+    std::optional<xcb_window_t> popup;
+    ASSERT_TRUE(waitFor(kPatience, [&] { return (popup = x.findPopup(kProgram)).has_value(); })) << "the aide menu did not open";
+    const QRectLike p = x.geometry(*popup).value_or(QRectLike{});
+    x.click(p.x + p.width / 3, p.y + p.height - 8);
+    EXPECT_TRUE(waitFor(kPatience, [&] { return x.findWindow(vorn::layout::Form1::caption).has_value(); }))
+        << "no window captioned \"" << vorn::layout::Form1::caption << "\"";
 }
 
 }  // namespace

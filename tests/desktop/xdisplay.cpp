@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "desktop/xdisplay.h"
 
 #include <xcb/xtest.h>
@@ -191,6 +195,27 @@ std::optional<xcb_window_t> Connection::findBelow(xcb_window_t parent, const std
 std::optional<xcb_window_t> Connection::findWindow(const std::string& wanted, xcb_window_t except) {
     // A window manager puts a client two levels down at most (its frame, then a holder).
     return findBelow(screen_->root, wanted, except, 2);
+}
+
+std::optional<xcb_window_t> Connection::findPopup(const std::string& program) {
+    auto tree = own(xcb_query_tree_reply(connection_, xcb_query_tree(connection_, screen_->root), nullptr));
+    if (!tree) return std::nullopt;
+    const xcb_window_t* children = xcb_query_tree_children(tree.get());
+    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
+        auto attributes = own(xcb_get_window_attributes_reply(
+            connection_, xcb_get_window_attributes(connection_, children[i]), nullptr));
+        if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE || !attributes->override_redirect)
+            continue;
+        // WM_CLASS: the instance name, a NUL, the class name.
+        auto wmClass = own(xcb_get_property_reply(
+            connection_, xcb_get_property(connection_, 0, children[i], XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 64),
+            nullptr));
+        if (!wmClass) continue;
+        const std::string value(static_cast<const char*>(xcb_get_property_value(wmClass.get())),
+                                static_cast<std::size_t>(xcb_get_property_value_length(wmClass.get())));
+        if (value.substr(0, value.find('\0')) == program) return children[i];
+    }
+    return std::nullopt;
 }
 
 std::optional<QRectLike> Connection::geometry(xcb_window_t window) {

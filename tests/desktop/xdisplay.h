@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A private X server (Xvfb) and a small client of it for the tests that watch the real program
 // on a real display: find a window by its title, grab its pixels, send window-manager pings and
@@ -66,6 +70,9 @@ public:
     // A shown window whose title is `title`: a top-level one, or the client of a window
     // manager's frame. With `except`, another one than that.
     std::optional<xcb_window_t> findWindow(const std::string& title, xcb_window_t except = XCB_NONE);
+    // A shown pop-up window of the program `program` (a menu: top-level, out of the window
+    // manager's hands, its WM_CLASS naming the program).
+    std::optional<xcb_window_t> findPopup(const std::string& program);
     // A window's place on the screen and its size.
     std::optional<QRectLike> geometry(xcb_window_t window);
     // Moves the pointer to (x, y) of the screen and clicks its first button.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The fault matrix: every file of the content pack, one at a time, removed, emptied, cut in half,
 // replaced by garbage and replaced by a valid file of another kind; for each, a game is driven

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The messages that the failure of one file of the pack may show: the picture reader's text naming
 // the file, the media service's texts for a sound, a tune or a video, the animation control's for

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Test entry: one offscreen QApplication for the whole run.
 #include <QApplication>
 #include <QTemporaryDir>
@@ -11,7 +15,6 @@ int main(int argc, char** argv) {
     QTemporaryDir cache;
     if (cache.isValid()) qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("V.O.R.N. VOZID"));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The monkey: a seeded random sequence of keys, typing, clicks, menu commands and waits played on
 // the real main window through the script runner, on virtual time. After every step the screens'

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Picture files written byte by byte in the layouts that common tools save, so that the tests can
 // feed the loaders exactly what a content author's program produces, and damage it.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Scenarios played through the script runner on a test pack. A scenario is a script whose lines
 // may depend on what the game shows: a computed step sees the state at that moment (a dump is

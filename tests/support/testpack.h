@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A small content pack for the scenario tests: tiny pictures, short sounds, one-second videos
 // and a question table whose right answer follows from the code, so that a test can answer any

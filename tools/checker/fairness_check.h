@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // What a regular player learns to exploit in a question table: the right answer of the questions
 // that ask for a number kept off the smallest and the largest choice, and a question whose text

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // vorn-check [GAME_DIR]: checks a content folder (the current directory by default) and prints
 // one line a fault, then one line a warning. Exit status 0 when nothing is at fault (warnings
 // or not), 1 otherwise.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Checks the question table of a game folder: every code of levels 1 to 4 exactly once, a right
 // answer from 1 to 4, four distinct non-empty answers, and every text fitting its label in the

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // What the content checker found: one line a fault, naming the file (and the row or frame), and
 // one line a warning, for what the game plays as it is but a player or an author would want

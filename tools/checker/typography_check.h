@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // French typography of the texts the game shows: "?", "!", ":", ";" and "»" are set apart from
 // the word before them, "«" from the word after it, and a number from its groups of thousands,

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // vorn-pack's commands: template, import and check. The program is a thin layer over this, so
 // that the tests run the very same commands.

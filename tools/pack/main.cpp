@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // vorn-pack: makes a game folder from a question table written in a spreadsheet, writes the
 // table's template, and checks game folders. See tools/pack/command.h.
 

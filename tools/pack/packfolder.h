@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Content pack folders: what a folder holds, where the default pack is, reading a pack's question
 // table, and writing a new pack from an existing pack's media and a new question table.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A question table as teachers and families write it, one question a row: the question, its four
 // choices, the right choice (its number 1 to 4 or its text), the theme and the level 1 to 4. Every

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Reading a table saved by a spreadsheet or written by hand: comma, semicolon or tab separated
 // (found from the text), fields in double quotes holding separators, doubled quotes and line

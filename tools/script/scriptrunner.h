@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Plays the real main window on virtual time from a script of commands, one a line, and prints
 // what a player would see. Used by the vorn-script tool, by the scenario tests and by content

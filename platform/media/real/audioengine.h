@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The process's one audio output: SDL2_mixer at 44100 Hz, stereo, 16-bit, with a small buffer,
 // and the music, rendered ahead by the one FluidSynth synthesizer (platform/media/real/

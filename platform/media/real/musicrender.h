@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The music, rendered ahead. Each tune is synthesized once, from the tick it is played from, into
 // 16-bit stereo PCM by a thread of its own, faster than it plays; the mixer's music hook then only

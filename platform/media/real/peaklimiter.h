@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Keeps the synthesizer's output under full scale. The synthesizer runs at a gain that makes the
 // music as loud as the pack's sounds, and at that level the rare moment when many loud notes

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The video device of the real backend: plays an AVI file to its end, its pictures on the given
 // surface at their times and its sound on a mixer channel, the pictures paced against the start
