@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The largest game folder the game accepts: every file at the limits of platform/budgets.h, each
 // of the kind that costs the game the most memory, so that the whole game's peak on it is the
 // most a shared folder can take (bench/main.cpp measures it beside the default pack's).

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A game folder whose every file is the largest the game accepts (see largest_pack.cpp).
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // What one file of a game folder may cost the game, in one place. Game folders are made and
 // swapped by players, so every file is input from a stranger: a legal but oversized picture,

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The media files' budgets, on files that only announce their size: a wave header promising an
 // hour of sound, a tune whose one note ends an hour later, a file made long by a hole, an AVI whose
 // headers announce thousands of frames. Each is refused from its header, before it is decoded,

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The V.O.R.N. VOZID authors
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Files whose headers announce far more than they hold: a few dozen bytes that a reader would
 // take for an hour of sound or thousands of frames, to test the budgets without the memory.
