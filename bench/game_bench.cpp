@@ -24,6 +24,7 @@
 #include "bench/figures.h"
 #include "screens/resultats.h"
 #include "core/level.h"
+#include "platform/budgets.h"
 #include "platform/database.h"
 #include "platform/errors.h"
 #include "platform/media/mediaservice.h"
@@ -338,6 +339,7 @@ BENCHMARK(BM_Waiting<DesktopPlatform>)->Name("Wait/results")->Arg(2)->Iterations
 namespace vorn::bench {
 
 int playWholeGame(const std::string& dir) {
+    budget::returnLargeBlocksAtOnce();  // as the game does
     InGame in(dir.empty() ? kGame : QString::fromStdString(dir));
     RealSoundPlatform real;
     Tprincipal window(real.platform);

@@ -7,14 +7,14 @@
 // most a shared folder can take (bench/main.cpp measures it beside the default pack's).
 //
 //   backgrounds   the title and results: progressive JPEGs whose coefficients take the most a
-//                 picture may hold while it decodes (64 MB, 4720 x 4720); the levels: baseline
+//                 picture may hold while it decodes (32 MB, 3328 x 3328); the levels: baseline
 //                 JPEGs of 8192 x 8192
 //   pictures      the player, faces, marks and alarm: 32-bit bitmaps of 8192 x 8192 with an
 //                 alpha mask (256 MB each, a hole in the file: every alpha byte is read)
-//   sounds        43.7 s of 96 kHz 24-bit stereo: 32 MB once decoded
-//   tunes         5 minutes each, their files of 4 MB (notes, and controller changes to fill it)
-//   interludes    5 minutes of 2048 x 2048 pictures (one a second) with a stereo sound track
-//   hourglass     1906 frames of 80 x 110: 64 MB decoded
+//   sounds        21.8 s of 96 kHz 24-bit stereo: 16 MB once decoded
+//   tunes         3 minutes each, their files of 4 MB (notes, and controller changes to fill it)
+//   interludes    3 minutes of 1280 x 1280 pictures (one a second) with a stereo sound track
+//   hourglass     476 frames of 80 x 110: 16 MB decoded
 // The question table and the rules are the default pack's.
 
 #include "bench/largest_pack.h"
@@ -61,6 +61,13 @@ void patternRow(int y, int width, int height, std::vector<JSAMPLE>& rgb) {
         rgb[3 * x + 1] = static_cast<JSAMPLE>(255.0 * y / height);
         rgb[3 * x + 2] = static_cast<JSAMPLE>(127.5 + 100 * ring);
     }
+}
+
+// The side of the largest square progressive JPEG whose coefficients fit their budget: its colour
+// sampled 2 x 2, 3 bytes a pixel, in whole 16-pixel blocks.
+int progressiveSide() {
+    const auto side = static_cast<int>(std::sqrt(static_cast<double>(budget::kMaxJpegCoefficientBytes) / 3));
+    return side / 16 * 16;
 }
 
 void writeJpeg(const QString& path, int width, int height, bool progressive) {
@@ -116,7 +123,7 @@ void writeBitmap(const QString& path, int side) {
           QStringLiteral("cannot write ") + path);
 }
 
-// 24-bit stereo PCM at 96 kHz: as many frames as 32 MB hold once decoded (4 bytes a sample).
+// 24-bit stereo PCM at 96 kHz: as many frames as the budget holds once decoded (4 bytes a sample).
 void writeSound(const QString& path) {
     const std::uint32_t frames = static_cast<std::uint32_t>(budget::kMaxSoundBytes / 8);
     const std::uint32_t rate = 96000, dataBytes = frames * 6;
@@ -164,7 +171,7 @@ QByteArray tuneBytes(int pitch) {
     return writers::midiBytes({track}, kTicks);
 }
 
-// Five minutes of 2048 x 2048 pictures, one a second, with stereo CD sound.
+// The longest video of the largest pictures, one a second, with stereo CD sound.
 void writeInterlude(const QString& path) {
     writers::AviFormat format;
     format.width = budget::kMaxVideoSide;
@@ -188,7 +195,7 @@ void writeInterlude(const QString& path) {
     avi.finish();
 }
 
-// 64 MB of 80 x 110 frames at 15 a second.
+// As many 80 x 110 frames at 15 a second as the budget holds.
 void writeHourglass(const QString& path) {
     writers::AviFormat format;
     format.width = 80;
@@ -232,7 +239,7 @@ bool makeLargestPack(const QString& from, const QString& dir, std::string* error
         const QString progressive = at(QStringLiteral("image/progressive.jpg"));
         const QString baseline = at(QStringLiteral("image/baseline.jpg"));
         const QString bitmap = at(QStringLiteral("image/bitmap.bmp"));
-        writeJpeg(progressive, 4720, 4720, true);
+        writeJpeg(progressive, progressiveSide(), progressiveSide(), true);
         writeJpeg(baseline, budget::kMaxPictureSide, budget::kMaxPictureSide, false);
         writeBitmap(bitmap, budget::kMaxPictureSide);
         for (const pack::PictureFile& picture : pack::pictures()) {

@@ -4,7 +4,18 @@
 
 #include "platform/budgets.h"
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace vorn::budget {
+
+void returnLargeBlocksAtOnce() {
+#if defined(__GLIBC__)
+    // A fixed threshold also stops the allocator from raising it on its own.
+    mallopt(M_MMAP_THRESHOLD, static_cast<int>(4 * kMiB));
+#endif
+}
 
 QString lengthText(std::int64_t ms) {
     // Rounded up, so that a length over a limit never reads as the limit itself.

@@ -61,10 +61,10 @@ TEST(SoundBudget, WhatTheHeaderAnnouncesDecidesBeforeAnythingIsDecoded) {
         {"a frame more", cd, 60 * 44100 * 4 + 4 * 45, 60'001, 60 * 44100 * 4 + 4 * 45,
          "a sound of 60.1 s is too long for the game, at most 60 s"},
         {"24-bit samples take 32 once decoded", studio, 60 * 96000 * 6, 60'000,
-         60ll * 96000 * 2 * 4, "60 s of 2 channels at 96000 Hz take 44 MB decoded, at most 32 MB"},
-        {"the same, 40 s of it", studio, 40 * 96000 * 6, 40'000, 40ll * 96000 * 2 * 4, ""},
+         60ll * 96000 * 2 * 4, "60 s of 2 channels at 96000 Hz take 44 MB decoded, at most 16 MB"},
+        {"the same, 20 s of it", studio, 20 * 96000 * 6, 20'000, 20ll * 96000 * 2 * 4, ""},
         {"eight channels of float", surround, 30 * 96000 * 32, 30'000, 30ll * 96000 * 32,
-         "30 s of 8 channels at 96000 Hz take 88 MB decoded, at most 32 MB"},
+         "30 s of 8 channels at 96000 Hz take 88 MB decoded, at most 16 MB"},
         {"ADPCM blocks decode to 505 frames each", ima, 2664 * 256, 2664ll * 505 * 1000 / 22050,
          2664ll * 505 * 2, "a sound of 61.1 s is too long for the game, at most 60 s"},
         {"8-bit samples stay 8 bits", phone, 60 * 8000, 60'000, 60 * 8000, ""},
@@ -145,7 +145,7 @@ TEST_F(Budgets, ATuneIsRefusedForItsLengthOrForTheSizeOfItsFile) {
     const QString longTune = write(QStringLiteral("long.mid"), writers::midiBytes({track}, 480));
     EXPECT_EQ(openError(longTune),
               std::make_pair(
-                  longTune + ": a tune of 62 min is too long for the game, at most 5 min", true));
+                  longTune + ": a tune of 62 min is too long for the game, at most 3 min", true));
 
     writers::MidiTrack shortTrack;
     shortTrack.note(0, 480, 0, 60, 90);
@@ -166,14 +166,14 @@ TEST_F(Budgets, AnAnimationIsRefusedFromTheFramesItsHeaderAnnounces) {
         std::uint32_t frames, rate;
         const char* reason;  // "" within the budget: then its three real frames decode
     };
-    // An 80 x 110 frame takes 35,200 bytes: 64 MB holds 1906 of them.
+    // An 80 x 110 frame takes 35,200 bytes: 16 MB holds 476 of them.
     const Case cases[] = {
-        {1906, 1000, ""},
-        {2000, 1000,
-         "2000 frames of 80 x 110 are too many for an animation: 64 MB holds 1906 at "
+        {476, 1000, ""},
+        {477, 1000,
+         "477 frames of 80 x 110 are too many for an animation: 16 MB holds 476 at "
          "that size"},
         // Fewer frames, but more time than any video may last.
-        {1500, 4, "a video of 6 min 15 s is too long for the game, at most 5 min"},
+        {450, 1, "a video of 7 min 30 s is too long for the game, at most 3 min"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.frames);
@@ -202,14 +202,14 @@ TEST_F(Budgets, AVideoIsRefusedForItsPicturesOrItsLengthNotDecoded) {
     const QString widePath = dir.filePath(QStringLiteral("wide.avi"));
     writers::writeAvi(widePath, wide, {QImage(wide.width, 16, QImage::Format_RGB32)}, {});
     EXPECT_EQ(openError(widePath),
-              std::make_pair(widePath + ": pictures of 2064 x 16 are too large for a video, at "
-                                        "most 2048 x 2048",
+              std::make_pair(widePath + ": pictures of 1296 x 16 are too large for a video, at "
+                                        "most 1280 x 1280",
                              true));
     const QString longPath = dir.filePath(QStringLiteral("long.avi"));
     write(QStringLiteral("long.avi"), test::announcingAvi(longPath, 32, 32, 50 * 60 * 15, 15));
     EXPECT_EQ(openError(longPath),
               std::make_pair(
-                  longPath + ": a video of 50 min is too long for the game, at most 5 min", true));
+                  longPath + ": a video of 50 min is too long for the game, at most 3 min", true));
 }
 
 }  // namespace budgets_test

@@ -259,9 +259,9 @@ TEST_F(MediaCheckTest, FilesOverTheirBudgetAreNamedInTheGamesWords) {
               vorn::test::announcingAvi(path("video/sablier2.avi"), 80, 110, 6000, 1000));
     const std::pair<QString, QString> over[] = {
         {"son/juste.wav", "a sound of 50 min is too long for the game, at most 60 s"},
-        {"son/2.mid", "a tune of 62 min is too long for the game, at most 5 min"},
+        {"son/2.mid", "a tune of 62 min is too long for the game, at most 3 min"},
         {"video/sablier2.avi",
-         "6000 frames of 80 x 110 are too many for an animation: 64 MB holds 1906 at that size"},
+         "6000 frames of 80 x 110 are too many for an animation: 16 MB holds 476 at that size"},
     };
     const Report report = check();
     for (const auto& [file, reason] : over) {

@@ -136,7 +136,7 @@ TEST(PictureSize, LargerThanTheGameTakesIsRefusedFromTheHeader) {
     // header when they pass their budget (the colour components sampled 2 x 2: 3 bytes a pixel).
     const QByteArray progressive = test::jpegBytes(small, true, false);
     EXPECT_EQ(errorOf([&] { decodeJpeg(test::withJpegSize(progressive, 8192, 8192)); }),
-              "a progressive JPEG of 8192 x 8192 pixels needs 192 MB to decode, at most 64 MB: "
+              "a progressive JPEG of 8192 x 8192 pixels needs 192 MB to decode, at most 32 MB: "
               "save it as a baseline JPEG");
     EXPECT_FALSE(errorOf([&] {
                      decodeJpeg(test::withJpegSize(progressive, 2048, 2048));

@@ -284,12 +284,12 @@ TEST_F(Level, DamagedOrOversizedPicturesStopTheSetUpNamingTheirFile) {
 TEST_F(Level, FilesOverTheirBudgetStopTheSetUpNamingTheirFile) {
     const std::pair<QString, QByteArray> files[] = {
         {"son/juste.wav", waveHeader({}, 529'200'000)},
-        {"video/sablier2.avi", announcingAvi(pack.path("video/sablier2.avi"), 320, 240, 6000, 30)},
+        {"video/sablier2.avi", announcingAvi(pack.path("video/sablier2.avi"), 320, 240, 6000, 60)},
     };
     const QString messages[] = {
         "\"son/juste.wav: a sound of 50 min is too long for the game, at most 60 s.\"",
-        "\"video/sablier2.avi: 6000 frames of 320 x 240 are too many for an animation: 64 MB "
-        "holds 218 at that size.\"",
+        "\"video/sablier2.avi: 6000 frames of 320 x 240 are too many for an animation: 16 MB "
+        "holds 54 at that size.\"",
     };
     for (int i = 0; i < 2; ++i) {
         SCOPED_TRACE(files[i].first.toStdString());

@@ -39,7 +39,7 @@ CodecPtr openDecoder(const AVFormatContext* format, int index) {
 
 // The largest block FFmpeg may take at once. The demuxers believe the sizes a file's headers
 // give: a few bytes announcing a 4 GB stream name had it allocate that much. Room enough for the
-// largest video picture the game takes (2048 x 2048, 4 bytes a pixel) four times over, and no
+// largest video picture the game takes (1280 x 1280, 4 bytes a pixel) four times over, and no
 // more.
 constexpr std::size_t kLargestAllocation =
     std::size_t{budget::kMaxVideoSide} * budget::kMaxVideoSide * 4 * 4;
