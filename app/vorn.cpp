@@ -11,6 +11,7 @@
 #include "app/commandline.h"
 #include "app/gamefolder.h"
 #include "app/main.h"
+#include "platform/budgets.h"
 #include "platform/platform.h"
 
 #include <QApplication>
@@ -18,6 +19,7 @@
 #include <QTimer>
 
 int main(int argc, char** argv) {
+    vorn::budget::returnLargeBlocksAtOnce();
     QStringList args;
     for (int i = 0; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
     const vorn::cli::CommandLine line = vorn::cli::parse(args);

@@ -13,10 +13,11 @@ namespace vorn::bench {
 using Figures = std::map<std::string, double>;
 
 // Plays a whole game (every question answered right, the bonus level included) on virtual time
-// with the real sound backend, and prints its peak resident size in MiB. Run as
-// `vorn-bench --whole-game` in a process of its own.
-int playWholeGame();
-// Runs `program --whole-game` and returns the MiB it printed, or -1.
-double peakMemoryOfWholeGame(const std::string& program);
+// with the real sound backend in the game folder `dir` (the default pack's when empty), and
+// prints its peak resident size in MiB. Run as `vorn-bench --whole-game [DIR]` in a process of
+// its own.
+int playWholeGame(const std::string& dir);
+// Runs `program --whole-game [DIR]` and returns the MiB it printed, or -1.
+double peakMemoryOfWholeGame(const std::string& program, const std::string& dir = {});
 
 }  // namespace vorn::bench

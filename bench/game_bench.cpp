@@ -24,6 +24,7 @@
 #include "bench/figures.h"
 #include "screens/resultats.h"
 #include "screens/level.h"
+#include "platform/budgets.h"
 #include "platform/database.h"
 #include "platform/errors.h"
 #include "platform/media/mediaservice.h"
@@ -337,10 +338,13 @@ BENCHMARK(BM_Waiting<DesktopPlatform>)->Name("Wait/results")->Arg(2)->Iterations
 
 namespace vorn::bench {
 
-int playWholeGame() {
-    InGame in;
+int playWholeGame(const std::string& dir) {
+    budget::returnLargeBlocksAtOnce();  // as the game does
+    InGame in(dir.empty() ? kGame : QString::fromStdString(dir));
     RealSoundPlatform real;
     Tprincipal window(real.platform);
+    QElapsedTimer wall;
+    wall.start();
     startGame(window, real);
     int answered = 0;
     // Every question answered right: three levels, then the thirty questions of the bonus.
@@ -356,21 +360,27 @@ int playWholeGame() {
             break;  // the game waits for a player's name: it is over
         }
     }
+    for (const QString& message : real.errors.shown())
+        std::fprintf(stderr, "whole game: message: %s\n", qPrintable(message));
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("%d %.1f\n", answered, static_cast<double>(usage.ru_maxrss) / 1024.0);
+    std::printf("%d %.1f %.1f\n", answered, static_cast<double>(usage.ru_maxrss) / 1024.0,
+                static_cast<double>(wall.elapsed()) / 1000.0);
     std::fflush(stdout);
     std::_Exit(0);  // the audio output is not closed in order: the figure is all we need
 }
 
-double peakMemoryOfWholeGame(const std::string& program) {
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen((program + " --whole-game").c_str(), "r"), pclose);
+double peakMemoryOfWholeGame(const std::string& program, const std::string& dir) {
+    const std::string command = program + " --whole-game" + (dir.empty() ? "" : " '" + dir + "'");
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
     if (!pipe) return -1;
     int answered = 0;
-    double mib = -1;
-    if (std::fscanf(pipe.get(), "%d %lf", &answered, &mib) != 2) return -1;
-    std::fprintf(stderr, "whole game: %d questions answered, peak %.1f MiB\n", answered, mib);
-    return mib;
+    double mib = -1, seconds = 0;
+    if (std::fscanf(pipe.get(), "%d %lf %lf", &answered, &mib, &seconds) != 3) return -1;
+    std::fprintf(stderr, "whole game%s%s: %d questions answered, peak %.1f MiB, %.1f s\n",
+                 dir.empty() ? "" : " in ", dir.c_str(), answered, mib, seconds);
+    // A game cut short by a refused file is no whole game.
+    return answered == 60 ? mib : -1;
 }
 
 }  // namespace vorn::bench

@@ -73,18 +73,21 @@ struct PictureFile {
     QString file;
     QSize size;       // the size it is shown at
     bool seeThrough;  // drawn with the colour of its bottom-left pixel made transparent
+    bool stretched;   // stretched to its element (the backgrounds), else drawn at its own size
 };
 
 inline std::vector<PictureFile> pictures() {
     namespace L = layout::niv;
-    std::vector<PictureFile> all = {{file(titlePicture), layout::screen.size(), false},
-                                    {file(resultsPicture), layout::screen.size(), false}};
-    for (int level = 1; level <= kLevels; ++level) all.push_back({levelPicture(level), layout::screen.size(), false});
-    all.push_back({file(playerPicture), L::joueur.box.size(), true});
-    for (char face = firstFace; face <= lastFace; ++face) all.push_back({facePicture(face), L::visage3.box.size(), true});
-    all.push_back({file(rightMarkPicture), L::juste[0].box.size(), true});
-    all.push_back({file(wrongMarkPicture), L::faux[0].box.size(), true});
-    all.push_back({file(alarmPicture), L::alarme.box.size(), false});
+    std::vector<PictureFile> all = {{file(titlePicture), layout::screen.size(), false, true},
+                                    {file(resultsPicture), layout::screen.size(), false, true}};
+    for (int level = 1; level <= kLevels; ++level)
+        all.push_back({levelPicture(level), layout::screen.size(), false, true});
+    all.push_back({file(playerPicture), L::joueur.box.size(), true, false});
+    for (char face = firstFace; face <= lastFace; ++face)
+        all.push_back({facePicture(face), L::visage3.box.size(), true, false});
+    all.push_back({file(rightMarkPicture), L::juste[0].box.size(), true, false});
+    all.push_back({file(wrongMarkPicture), L::faux[0].box.size(), true, false});
+    all.push_back({file(alarmPicture), L::alarme.box.size(), false, false});
     return all;
 }
 

@@ -7,6 +7,7 @@
 
 #include "fuzz/fuzz_support.h"
 #include "fuzz/fuzz_target.h"
+#include "platform/budgets.h"
 #include "platform/errors.h"
 #include "platform/media/avi.h"
 #include "platform/media/playable.h"
@@ -23,14 +24,24 @@ VORN_FUZZ_TARGET(avi) {
     // The video device's own check of the file, as the game opens an interlude.
     try {
         const MediaFileInfo device = inspectMediaFile(path);
-        fuzz::require(info && device.lengthMs == info->lengthMs, "the device measures another length");
+        fuzz::require(info && !info->overBudget && device.lengthMs == info->lengthMs,
+                      "the device measures another length");
+    } catch (const OverBudget&) {
+        fuzz::require(info && info->overBudget, "the device refuses a video within its budget");
     } catch (const Error&) {
         fuzz::require(!info, "the device refuses a video the check plays");
     }
-    if (const auto clip = avi::decodeFrames(path)) {
-        fuzz::require(!clip->frames.empty(), "an animation without pictures");
-        for (const QImage& frame : clip->frames)
-            fuzz::require(!frame.isNull(), "an animation holds a null picture");
+    try {
+        if (const auto clip = avi::decodeFrames(path)) {
+            fuzz::require(!clip->frames.empty(), "an animation without pictures");
+            qint64 bytes = 0;
+            for (const QImage& frame : clip->frames) {
+                fuzz::require(!frame.isNull(), "an animation holds a null picture");
+                bytes += frame.sizeInBytes();
+            }
+            fuzz::require(bytes <= budget::kMaxAnimationBytes, "an animation over its budget");
+        }
+    } catch (const Error&) {
     }
     return 0;
 }

@@ -3,7 +3,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The JPEG loader on any bytes: a picture or the loader's error, never a crash, and never a
-// picture larger than the game takes.
+// picture larger than the game takes; decoded as a screen shows it, the same verdict and no more
+// pixels than the screen needs.
 
 #include "fuzz/fuzz_support.h"
 #include "fuzz/fuzz_target.h"
@@ -12,12 +13,34 @@
 
 VORN_FUZZ_TARGET(jpeg) {
     using namespace vorn;
+    const QByteArray bytes = fuzz::bytesOf(data, size);
+    bool whole = false;
     try {
-        const QImage image = decodePicture(fuzz::bytesOf(data, size), QStringLiteral("jpg"));
+        const QImage image = decodePicture(bytes, QStringLiteral("jpg"));
         fuzz::require(!image.isNull(), "a JPEG decoded to no picture");
         fuzz::require(image.width() <= kMaxPictureSide && image.height() <= kMaxPictureSide,
                       "a JPEG larger than the limit was decoded");
+        whole = true;
     } catch (const Error&) {
+    }
+    // As the screens show it: stretched into a small place, and drawn at its own size in one.
+    const QSize area(24, 16);
+    for (const auto fit : {PictureView::Stretched, PictureView::Clipped}) {
+        try {
+            const DecodedPicture shown = decodePicture(bytes, QStringLiteral("jpg"), {fit, area});
+            fuzz::require(whole, "a JPEG refused whole was decoded for a screen");
+            const QSize got = shown.image.size();
+            if (fit == PictureView::Clipped)
+                fuzz::require(got == shown.fullSize.boundedTo(area), "a JPEG kept more than shows");
+            else
+                fuzz::require(got.width() <= shown.fullSize.width() &&
+                                  got.height() <= shown.fullSize.height() &&
+                                  (got == shown.fullSize ||
+                                   (got.width() >= area.width() && got.height() >= area.height())),
+                              "a JPEG reduced below its place");
+        } catch (const Error&) {
+            fuzz::require(!whole, "a JPEG decoded whole was refused for a screen");
+        }
     }
     return 0;
 }

@@ -6,6 +6,7 @@
 
 #include "platform/images.h"
 #include "platform/label.h"
+#include "platform/resolution.h"
 
 #include <QPainter>
 
@@ -32,11 +33,33 @@ void Picture::setTransparent(bool transparent) {
 }
 
 void Picture::load(const QString& path) {
-    setImage(loadPicture(path), path);
+    PictureView view;
+    if (stretch_) {
+        view = {PictureView::Stretched, largestShownSize(size_)};
+    } else {
+        // Drawn at its own size from the corner: what shows is the box, or for a picture sized
+        // to itself what lies between the corner and the edge of its screen.
+        QSize shows = size_;
+        if (autoSize_) {
+            const QRectF screen = parentItem() ? parentItem()->boundingRect() : QRectF();
+            shows = screen.isEmpty()
+                        ? QSize(kMaxPictureSide, kMaxPictureSide)
+                        : QSizeF(screen.right() - pos().x(), screen.bottom() - pos().y())
+                              .toSize()
+                              .expandedTo(QSize(1, 1));
+        }
+        view = {PictureView::Clipped, shows};
+    }
+    DecodedPicture picture = loadPicture(path, view);
+    source_ = std::move(picture.image);
+    corner_ = picture.corner;
+    path_ = path;
+    prepare();
 }
 
 void Picture::setImage(const QImage& image, const QString& path) {
     source_ = image;
+    corner_ = image.isNull() ? 0 : image.pixel(0, image.height() - 1);
     path_ = path;
     prepare();
 }
@@ -47,7 +70,7 @@ void Picture::prepare() {
     } else if (transparent_) {
         // The colour of the bottom-left pixel is see-through.
         image_ = source_.convertToFormat(QImage::Format_ARGB32);
-        const QRgb key = image_.pixel(0, image_.height() - 1) | 0xFF000000u;
+        const QRgb key = corner_ | 0xFF000000u;
         for (int y = 0; y < image_.height(); ++y) {
             auto* row = reinterpret_cast<QRgb*>(image_.scanLine(y));
             for (int x = 0; x < image_.width(); ++x)

@@ -21,10 +21,13 @@ public:
     void setStretch(bool stretch);
     void setAutoSize(bool autoSize);
     void setTransparent(bool transparent);
-    // Loads the file (relative to the working directory); on failure raises the loader's error
-    // and keeps the picture it had.
+    // Loads the file (relative to the working directory) at the size it is shown at: a stretched
+    // picture no larger than the most the screens can show of it, one drawn at its own size only
+    // the part that shows. On failure raises the loader's error and keeps the picture it had.
     void load(const QString& path);
     void setImage(const QImage& image, const QString& path = {});
+    // The pixels kept of the last picture (for the tests: what loading it cost).
+    QImage source() const { return source_; }
     QString path() const { return path_; }
 
     QRectF boundingRect() const override { return QRectF(0, 0, size_.width(), size_.height()); }
@@ -39,6 +42,7 @@ private:
     QString name_;
     QString path_;
     QImage source_;
+    QRgb corner_ = 0;  // the picture's bottom-left colour, which may lie outside what is kept
     QImage image_;  // as drawn: with the transparent colour keyed out when asked
     QSize size_;
     bool stretch_ = false;

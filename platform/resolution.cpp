@@ -7,6 +7,9 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <algorithm>
+#include <cmath>
+
 namespace vorn {
 
 namespace {
@@ -35,6 +38,20 @@ void Resolution::changeResolution(int width, int height, int bitsPerPixel) {
     if (!testMode(width, height, bitsPerPixel)) return;
     mode_ = QSize(width, height);
     if (onModeChanged_) onModeChanged_(mode_);
+}
+
+QSize largestShownSize(QSize box) {
+    double largest = 1;
+    if (box.width() > 0 && box.height() > 0 &&
+        qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        for (const QScreen* screen : QGuiApplication::screens()) {
+            const QSize size = screen->size();
+            const double fill =
+                std::min(size.width() / double(box.width()), size.height() / double(box.height()));
+            largest = std::max(largest, std::max(1.0, fill) * screen->devicePixelRatio());
+        }
+    return QSize(static_cast<int>(std::ceil(box.width() * largest)),
+                 static_cast<int>(std::ceil(box.height() * largest)));
 }
 
 }  // namespace vorn

@@ -32,4 +32,10 @@ private:
     std::function<void(QSize)> onModeChanged_;
 };
 
+// The most device pixels a picture drawn stretched into `box` (in the game's pixels) can take on
+// any screen of the desktop: the box scaled up to fill the screen, its proportions kept (as full
+// screen scales the game), times the screen's device pixel ratio; never less than the box.
+// Pictures are decoded no larger than that.
+QSize largestShownSize(QSize box);
+
 }  // namespace vorn

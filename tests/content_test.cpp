@@ -9,7 +9,10 @@
 #include "content/writers/jpegwriter.h"
 #include "content/writers/midiwriter.h"
 #include "content/writers/wavwriter.h"
+#include "platform/budgets.h"
 #include "platform/images.h"
+#include "platform/media/avi.h"
+#include "platform/media/playable.h"
 #include "tools/checker/media_check.h"
 
 #include <QDir>
@@ -18,6 +21,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include "support/announcing.h"
 #include "support/pictures.h"
 
 #include <gtest/gtest.h>
@@ -241,6 +245,48 @@ TEST_F(MediaCheckTest, SoundLengthsAreBounded) {
     ASSERT_EQ(faultsFor(report, "son/juste.wav").size(), 1);
     EXPECT_TRUE(faultsFor(report, "son/juste.wav")[0].contains("2000 ms"));
     EXPECT_EQ(faultsFor(report, "son/faux.wav").size(), 1);
+}
+
+// Each kind of file over its budget, in a few bytes: the checker names it with the game's own
+// reason, the reason the game gives when it opens it at once, without decoding it.
+TEST_F(MediaCheckTest, FilesOverTheirBudgetAreNamedInTheGamesWords) {
+    overwrite("son/juste.wav", vorn::test::waveHeader({}, 529'200'000));
+    vorn::writers::MidiTrack track;
+    track.note(0, 480, 0, 60, 90);
+    track.endOfTrack(62u * 60 * 2 * 480);
+    overwrite("son/2.mid", vorn::writers::midiBytes({track}, 480));
+    overwrite("video/sablier2.avi",
+              vorn::test::announcingAvi(path("video/sablier2.avi"), 80, 110, 6000, 1000));
+    const std::pair<QString, QString> over[] = {
+        {"son/juste.wav", "a sound of 50 min is too long for the game, at most 60 s"},
+        {"son/2.mid", "a tune of 62 min is too long for the game, at most 3 min"},
+        {"video/sablier2.avi",
+         "6000 frames of 80 x 110 are too many for an animation: 16 MB holds 476 at that size"},
+    };
+    const Report report = check();
+    for (const auto& [file, reason] : over) {
+        SCOPED_TRACE(file.toStdString());
+        EXPECT_EQ(faultsFor(report, file), QStringList{file + ": " + reason});
+        try {
+            if (file.endsWith(".avi"))
+                vorn::avi::AnimationCache().open(path(file));
+            else
+                vorn::inspectMediaFile(path(file));
+            ADD_FAILURE() << "the game opens it";
+        } catch (const vorn::OverBudget& e) {
+            EXPECT_EQ(e.reason(), reason);
+            EXPECT_EQ(e.message(), path(file) + ": " + reason);
+        }
+    }
+    // A picture has no budget but its side: a player's picture of 8192 x 8192 (192 MB of black
+    // pixels, a hole in the file) is the wrong size and all see-through, found so from what its
+    // place shows.
+    overwrite("image/aliasMb-c.bmp", vorn::test::bitmapHeaderOnly(8192, 8192, 0));
+    QFile::resize(path("image/aliasMb-c.bmp"), 54 + qint64{8192} * 8192 * 3);
+    EXPECT_EQ(faultsFor(check(), "image/aliasMb-c.bmp"),
+              (QStringList{"image/aliasMb-c.bmp: is 8192 x 8192, the screen needs 85 x 115",
+                           "image/aliasMb-c.bmp: is all in its see-through colour: nothing would "
+                           "show"}));
 }
 
 // A tune of `seconds` at 120 beats a minute whose notes stop `silent` seconds before its end.

@@ -5,6 +5,7 @@
 // Playing a level on the test pack: set-up, questions, answers, time-outs, F12, scoring, the
 // percentage and the face, and the failures of a broken pack.
 
+#include "support/announcing.h"
 #include "support/pictures.h"
 #include "support/scenario.h"
 
@@ -275,6 +276,32 @@ TEST_F(Level, DamagedOrOversizedPicturesStopTheSetUpNamingTheirFile) {
     EXPECT_EQ(value(oversized.at(o), "message"),
               "\"image/niv1.jpg: Picture is too large: 30000 x 30000 pixels, at most 8192 x 8192.\"");
     EXPECT_EQ(value(oversized.at(o), "AttenteReponse"), "0");
+}
+
+// Refused at the level's set-up, as a broken file is, with a message naming the file and what
+// is too large in it: an answer sound announcing 50 minutes (opened with the level screen) and an
+// hourglass announcing 6000 frames of 320 x 240.
+TEST_F(Level, FilesOverTheirBudgetStopTheSetUpNamingTheirFile) {
+    const std::pair<QString, QByteArray> files[] = {
+        {"son/juste.wav", waveHeader({}, 529'200'000)},
+        {"video/sablier2.avi", announcingAvi(pack.path("video/sablier2.avi"), 320, 240, 6000, 60)},
+    };
+    const QString messages[] = {
+        "\"son/juste.wav: a sound of 50 min is too long for the game, at most 60 s.\"",
+        "\"video/sablier2.avi: 6000 frames of 320 x 240 are too many for an animation: 16 MB "
+        "holds 54 at that size.\"",
+    };
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(files[i].first.toStdString());
+        TestPack oversized;
+        oversized.write(files[i].first, files[i].second);
+        Play game(oversized);
+        game << "key Enter";
+        const int m = game.mark();
+        game.run();
+        EXPECT_EQ(value(game.at(m), "message"), messages[i]);
+        EXPECT_EQ(value(game.at(m), "AttenteReponse"), "0");
+    }
 }
 
 TEST_F(Level, OtherFilesOfTheDatabaseFolderAreNeverRead) {

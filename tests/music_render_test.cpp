@@ -179,6 +179,25 @@ TEST_F(MusicRender, TheMixerRendersWhatTheThreadHasNotReachedYet) {
     EXPECT_TRUE(r->waitComplete(*tune, 20000));
 }
 
+TEST_F(MusicRender, ATuneBegunMakesRoomForAllItWillHoldBeforeItFills) {
+    // Room for one of these renders (some 7 s with its tail, about 1.2 MB), not two.
+    auto r = renderer(1500 * 1024);
+    ASSERT_TRUE(r);
+    const QByteArray a = heldNote(60, 1000), b = heldNote(62, 1000);
+    r->render(a, 0);
+    ASSERT_TRUE(r->waitIdle(20000));
+    const std::size_t one = r->cachedBytes();
+    ASSERT_GT(one, 1000u * 1024);
+    // The next one begun, held at its first frames: the finished one has already gone.
+    r->holdThread(true);
+    const auto second = r->render(b, 0);
+    EXPECT_FALSE(second->complete());
+    EXPECT_LT(r->cachedBytes(), one);
+    r->holdThread(false);
+    ASSERT_TRUE(r->waitIdle(20000));
+    EXPECT_LE(r->cachedBytes(), 1500u * 1024);
+}
+
 TEST_F(MusicRender, ANewTuneAbandonsAnUnfinishedOneAndMemoryKeepsToItsBudget) {
     // Room for about one of these renders (each some 7 s with its tail, about 1.2 MB).
     auto r = renderer(1200 * 1024);

@@ -26,6 +26,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 using namespace vorn;
 using namespace vorn::packtool;
@@ -374,6 +375,85 @@ TEST_F(PackImport, AShortTableNamesWhatIsMissingAndFillsOnlyWhenAsked) {
             << code.toStdString();
         EXPECT_EQ(table.at(code).br, defaults.at(code).br);
     }
+}
+
+TEST(PackFill, TwoQuestionsAskTheSameWithTheSameTextOrRightAnswerInOneTheme) {
+    const bank::Question capital{"1a1",        "Quelle est la capitale de l'Italie ?",
+                                 "Rome",       "Milan",
+                                 "Naples",     "Turin",
+                                 "Géographie", "1"};
+    struct Case {
+        bank::Question other;
+        bool same;
+    };
+    const Case cases[] = {
+        // The same text typed otherwise: case, accents, apostrophe, spaces before the mark.
+        {{"2b3", "QUELLE est la capitale de l’Italie\u202f?", "Milan", "Rome", "Gênes", "Pise",
+          "Histoire", "2"},
+         true},
+        // Another text whose right answer is the same, in the same theme.
+        {{"3c1", "Où siège le gouvernement italien ?", "Venise", "Florence", "Rome", "Bari",
+          "géographie", "3"},
+         true},
+        // The same right answer in another theme: another question.
+        {{"1d2", "Quelle ville fut fondée par Romulus ?", "Rome", "Athènes", "Carthage", "Sparte",
+          "Histoire", "1"},
+         false},
+        // The capital among its wrong answers only.
+        {{"1a2", "Quelle est la capitale de la Grèce ?", "Rome", "Athènes", "Sparte", "Corinthe",
+          "Géographie", "2"},
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.other.enonce.toStdString());
+        EXPECT_EQ(asksTheSame(capital, c.other), c.same);
+        EXPECT_EQ(asksTheSame(c.other, capital), c.same);
+    }
+}
+
+TEST_F(PackImport, FillingLeavesOutTheDefaultQuestionsThatAskWhatTheTablesAsk) {
+    // Level 1: 38 questions of the table in three themes; the default questions of the test pack
+    // ask "Question 1d5 ?", their right answer "Réponse n de 1d5", in the theme "Thème d".
+    auto rows = questions(1, 2, 19);
+    rows[0].enonce = QStringLiteral("QUESTION 1d5?");  // a default's text, typed otherwise
+    // A default's right answer in its theme (1e7: its fourth choice)...
+    rows[1].theme = QStringLiteral("Thème e");
+    rows[1].choices[rows[1].right - 1] = QStringLiteral("Réponse 4 de 1e7");
+    // ...and another's in another theme (1f2: its third).
+    rows[2].choices[rows[2].right - 1] = QStringLiteral("Réponse 3 de 1f2");
+    const auto defaults = byCode(from.dir());
+    ASSERT_EQ(defaults.at("1e7").r4, "Réponse 4 de 1e7");
+
+    const ToolRun filled = import(table(rows), path("pack"), {"--fill"});
+    ASSERT_EQ(filled.status, kDone) << filled.out.toStdString() << filled.err.toStdString();
+    EXPECT_TRUE(filled.out.contains("level 1: 76 questions from the default ones (2 left out"))
+        << filled.out.toStdString();
+    EXPECT_TRUE(
+        filled.out.contains("2 default questions were left out: each asks what one of "
+                            "your own questions asks"));
+    const auto written = byCode(path("pack"));
+    ASSERT_EQ(written.size(), 456u);
+    EXPECT_EQ(written.at("1f2").enonce, vorn::check::withFrenchSpacing(defaults.at("1f2").enonce));
+    for (const QString code : {"1d5", "1e7"}) {
+        SCOPED_TRACE(code.toStdString());
+        EXPECT_NE(written.at(code).enonce,
+                  vorn::check::withFrenchSpacing(defaults.at(code).enonce));
+        EXPECT_TRUE(written.at(code).enonce.startsWith("Question 1")) << "another default one";
+    }
+    // No default question taken asks what the table's own do; none is taken twice.
+    std::vector<bank::Question> own, taken;
+    std::set<QString> texts;
+    for (const auto& [code, question] : written) {
+        EXPECT_TRUE(texts.insert(question.enonce).second) << question.enonce.toStdString();
+        const bool mine =
+            question.enonce.contains("la bonne") || question.enonce.startsWith("QUESTION");
+        (mine ? own : taken).push_back(question);
+    }
+    ASSERT_EQ(own.size(), rows.size());
+    for (const bank::Question& q : taken)
+        for (const bank::Question& mine : own)
+            EXPECT_FALSE(asksTheSame(q, mine))
+                << q.code.toStdString() << " " << mine.code.toStdString();
 }
 
 TEST_F(PackImport, FoldersAreNeverOverwrittenBySurprise) {

@@ -5,6 +5,7 @@
 // vorn-script [--content DIR] [SCRIPT]: plays the game on virtual time from a script (standard
 // input without SCRIPT) and prints what happens. See tools/script/scriptrunner.h.
 
+#include "platform/budgets.h"
 #include "platform/platform.h"
 #include "tools/script/scriptrunner.h"
 
@@ -19,6 +20,7 @@
 #include <string>
 
 int main(int argc, char** argv) {
+    vorn::budget::returnLargeBlocksAtOnce();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QString content = QStringLiteral(".");

@@ -4,14 +4,25 @@
 
 #include "platform/media/ffmpeg.h"
 
+#include "platform/budgets.h"
+
 extern "C" {
+#include <libavutil/dict.h>
 #include <libavutil/log.h>
 #include <libavutil/mem.h>
 }
 
 #include <limits>
+#include <vector>
 
 namespace vorn::ffmpeg {
+
+namespace {
+// No decoder makes a picture larger than the video budget, whatever a header says: a larger one
+// fails to decode instead of taking the memory.
+constexpr std::int64_t kLargestPicturePixels =
+    std::int64_t{budget::kMaxVideoSide} * budget::kMaxVideoSide;
+}  // namespace
 
 CodecPtr openDecoder(const AVFormatContext* format, int index) {
     if (index < 0 || static_cast<unsigned>(index) >= format->nb_streams) return nullptr;
@@ -19,6 +30,7 @@ CodecPtr openDecoder(const AVFormatContext* format, int index) {
     const AVCodec* codec = avcodec_find_decoder(parameters->codec_id);
     if (!codec) return nullptr;
     CodecPtr context(avcodec_alloc_context3(codec));
+    if (context) context->max_pixels = kLargestPicturePixels;
     if (!context || avcodec_parameters_to_context(context.get(), parameters) < 0 ||
         avcodec_open2(context.get(), codec, nullptr) < 0)
         return nullptr;
@@ -26,9 +38,11 @@ CodecPtr openDecoder(const AVFormatContext* format, int index) {
 }
 
 // The largest block FFmpeg may take at once. The demuxers believe the sizes a file's headers
-// give: a few bytes announcing a 4 GB stream name had it allocate that much. Room enough for a
-// plane of the largest picture the game takes (8192 x 8192, 4 bytes a pixel) and no more.
-constexpr std::size_t kLargestAllocation = std::size_t{8192} * 8192 * 4;
+// give: a few bytes announcing a 4 GB stream name had it allocate that much. Room enough for the
+// largest video picture the game takes (1280 x 1280, 4 bytes a pixel) four times over, and no
+// more.
+constexpr std::size_t kLargestAllocation =
+    std::size_t{budget::kMaxVideoSide} * budget::kMaxVideoSide * 4 * 4;
 
 std::unique_ptr<StreamDecoder> StreamDecoder::open(const QString& path, AVMediaType kind) {
     av_log_set_level(AV_LOG_QUIET);
@@ -40,7 +54,12 @@ std::unique_ptr<StreamDecoder> StreamDecoder::open(const QString& path, AVMediaT
     if (!avi || avformat_open_input(&raw, path.toLocal8Bit().constData(), avi, nullptr) < 0)
         return nullptr;
     FormatPtr format(raw);
-    if (avformat_find_stream_info(format.get(), nullptr) < 0) return nullptr;
+    // The decoders that look for the streams' formats keep to the budget too.
+    std::vector<AVDictionary*> options(format->nb_streams, nullptr);
+    for (AVDictionary*& o : options) av_dict_set_int(&o, "max_pixels", kLargestPicturePixels, 0);
+    const int found = avformat_find_stream_info(format.get(), options.data());
+    for (AVDictionary*& o : options) av_dict_free(&o);
+    if (found < 0) return nullptr;
     // Among several streams of the kind, the best one that FFmpeg can decode.
     const AVCodec* decoder = nullptr;
     const int index = av_find_best_stream(format.get(), kind, -1, -1, &decoder, 0);
@@ -76,6 +95,16 @@ AVFrame* StreamDecoder::next() {
         if (packet_->stream_index == index_) avcodec_send_packet(codec_.get(), packet_.get());
         av_packet_unref(packet_.get());
     }
+}
+
+std::int64_t StreamDecoder::skipToEnd() {
+    std::int64_t packets = 0;
+    while (av_read_frame(format_.get(), packet_.get()) >= 0) {
+        if (packet_->stream_index == index_) ++packets;
+        av_packet_unref(packet_.get());
+    }
+    draining_ = true;
+    return packets;
 }
 
 std::int64_t StreamDecoder::timeMs(const AVFrame* frame, std::int64_t ordinal,

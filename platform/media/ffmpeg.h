@@ -66,6 +66,10 @@ class StreamDecoder {
     // skipped, so a damaged spot costs its own frames only.
     AVFrame* next();
 
+    // Reads the rest of the file without decoding it: the stream's packets left (a picture each,
+    // for a video).
+    std::int64_t skipToEnd();
+
     // The presentation time of `frame` in ms from the start of the stream; `ordinal` and
     // `framesPerSecond` stand in when the file gives no time.
     std::int64_t timeMs(const AVFrame* frame, std::int64_t ordinal, double framesPerSecond) const;

@@ -4,6 +4,7 @@
 
 #include "platform/media/playable.h"
 
+#include "platform/budgets.h"
 #include "platform/errors.h"
 #include "platform/media/ffmpeg.h"
 #include "platform/media/probe.h"
@@ -13,18 +14,19 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace vorn {
 
 namespace playable {
 
-std::optional<std::int64_t> waveLengthMs(const QByteArray& bytes) {
+std::optional<std::int64_t> waveLengthMs(const QString& path) {
     // The mixer hands every RIFF WAVE file to this loader: what it decodes, the game plays. A
     // file cut short (its sound data shorter than its header says) is refused rather than played
-    // in part; the hint holds for the mixer's own loading too.
-    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
-        return std::nullopt;
+    // in part; the hint holds for the mixer's own loading too. The loader reads the file's chunks
+    // as it needs them, skipping the others.
     SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "strict");
-    SDL_RWops* rw = SDL_RWFromConstMem(bytes.constData(), static_cast<int>(bytes.size()));
+    SDL_RWops* rw = SDL_RWFromFile(QFile::encodeName(path).constData(), "rb");
     if (!rw) return std::nullopt;
     SDL_AudioSpec audio{};
     Uint8* samples = nullptr;
@@ -35,6 +37,25 @@ std::optional<std::int64_t> waveLengthMs(const QByteArray& bytes) {
         static_cast<std::int64_t>(SDL_AUDIO_BITSIZE(audio.format) / 8) * audio.channels;
     if (frameBytes <= 0 || audio.freq <= 0) return std::nullopt;
     return static_cast<std::int64_t>(length) / frameBytes * 1000 / audio.freq;
+}
+
+WaveCost waveCost(const probe::WaveInfo& info) {
+    // The loader's sample format: 8-bit PCM stays 8 bits, 16 bits 16, 24 and 32 bits and float
+    // take 32; A-law, mu-law and ADPCM decode to 16 bits.
+    int sampleBytes = 2;
+    if (info.formatTag == 1 || info.formatTag == 3)
+        sampleBytes = info.bitsPerSample <= 8 ? 1 : info.bitsPerSample <= 16 ? 2 : 4;
+    const std::int64_t frames =
+        info.declaredBytes / std::max(1, info.blockAlign) * std::max(1, info.framesPerBlock);
+    WaveCost cost;
+    cost.lengthMs = info.sampleRate > 0 ? frames * 1000 / info.sampleRate : 0;
+    cost.decodedBytes = frames * std::max(1, info.channels) * sampleBytes;
+    return cost;
+}
+
+std::optional<QString> waveOverBudget(const probe::WaveInfo& info) {
+    const WaveCost cost = waveCost(info);
+    return budget::sound(cost.lengthMs, info.channels, info.sampleRate, cost.decodedBytes);
 }
 
 std::optional<VideoInfo> video(const QString& path) {
@@ -65,6 +86,10 @@ std::optional<VideoInfo> video(const QString& path) {
         av_find_best_stream(pictures->format(), AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);
     info.hasAudio = sound >= 0 || sound == AVERROR_DECODER_NOT_FOUND;
     info.audioDecodes = sound >= 0 && ffmpeg::openDecoder(format, sound) != nullptr;
+    // Over its budget: measured, not decoded.
+    info.overBudget = budget::videoPictures(info.width, info.height);
+    if (!info.overBudget) info.overBudget = budget::videoLength(info.lengthMs);
+    if (info.overBudget) return info;
     // A decoder that opens may still refuse every picture of the stream.
     if (!pictures->next()) return std::nullopt;
     return info;
@@ -80,14 +105,27 @@ MediaFileInfo inspectMediaFile(const QString& path) {
     std::optional<std::int64_t> length;
     switch (type) {
         case DeviceType::Sequencer:
+            if (auto reason = budget::tuneFile(file.size())) throw OverBudget(path, *reason);
             length = probe::midiLengthMs(file.readAll());
+            if (length)
+                if (auto reason = budget::tune(*length)) throw OverBudget(path, *reason);
             break;
-        case DeviceType::WaveAudio:
-            length = playable::waveLengthMs(file.readAll());
+        case DeviceType::WaveAudio: {
+            // The header says what the sound takes before anything is decoded; a file whose
+            // header cannot be read is no sound the loader takes either.
+            const auto header = probe::wave(file);
+            file.close();
+            if (!header) break;
+            if (auto reason = playable::waveOverBudget(*header)) throw OverBudget(path, *reason);
+            length = playable::waveLengthMs(path);
             break;
+        }
         case DeviceType::Video:
             file.close();
-            if (auto info = playable::video(path)) length = info->lengthMs;
+            if (auto info = playable::video(path)) {
+                if (info->overBudget) throw OverBudget(path, *info->overBudget);
+                length = info->lengthMs;
+            }
             break;
     }
     if (!length) throw Error(mediaerror::invalidFile());

@@ -73,15 +73,15 @@ class MidiDevice : public MediaDevice {
     std::uint64_t token_;
 };
 
-// A WAV file, converted to the mixer's format once at the open.
+// A WAV file, converted to the mixer's format once at the open (within the sound budget, which
+// the open's check of the file has made sure of). The mixer reads the file itself.
 class WaveDevice : public MediaDevice {
   public:
     WaveDevice(Clock& clock, std::shared_ptr<AudioEngine> engine,
                std::shared_ptr<const OutputGains> gains, const QString& path, std::int64_t lengthMs)
         : clock_(clock), engine_(std::move(engine)), gains_(std::move(gains)), lengthMs_(lengthMs) {
         if (!engine_->audible()) return;
-        const QByteArray bytes = readAll(path);
-        SDL_RWops* rw = SDL_RWFromConstMem(bytes.constData(), static_cast<int>(bytes.size()));
+        SDL_RWops* rw = SDL_RWFromFile(QFile::encodeName(path).constData(), "rb");
         chunk_ = rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
         // A RIFF file that the mixer cannot decode (an unknown compression) is not a sound here.
         if (!chunk_) throw Error(mediaerror::invalidFile());

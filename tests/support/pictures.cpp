@@ -96,6 +96,15 @@ QByteArray bitmapHeaderOnly(int width, int height, int dataBytes) {
     return headers(false, width, height, 24, 0, 0, dataBytes) + QByteArray(dataBytes, 0x40);
 }
 
+QByteArray bitmapEndingAtOnce(int width, int height, QRgb colour) {
+    QByteArray table;
+    put(table, colour & 0xFFFFFFu);
+    put(table, 0u);
+    const QByteArray endOfPicture("\0\1", 2);
+    return headers(false, width, height, 8, 1, 2, static_cast<int>(endOfPicture.size())) + table +
+           endOfPicture;
+}
+
 QByteArray jpegBytes(const QImage& source, bool progressive, bool grayscale) {
     const QImage image = source.convertToFormat(QImage::Format_RGB888);
     jpeg_compress_struct cinfo;

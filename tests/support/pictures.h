@@ -25,6 +25,10 @@ QByteArray bitmapBytes(BitmapKind kind, const QImage& image);
 // A header announcing `width` x `height` pixels of 24 bits, then `dataBytes` bytes of pixels.
 QByteArray bitmapHeaderOnly(int width, int height, int dataBytes);
 
+// An 8-bit run-length bitmap of `width` x `height` whose codes end the picture at once: every
+// pixel takes colour 0 of its table (`colour`), in a few dozen bytes whatever its size.
+QByteArray bitmapEndingAtOnce(int width, int height, QRgb colour);
+
 QByteArray jpegBytes(const QImage& image, bool progressive, bool grayscale);
 
 // The same JPEG with the picture size of its frame header changed.

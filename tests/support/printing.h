@@ -3,8 +3,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-// Readable test failures for Qt texts.
+// Readable test failures for Qt texts and sizes.
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -16,4 +17,8 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 
 inline void PrintTo(const QStringList& list, std::ostream* os) {
     *os << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
+}
+
+inline void PrintTo(const QSize& size, std::ostream* os) {
+    *os << size.width() << " x " << size.height();
 }

@@ -5,6 +5,7 @@
 #include "tools/checker/media_check.h"
 
 #include "core/pack.h"
+#include "platform/budgets.h"
 #include "platform/errors.h"
 #include "platform/images.h"
 #include "platform/media/avi.h"
@@ -19,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -53,18 +55,26 @@ class Checker {
 
     QString path(const QString& file) const { return dir_.filePath(file); }
 
-    // The file's bytes, or nothing (with the fault reported) when it is missing or unreadable.
-    std::optional<QByteArray> read(const QString& file) {
-        QFile f(path(file));
-        if (!QFileInfo(f).isFile()) {
+    // The file opened, or nothing (with the fault reported) when it is missing or unreadable.
+    std::unique_ptr<QFile> open(const QString& file) {
+        auto f = std::make_unique<QFile>(path(file));
+        if (!QFileInfo(*f).isFile()) {
             report_.fail(file, QStringLiteral("missing"));
-            return std::nullopt;
+            return nullptr;
         }
-        if (!f.open(QIODevice::ReadOnly)) {
+        if (!f->open(QIODevice::ReadOnly)) {
             report_.fail(file, QStringLiteral("cannot be read"));
-            return std::nullopt;
+            return nullptr;
         }
-        return f.readAll();
+        return f;
+    }
+
+    // The file's bytes, or nothing (with the fault reported) when it is missing or unreadable.
+    // Only for files whose size their budget has bounded.
+    std::optional<QByteArray> read(const QString& file) {
+        const auto f = open(file);
+        if (!f) return std::nullopt;
+        return f->readAll();
     }
 
     void fail(const QString& file, const QString& message) { report_.fail(file, message); }
@@ -74,32 +84,30 @@ class Checker {
     Report& report_;
 };
 
-std::uint32_t le32(const QByteArray& b, qsizetype at) {
-    std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<std::uint8_t>(b[at + i]);
-    return v;
-}
-
 void checkPicture(Checker& c, const pack::PictureFile& expected) {
     const QString& file = expected.file;
-    const auto bytes = c.read(file);
-    if (!bytes) return;
-    QImage image;
+    const auto opened = c.open(file);
+    if (!opened) return;
+    DecodedPicture picture;
     try {
-        // The game's own decoder: what it refuses, the checker refuses, with the same words.
-        image = decodePicture(*bytes, QFileInfo(file).suffix());
+        // The game's own decoder, as the game shows the picture: what it refuses, the checker
+        // refuses, with the same words, and it takes no more memory than the game does.
+        const PictureView view{expected.stretched ? PictureView::Stretched : PictureView::Clipped,
+                               expected.size};
+        picture = decodePicture(*opened, QFileInfo(file).suffix(), view);
     } catch (const Error& e) {
         c.fail(file, QStringLiteral("cannot be loaded: %1").arg(e.message()));
         return;
     }
-    if (image.size() != expected.size)
+    const QImage& image = picture.image;
+    if (picture.fullSize != expected.size)
         c.fail(file, QStringLiteral("is %1 x %2, the screen needs %3 x %4")
-                         .arg(image.width())
-                         .arg(image.height())
+                         .arg(picture.fullSize.width())
+                         .arg(picture.fullSize.height())
                          .arg(expected.size.width())
                          .arg(expected.size.height()));
     if (expected.seeThrough && !image.isNull()) {
-        const QRgb key = image.pixel(0, image.height() - 1) | 0xFF000000u;
+        const QRgb key = picture.corner;
         bool shows = false;
         for (int y = 0; y < image.height() && !shows; ++y)
             for (int x = 0; x < image.width() && !shows; ++x)
@@ -110,16 +118,20 @@ void checkPicture(Checker& c, const pack::PictureFile& expected) {
 }
 
 void checkTune(Checker& c, const QString& file, bool loops, std::map<QString, QByteArray>& seen) {
-    const auto bytes = c.read(file);
-    if (!bytes) return;
+    if (!c.open(file)) return;
     std::int64_t length = 0;
     try {
         const MediaFileInfo info = inspectMediaFile(c.path(file));
         length = info.lengthMs;
+    } catch (const OverBudget& e) {
+        c.fail(file, e.reason());
+        return;
     } catch (const Error& e) {
         c.fail(file, QStringLiteral("cannot be opened by the sequencer: %1").arg(e.message()));
         return;
     }
+    const auto bytes = c.read(file);
+    if (!bytes) return;
     const auto timing = midi::readTiming(*bytes);
     if (!timing || timing->notes == 0) {
         c.fail(file, QStringLiteral("has no notes: nothing would be heard"));
@@ -142,32 +154,22 @@ void checkTune(Checker& c, const QString& file, bool loops, std::map<QString, QB
     seen.emplace(file, *bytes);
 }
 
-// The size of the data chunk a WAVE file declares, which may be more than it holds.
-std::optional<std::int64_t> declaredWaveData(const QByteArray& b) {
-    qsizetype pos = 12;
-    while (pos + 8 <= b.size()) {
-        const QByteArray id = b.mid(pos, 4);
-        const std::uint32_t size = le32(b, pos + 4);
-        if (id == "data") return size;
-        pos += 8 + size + (size & 1);
-    }
-    return std::nullopt;
-}
-
 void checkSound(Checker& c, const QString& file) {
-    const auto bytes = c.read(file);
-    if (!bytes) return;
+    const auto opened = c.open(file);
+    if (!opened) return;
     std::int64_t length = 0;
     try {
         length = inspectMediaFile(c.path(file)).lengthMs;
+    } catch (const OverBudget& e) {
+        c.fail(file, e.reason());
+        return;
     } catch (const Error& e) {
         // Why, when the header tells: a data chunk longer than the file is a file cut short.
-        const auto info = probe::wave(*bytes);
-        const auto declared = declaredWaveData(*bytes);
-        if (info && declared && *declared > info->dataBytes)
+        const auto info = probe::wave(*opened);
+        if (info && info->declaredBytes > info->dataBytes)
             c.fail(file, QStringLiteral("is truncated: %1 bytes of sound of %2")
                              .arg(info->dataBytes)
-                             .arg(*declared));
+                             .arg(info->declaredBytes));
         else
             c.fail(file, QStringLiteral("cannot be opened as wave audio: %1").arg(e.message()));
         return;
@@ -180,11 +182,14 @@ void checkSound(Checker& c, const QString& file) {
                          .arg(kSoundMaxMs));
 }
 
-// Opens a video with the game's own readers; the frames on success.
-std::optional<AnimationClip> openVideo(Checker& c, const QString& file, playable::VideoInfo& info) {
-    if (!c.read(file)) return std::nullopt;
+// Opens a video with the game's own readers: its measures, or nothing (with the fault reported).
+std::optional<playable::VideoInfo> openVideo(Checker& c, const QString& file) {
+    if (!c.open(file)) return std::nullopt;
     try {
         inspectMediaFile(c.path(file));
+    } catch (const OverBudget& e) {
+        c.fail(file, e.reason());
+        return std::nullopt;
     } catch (const Error& e) {
         c.fail(file, QStringLiteral("cannot be opened as a video: %1").arg(e.message()));
         return std::nullopt;
@@ -194,25 +199,30 @@ std::optional<AnimationClip> openVideo(Checker& c, const QString& file, playable
         c.fail(file, QStringLiteral("has no video stream that FFmpeg can read"));
         return std::nullopt;
     }
-    info = *probed;
-    auto clip = avi::decodeFrames(c.path(file));
-    if (!clip) {
+    return probed;
+}
+
+// A video's pictures that decode, against those its header announces.
+bool checkFrames(Checker& c, const QString& file, const playable::VideoInfo& info,
+                 std::int64_t decoded) {
+    if (decoded == 0) {
         c.fail(file, QStringLiteral("its pictures cannot be decoded"));
-        return std::nullopt;
+        return false;
     }
-    const auto decoded = static_cast<std::int64_t>(clip->frames.size());
     if (info.frameCount > 0 && decoded < info.frameCount)
         c.fail(file, QStringLiteral("is truncated: %1 of its %2 frames decode")
                          .arg(decoded)
                          .arg(info.frameCount));
-    return clip;
+    return true;
 }
 
 void checkVideo(Checker& c, const pack::VideoFile& expected, Lasting lasting) {
     const QString& file = expected.file;
-    playable::VideoInfo info;
-    const auto clip = openVideo(c, file, info);
-    if (!clip) return;
+    const auto opened = openVideo(c, file);
+    if (!opened) return;
+    const playable::VideoInfo& info = *opened;
+    // Each picture decoded and let go: an interlude plays as it decodes.
+    if (!checkFrames(c, file, info, avi::countFrames(c.path(file)).value_or(0))) return;
     if (info.width != expected.frame.width() || info.height != expected.frame.height())
         c.fail(file, QStringLiteral("is %1 x %2, its frame is %3 x %4")
                          .arg(info.width)
@@ -250,15 +260,25 @@ void checkHourglass(Checker& c) {
     const QString file = pack::file(pack::hourglass);
     const QSize size = L::sablier.box.size();
     const int last = L::sablierLastFrame;
-    playable::VideoInfo info;
-    const auto clip = openVideo(c, file, info);
-    if (!clip) return;
+    const auto opened = openVideo(c, file);
+    if (!opened) return;
+    const playable::VideoInfo& info = *opened;
     if (info.width != size.width() || info.height != size.height())
         c.fail(file, QStringLiteral("is %1 x %2, the hourglass is %3 x %4")
                          .arg(info.width)
                          .arg(info.height)
                          .arg(size.width())
                          .arg(size.height()));
+    // The hourglass keeps its frames decoded, within the animation budget, as the game does.
+    std::optional<AnimationClip> clip;
+    try {
+        clip = avi::decodeFrames(c.path(file));
+    } catch (const Error& e) {
+        c.fail(file, e.message());
+        return;
+    }
+    if (!checkFrames(c, file, info, clip ? static_cast<std::int64_t>(clip->frames.size()) : 0))
+        return;
     const auto frames = static_cast<int>(clip->frames.size());
     if (frames < last) {
         c.fail(file, QStringLiteral("has %1 frames, the question plays frames %2 to %3")

@@ -54,7 +54,9 @@ QString usageText() {
                "table's order.\n"
                "\n"
                "  --fill        complete the levels and themes that lack questions from the "
-               "default ones\n"
+               "default ones,\n"
+               "                leaving out those that ask what one of the table's questions "
+               "asks\n"
                "  --force       write into DIR although it holds files and no game folder (files "
                "already\n"
                "                there are kept; only the question table of a game folder is "
@@ -225,9 +227,21 @@ int import(const Options& options, const QString& toolDir, QTextStream& out, QTe
             err << "vorn-pack: " << e.what() << "\n";
             return kUsage;
         }
-        const auto added = fillFromBank(plan, defaults);
-        for (const auto& [level, count] : added)
-            out << "  level " << level << ": " << count << " questions from the default ones\n";
+        const Filling filling = fillFromBank(plan, defaults);
+        int skipped = 0;
+        for (const auto& [level, count] : filling.added) {
+            out << "  level " << level << ": " << count << " questions from the default ones";
+            if (const auto it = filling.skipped.find(level); it != filling.skipped.end())
+                out << " (" << it->second << " left out, others taken in their place)";
+            out << "\n";
+        }
+        for (const auto& [level, count] : filling.skipped) skipped += count;
+        if (skipped > 0)
+            out << "  " << skipped
+                << (skipped == 1 ? " default question was left out: it asks"
+                                 : " default questions were left out: each asks")
+                << " what one of your own questions asks (the same text, or the same right answer "
+                   "in the same theme), so that a game could have posed it twice\n";
         if (!plan.missingCodes.isEmpty()) {
             out << "The default questions lack " << plan.missingCodes.join(QStringLiteral(" "))
                 << ": nothing written.\n";

@@ -10,6 +10,7 @@
 #include "tools/pack/sheet.h"
 
 #include <algorithm>
+#include <optional>
 #include <set>
 #include <tuple>
 
@@ -303,26 +304,94 @@ PackPlan planCodes(const std::vector<Entry>& entries) {
     return plan;
 }
 
-std::map<int, int> fillFromBank(PackPlan& plan, const std::vector<bank::Question>& bank) {
-    std::map<QString, const bank::Question*> byCode;
-    for (const bank::Question& q : bank) byCode.emplace(q.code, &q);
-    std::map<int, int> added;
+namespace {
+
+// A text as a reader compares it: case, accents, spacing and punctuation aside ("l'Italie ?" and
+// "L’Italie\u202f?" are one text).
+QString askKey(const QString& text) {
+    QString key;
+    bool gap = false;
+    for (const QChar c : text.normalized(QString::NormalizationForm_KD)) {
+        if (c.isMark()) continue;
+        if (c.isLetterOrNumber()) {
+            if (gap && !key.isEmpty()) key += u' ';
+            key += c.toCaseFolded();
+            gap = false;
+        } else {
+            gap = true;
+        }
+    }
+    return key;
+}
+
+QString rightText(const bank::Question& q) {
+    const QString choices[] = {q.r1, q.r2, q.r3, q.r4};
+    const int right = q.br.toInt();
+    return right >= 1 && right <= 4 ? choices[right - 1] : QString();
+}
+
+}  // namespace
+
+bool asksTheSame(const bank::Question& a, const bank::Question& b) {
+    if (askKey(a.enonce) == askKey(b.enonce)) return true;
+    const QString answer = askKey(rightText(a));
+    return !answer.isEmpty() && answer == askKey(rightText(b)) &&
+           askKey(a.Theme) == askKey(b.Theme);
+}
+
+Filling fillFromBank(PackPlan& plan, const std::vector<bank::Question>& bank) {
+    const std::vector<bank::Question> own = plan.questions;
+    auto asksAnOwn = [&own](const bank::Question& q) {
+        return std::any_of(own.begin(), own.end(),
+                           [&q](const bank::Question& mine) { return asksTheSame(q, mine); });
+    };
+    std::map<QString, std::size_t> byCode;
+    for (std::size_t i = 0; i < bank.size(); ++i) byCode.emplace(bank[i].code, i);
+    std::set<std::size_t> taken;
+    // The bank's questions of no missing code (their codes are the table's): the ones to take in
+    // place of a question left out.
+    std::set<QString> missing(plan.missingCodes.begin(), plan.missingCodes.end());
+    auto spare = [&](const QString& code) -> std::optional<std::size_t> {
+        const QString level = code.left(1), letter = code.mid(1, 1);
+        for (const bool sameLetter : {true, false})
+            for (std::size_t i = 0; i < bank.size(); ++i) {
+                const QString& other = bank[i].code;
+                if (!other.startsWith(level) || (other.mid(1, 1) == letter) != sameLetter) continue;
+                if (missing.count(other) || taken.count(i) || asksAnOwn(bank[i])) continue;
+                return i;
+            }
+        return std::nullopt;
+    };
+
+    Filling filling;
     QStringList stillMissing;
     for (const QString& code : plan.missingCodes) {
+        const int level = code.left(1).toInt();
         const auto it = byCode.find(code);
-        if (it == byCode.end()) {
+        std::optional<std::size_t> pick;
+        if (it != byCode.end()) {
+            if (!asksAnOwn(bank[it->second])) {
+                pick = it->second;
+            } else {
+                ++filling.skipped[level];
+                pick = spare(code);
+            }
+        }
+        if (!pick) {
             stillMissing << code;
             continue;
         }
+        taken.insert(*pick);
         // Set in French as the table's own questions are.
-        bank::Question question = *it->second;
+        bank::Question question = bank[*pick];
+        question.code = code;
         for (QString* text : {&question.enonce, &question.r1, &question.r2, &question.r3, &question.r4, &question.Theme})
             *text = check::withFrenchSpacing(*text);
         plan.questions.push_back(question);
-        ++added[code.left(1).toInt()];
+        ++filling.added[level];
     }
     plan.missingCodes = stillMissing;
-    return added;
+    return filling;
 }
 
 }  // namespace vorn::packtool

@@ -64,8 +64,21 @@ struct PackPlan {
 
 PackPlan planCodes(const std::vector<Entry>& entries);
 
-// Gives each missing code the question of `bank` with that code. Returns how many were added per
-// level; a code the bank lacks stays missing.
-std::map<int, int> fillFromBank(PackPlan& plan, const std::vector<bank::Question>& bank);
+// What filling took from the default questions, per level.
+struct Filling {
+    std::map<int, int> added;
+    // Default questions left out because they ask what one of the table's questions asks: a game
+    // could then pose the same question twice.
+    std::map<int, int> skipped;
+};
+
+// Whether two questions ask the same thing: the same text (case, accents, spacing and
+// punctuation aside), or the same right answer in the same theme.
+bool asksTheSame(const bank::Question& a, const bank::Question& b);
+
+// Gives each missing code the question of `bank` with that code, or, when that one asks what a
+// question of the table asks, another of the bank's questions of that level that none of the
+// table's asks (of the same theme letter first). A code the bank cannot fill stays missing.
+Filling fillFromBank(PackPlan& plan, const std::vector<bank::Question>& bank);
 
 }  // namespace vorn::packtool

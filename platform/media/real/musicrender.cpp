@@ -320,11 +320,12 @@ void MusicRenderer::finishLocked(RenderedTune& tune) {
 
 void MusicRenderer::evictLocked() {
     // Finished renders beyond the budget go, the least recently played first; the one just
-    // asked for always stays.
+    // asked for always stays. A render under way counts for all it will hold, so that the
+    // tunes kept never add up past the budget while it fills.
     std::size_t total = 0;
-    for (const auto& tune : cache_) total += tune->bytes();
+    for (const auto& tune : cache_) total += tune->bytesWhenComplete();
     while (total > cacheBytes_ && cache_.size() > 1 && cache_.back()->complete()) {
-        total -= cache_.back()->bytes();
+        total -= cache_.back()->bytesWhenComplete();
         cache_.pop_back();
     }
 }

@@ -64,6 +64,10 @@ class RenderedTune {
     const QByteArray& key() const { return key_; }
     // The memory its samples take once complete.
     std::size_t bytes() const { return framesReady() * 2 * sizeof(std::int16_t); }
+    // What it takes once rendered: a render under way counts for the room it will fill.
+    std::size_t bytesWhenComplete() const {
+        return (complete() ? framesReady() : capacity_) * 2 * sizeof(std::int16_t);
+    }
 
   private:
     friend class MusicRenderer;

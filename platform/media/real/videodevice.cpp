@@ -29,9 +29,10 @@ namespace {
 
 using namespace ffmpeg;
 
-// The whole sound track of `path` as interleaved stereo 16-bit samples at the mixer's rate.
-// Empty when the file has no sound track or it cannot be decoded: the pictures then play alone.
-std::vector<std::int16_t> decodeSoundTrack(const QString& path) {
+// The whole sound track of `path` as interleaved stereo 16-bit samples at the mixer's rate, room
+// taken at once for the `lengthMs` the video lasts (its budget bounds it). Empty when the file has
+// no sound track or it cannot be decoded: the pictures then play alone.
+std::vector<std::int16_t> decodeSoundTrack(const QString& path, std::int64_t lengthMs) {
     std::vector<std::int16_t> samples;
     auto decoder = StreamDecoder::open(path, AVMEDIA_TYPE_AUDIO);
     if (!decoder) return samples;
@@ -56,6 +57,15 @@ std::vector<std::int16_t> decodeSoundTrack(const QString& path) {
         if (swr_set_matrix(resample.get(), toBothSides, 1) < 0) return {};
     }
     if (swr_init(resample.get()) < 0) return {};
+    // The video's length and a second more, and no more: a sound track that outlasts its
+    // pictures is not heard past them (the play ends with the video). The room is taken at once,
+    // with a block or two to spare, so that no copy is made as it grows.
+    const auto samplesIn = [](std::int64_t ms) {
+        return static_cast<std::size_t>(std::max<std::int64_t>(0, ms)) * AudioEngine::kSampleRate /
+               1000 * 2;
+    };
+    const std::size_t limit = samplesIn(lengthMs + 1000);
+    samples.reserve(limit + samplesIn(2000));
 
     auto append = [&](const std::uint8_t** in, int inCount) -> bool {
         const int room = swr_get_out_samples(resample.get(), inCount);
@@ -72,6 +82,10 @@ std::vector<std::int16_t> decodeSoundTrack(const QString& path) {
     while (AVFrame* frame = decoder->next()) {
         if (!append(const_cast<const std::uint8_t**>(frame->extended_data), frame->nb_samples))
             return {};
+        if (samples.size() >= limit) {
+            samples.resize(limit);
+            return samples;
+        }
     }
     if (!append(nullptr, 0)) return {};
     return samples;
@@ -121,7 +135,7 @@ void VideoDevice::startSound(std::int64_t fromMs) {
     stopSound();
     if (!engine_->audible()) return;
     if (!soundDecoded_) {
-        sound_ = decodeSoundTrack(path_);
+        sound_ = decodeSoundTrack(path_, lengthMs_);
         soundDecoded_ = true;
     }
     const auto skip = static_cast<std::size_t>(std::max<std::int64_t>(0, fromMs)) *
