@@ -340,7 +340,7 @@ QImage drawn(const pack::PictureFile& file, bool whole) {
     return canvas;
 }
 
-TEST(PictureViews, TheDefaultScreensDrawTheSamePixelsAsFromTheirWholePictures) {
+TEST(ContentPictureViews, TheDefaultScreensDrawTheSamePixelsAsFromTheirWholePictures) {
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(QStringLiteral(VORN_BUILD_DIR "/game")));
     for (const pack::PictureFile& file : pack::pictures()) {
