@@ -5,17 +5,18 @@
 #include "app/main.h"
 
 #include "core/layout.h"
-#include "core/level.h"
+#include "core/numbers.h"
 #include "core/pack.h"
-#include "core/progression.h"
+#include "flow/progression.h"
+#include "flow/savegame.h"
 #include "platform/keys.h"
 #include "platform/messagebox.h"
 #include "platform/screen.h"
 #include "records/Player.h"
-#include "records/Save.h"
 #include "screens/HighScores.h"
 #include "screens/anim.h"
 #include "screens/apropos.h"
+#include "screens/level.h"
 #include "screens/resultats.h"
 #include "screens/titre.h"
 
@@ -228,7 +229,7 @@ void Tprincipal::FormActivate() {
 
 void Tprincipal::introduction() {
     {
-        tanim intro(0, *this);
+        tanim intro(numbers::kIntroVideo, *this);
         intro.joue();
     }
     screens_.titre = std::make_unique<Tecrantitre>(*this);
@@ -236,22 +237,22 @@ void Tprincipal::introduction() {
 }
 
 void Tprincipal::demarrer() {
-    etat_.score = 0;
-    etat_.Niveau = 1;
+    gameState_.score = 0;
+    gameState_.Niveau = 1;
     startLevel(*this, 1);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Teardown and restart
 
-void Tprincipal::init() {
+void Tprincipal::tearDown() {
     // Any results or high-score wait in progress ends: its screen is going away.
     abandonWaits();
     screens_.teardown(*this);
 }
 
 void Tprincipal::redmarrer1Click() {
-    init();
+    tearDown();
     introduction();
 }
 
@@ -272,7 +273,7 @@ void Tprincipal::FormKeyDown(int key) {
     }
     // Only a level screen that is set up and shown takes answer keys: after a teardown or a failed
     // set-up the flag of the game state may still say that an answer is awaited.
-    if (etat_.AttenteReponse && screens_.niv && screens_.niv->pret()) screens_.niv->resultat(key);
+    if (gameState_.AttenteReponse && screens_.niv && screens_.niv->ready()) screens_.niv->resultat(key);
 }
 
 void Tprincipal::clickAt(QPointF scenePoint) {
@@ -296,7 +297,7 @@ void Tprincipal::padButton(PadButton button) {
 }
 
 void Tprincipal::FormClose() {
-    init();
+    tearDown();
     son_.restaureVolumes();
     // Only a mode the game changed is given back.
     if (platform_.resolution.mode() != QSize(desktopWidth_, desktopHeight_))
@@ -339,7 +340,7 @@ void Tprincipal::Block4_saveClick() {
 }
 
 void Tprincipal::Lesmeilleursjoueurs1Click() {
-    init();
+    tearDown();
     screens_.scores = std::make_unique<tscores>();
     screens_.scores->charger();
     showBestPlayers(*this);
@@ -526,6 +527,10 @@ void Tprincipal::release(std::unique_ptr<Screen> screen) {
     platform_.guard.release(std::move(screen));
 }
 
+const TQuestionnaire* Tprincipal::questionnaire() const {
+    return screens_.niv ? &screens_.niv->questionnaire() : nullptr;
+}
+
 std::vector<Screen*> Tprincipal::attachedScreens() const {
     return attached_;
 }
@@ -553,7 +558,7 @@ void Tprincipal::repaintNow() {
     view_->viewport()->repaint();
 }
 
-void Tprincipal::attendre(const std::function<bool()>& done) {
+void Tprincipal::waitUntil(const std::function<bool()>& done) {
     WaitState state;
     waits_.push_back(&state);
     struct Unregister {

@@ -5,13 +5,13 @@
 #pragma once
 // The main window: the only window that lives from start-up to the end. It owns every screen,
 // routes the keys (and the clicks, taps and controller buttons that stand for keys), runs the intro, starts new games, tears the screens down and closes the
-// program. The game-wide state lives here, so a test can build it afresh. The screens and the
-// rules of the game reach it only as their GameHost.
+// program. The game-wide state lives here, so a test can build it afresh. The screens reach it
+// only as their GameHost, the flow of the game as its FlowHost.
 
 #include "core/gamestate.h"
-#include "core/host.h"
 #include "core/questions.h"
-#include "core/screenset.h"
+#include "flow/flowhost.h"
+#include "flow/screenset.h"
 #include "platform/platform.h"
 #include "platform/son.h"
 
@@ -33,7 +33,7 @@ class Tecrantitre;
 class Tniv;
 class TForm1;
 
-class Tprincipal : public QMainWindow, public GameHost {
+class Tprincipal : public QMainWindow, public FlowHost {
     Q_OBJECT
 
 public:
@@ -42,14 +42,10 @@ public:
 
     // --- game-wide state ---
     Platform& platform() override { return platform_; }
-    GameState& etat() override { return etat_; }
-    Hasard& hasard() override { return hasard_; }
+    GameState& gameState() override { return gameState_; }
+    Hasard& randomGenerator() override { return hasard_; }
     ScreenSet& screens() override { return screens_; }
     ScreenFlags flags() const { return screens_.flags(); }
-    Son& son() { return son_; }
-    int desktopWidth() const { return desktopWidth_; }
-    int desktopHeight() const { return desktopHeight_; }
-    bool firstActivation() const { return firstActivation_; }
     // The window counts as activated for the first time: the one-time set-up and the intro run
     // once the window is on screen and painted (at once when it already is).
     void activateFirstTime();
@@ -59,8 +55,9 @@ public:
     void FormActivate();
     void introduction();
     void demarrer();
-    void init() override;
-    void redmarrer1Click() override;
+    void tearDown() override;
+    void redmarrer1Click();
+    void restartGame() override { redmarrer1Click(); }
     void quitter1Click();
     void FormKeyDown(int key);
     // A click or a tap at `scenePoint`: on the title's prompt it is Enter, on an answer's label or
@@ -90,7 +87,7 @@ public:
     // --- screens ---
     void attach(Screen& screen) override;
     void release(std::unique_ptr<Screen> screen) override;
-    void attendre(const std::function<bool()>& done) override;
+    void waitUntil(const std::function<bool()>& done) override;
     std::vector<Screen*> attachedScreens() const;
     QGraphicsScene& scene() override { return *scene_; }
     QGraphicsView& view() { return *view_; }
@@ -101,7 +98,7 @@ public:
 
     Tecrantitre* titre() { return screens_.titre.get(); }
     Tniv* niv() { return screens_.niv.get(); }
-    TQuestionnaire* questionnaire() { return screens_.questionnaire.get(); }
+    const TQuestionnaire* questionnaire() const;
 
     // --- program end ---
     void setOnExit(std::function<void()> onExit) { onExit_ = std::move(onExit); }
@@ -131,7 +128,7 @@ private:
     void abandonWaits();
 
     Platform& platform_;
-    GameState etat_;
+    GameState gameState_;
     Hasard hasard_;
     Son son_;
     bool firstActivation_ = false;

@@ -23,7 +23,7 @@
 #include "app/main.h"
 #include "bench/figures.h"
 #include "screens/resultats.h"
-#include "core/level.h"
+#include "screens/level.h"
 #include "platform/budgets.h"
 #include "platform/database.h"
 #include "platform/errors.h"
@@ -162,8 +162,8 @@ void BM_KeyToMark(benchmark::State& state) {
     startGame(window, real);
     for (auto _ : state) {
         state.PauseTiming();
-        window.etat().AttenteReponse = true;  // the same question again, open
-        window.niv()->TimerPause.setEnabled(false);
+        window.gameState().AttenteReponse = true;  // the same question again, open
+        window.niv()->stopTimers();
         window.repaintNow();
         state.ResumeTiming();
         QElapsedTimer timer;
@@ -305,8 +305,8 @@ void BM_Waiting(benchmark::State& state) {
             press(window, Qt::Key_Return);
             settle();
             window.view().viewport()->installEventFilter(&paints);
-            window.etat().NumQuestion = 10;
-            window.etat().ReponsesJustes = 8;
+            window.gameState().NumQuestion = 10;
+            window.gameState().ReponsesJustes = 8;
             platform.guard.run([&] { window.screens().closeLevel(window); });
             const double cpu = cpuSeconds();
             QElapsedTimer wall;
@@ -349,8 +349,8 @@ int playWholeGame(const std::string& dir) {
     int answered = 0;
     // Every question answered right: three levels, then the thirty questions of the bonus.
     while (window.niv() && real.errors.shown().empty() && answered < 200) {
-        if (window.etat().AttenteReponse) {
-            const int right = window.niv()->Query1.asInteger(QStringLiteral("br"));
+        if (window.gameState().AttenteReponse) {
+            const int right = window.niv()->rightAnswer();
             press(window, Qt::Key_1 + right - 1, Qt::KeypadModifier);
             ++answered;
         }

@@ -15,7 +15,7 @@ double Pourcentage(int j, int q) {
     return std::trunc(100.0 * static_cast<double>(j) / static_cast<double>(q));
 }
 
-QString pourcentageTexte(int j, int q) {
+QString formatPercentage(int j, int q) {
     return QString::number(static_cast<long long>(Pourcentage(j, q)));
 }
 

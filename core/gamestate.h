@@ -20,14 +20,10 @@ struct GameState {
     bool AttenteReponse = false;  // a question is open and takes an answer key
 };
 
-// Points: a right answer earns this times the level; a wrong answer or a time-out costs kPenalty.
-constexpr int kPointsPerRightAnswer = 1000;
-constexpr int kPenalty = 500;
-
 // Percentage of right answers j among q questions, truncated toward zero (2 of 3 gives 66).
 double Pourcentage(int j, int q);
 
 // The percentage as the screens write it: the shortest decimal form ("66").
-QString pourcentageTexte(int j, int q);
+QString formatPercentage(int j, int q);
 
 }  // namespace vorn

@@ -172,7 +172,6 @@ constexpr int Timer1Ms = 7000;  // how long the table shows
 // Video interludes: the black frame the video plays in.
 namespace anim {
 constexpr QRect panel{60, 30, 512, 375};
-constexpr int endOfGameVideo = 6;
 constexpr QRect endOfGamePanel{55, 100, 528, 192};  // the end-of-game video's wide, low frame
 }  // namespace anim
 

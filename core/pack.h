@@ -49,7 +49,7 @@ constexpr const char* rightSound = "son/juste.wav";
 constexpr const char* wrongSound = "son/faux.wav";
 
 // Videos: 0 the intro, 1 to 4 the levels (4 the bonus), 5 the lost game, 6 the finished game.
-constexpr int lastVideo = 6;
+constexpr int lastVideo = numbers::kEndOfGameVideo;
 inline QString video(int n) {
     return QStringLiteral("video/%1.avi").arg(n);
 }
@@ -110,7 +110,7 @@ struct VideoFile {
 inline std::vector<VideoFile> interludes() {
     std::vector<VideoFile> all;
     for (int n = 0; n <= lastVideo; ++n)
-        all.push_back({video(n), (n == layout::anim::endOfGameVideo ? layout::anim::endOfGamePanel
+        all.push_back({video(n), (n == numbers::kEndOfGameVideo ? layout::anim::endOfGamePanel
                                                                     : layout::anim::panel)
                                      .size()});
     return all;

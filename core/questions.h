@@ -7,6 +7,8 @@
 // 19 ("1a7", "4e12"); a level's list holds ten (thirty on the bonus level) distinct codes drawn
 // with a generator reseeded from the time of day before every use.
 
+#include "core/numbers.h"
+
 #include <QString>
 
 #include <array>
@@ -19,7 +21,7 @@ class Clock;
 
 // The question codes: levels 1 to 4 (the fourth is the bonus level), each with themes a to f
 // numbered 1 to 19.
-constexpr int kLevels = 4;
+constexpr int kLevels = numbers::kBonusLevel;
 constexpr int kThemesPerLevel = 6;
 constexpr int kNumbersPerTheme = 19;
 constexpr int kCodesPerLevel = kThemesPerLevel * kNumbersPerTheme;

@@ -7,6 +7,7 @@
 #include "platform/errors.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -227,6 +228,120 @@ int Query::asInteger(const QString& field) const {
     // A number written with a fraction or an exponent, or too long for 64 bits.
     if (const double real = text.toDouble(&ok); ok && !std::isnan(real)) return clampToInt(real);
     throw Error(QStringLiteral("'%1' is not a valid integer value").arg(v.text));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The question table, read and written whole
+
+namespace {
+
+QString columnText(sqlite3_stmt* statement, int column) {
+    const auto* raw = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+    return raw ? QString::fromUtf8(raw) : QString();
+}
+
+void runOnTable(sqlite3* db, const QString& sql) {
+    char* message = nullptr;
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
+        const QString text = QString::fromUtf8(message ? message : "unknown error");
+        sqlite3_free(message);
+        throw Error(text);
+    }
+}
+
+struct TableConnection {
+    sqlite3* db = nullptr;
+    ~TableConnection() { sqlite3_close(db); }
+};
+
+}  // namespace
+
+QuestionTableRead readQuestionFile(const QString& path) {
+    QuestionTableRead result;
+    TableConnection connection;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &connection.db, SQLITE_OPEN_READONLY, nullptr) !=
+        SQLITE_OK) {
+        result.error = QString::fromUtf8(connection.db ? sqlite3_errmsg(connection.db) : "cannot open");
+        return result;
+    }
+    QStringList columns;
+    for (const char* name : questiontable::kColumns) columns << QString::fromLatin1(name);
+    const QString sql = QStringLiteral("SELECT %1 FROM %2")
+                            .arg(columns.join(QStringLiteral(", ")), QString::fromLatin1(questiontable::kTable));
+    sqlite3_stmt* select = nullptr;
+    if (sqlite3_prepare_v2(connection.db, sql.toUtf8().constData(), -1, &select, nullptr) != SQLITE_OK) {
+        result.error = QString::fromUtf8(sqlite3_errmsg(connection.db));
+        result.noTable = result.error.startsWith(QStringLiteral("no such table"));
+        return result;
+    }
+    while (sqlite3_step(select) == SQLITE_ROW) {
+        QuestionRow row{columnText(select, 0), columnText(select, 1), columnText(select, 2),
+                        columnText(select, 3), columnText(select, 4), columnText(select, 5),
+                        columnText(select, 6), {}, {}};
+        switch (sqlite3_column_type(select, questiontable::Br)) {
+            case SQLITE_INTEGER: row.br = qlonglong(sqlite3_column_int64(select, questiontable::Br)); break;
+            case SQLITE_FLOAT: row.br = sqlite3_column_double(select, questiontable::Br); break;
+            case SQLITE_NULL: break;
+            default: row.br = columnText(select, questiontable::Br); break;
+        }
+        row.brText = columnText(select, questiontable::Br);
+        result.rows.push_back(std::move(row));
+    }
+    sqlite3_finalize(select);
+    return result;
+}
+
+void writeQuestionFile(const QString& path, const std::vector<QuestionRow>& rows,
+                        const QuestionTableLayout& layout) {
+    using namespace questiontable;
+    QFile::remove(path);
+    TableConnection connection;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &connection.db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
+        throw Error(path + QStringLiteral(": ") +
+                    QString::fromUtf8(connection.db ? sqlite3_errmsg(connection.db) : "cannot create"));
+    sqlite3* db = connection.db;
+    QStringList columns;
+    for (int c = Code; c < Br; ++c)
+        columns << column(Column(c)) + (c == Code ? QStringLiteral(" TEXT NOT NULL") : QStringLiteral(" TEXT"));
+    if (layout.brColumn) columns << *layout.brColumn + QStringLiteral(" INTEGER");
+    runOnTable(db, QStringLiteral("PRAGMA journal_mode = OFF"));
+    runOnTable(db, QStringLiteral("PRAGMA synchronous = OFF"));
+    runOnTable(db, QStringLiteral("BEGIN"));
+    runOnTable(db, QStringLiteral("CREATE TABLE %1 (%2)").arg(layout.table, columns.join(QStringLiteral(", "))));
+    const int values = layout.brColumn ? 8 : 7;
+    QStringList places;
+    for (int i = 1; i <= values; ++i) places << QStringLiteral("?%1").arg(i);
+    sqlite3_stmt* insert = nullptr;
+    const QString sql = QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(layout.table, places.join(QStringLiteral(", ")));
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &insert, nullptr) != SQLITE_OK)
+        throw Error(QString::fromUtf8(sqlite3_errmsg(db)));
+    struct Finalizer {
+        sqlite3_stmt* statement;
+        ~Finalizer() { sqlite3_finalize(statement); }
+    } finalizer{insert};
+    auto bindText = [insert](int place, const QString& text) {
+        const QByteArray utf8 = text.toUtf8();
+        sqlite3_bind_text(insert, place, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+    };
+    for (const QuestionRow& row : rows) {
+        const QString* texts[] = {&row.code, &row.enonce, &row.r1, &row.r2, &row.r3, &row.r4, &row.Theme};
+        for (int i = 0; i < 7; ++i) bindText(i + 1, *texts[i]);
+        if (layout.brColumn) {
+            if (!row.br.isValid())
+                sqlite3_bind_null(insert, 8);
+            else if (row.br.typeId() == QMetaType::Double)
+                sqlite3_bind_double(insert, 8, row.br.toDouble());
+            else if (row.br.typeId() == QMetaType::QString)
+                bindText(8, row.br.toString());
+            else
+                sqlite3_bind_int64(insert, 8, row.br.toLongLong());
+        }
+        if (sqlite3_step(insert) != SQLITE_DONE) throw Error(QString::fromUtf8(sqlite3_errmsg(db)));
+        sqlite3_reset(insert);
+    }
+    runOnTable(db, QStringLiteral("CREATE INDEX %1_code ON %1 (%2)").arg(layout.table, column(Code)));
+    runOnTable(db, QStringLiteral("COMMIT"));
 }
 
 }  // namespace vorn

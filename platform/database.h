@@ -11,7 +11,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
+#include <array>
 #include <map>
 #include <optional>
 #include <vector>
@@ -81,5 +83,49 @@ private:
     std::optional<std::vector<Value>> row_;
     int checks_ = 0;  // of the running lookup, by the engine's progress handler
 };
+
+// The question table: one table "questionnaire" in "dB/questionnaire.db", one row a question. The
+// game reads it through a Query by these column names; the content checker, the pack tool, the
+// question bank and the tests' packs read and write it whole through readQuestionFile and
+// writeQuestionFile, the only code besides Query that opens it.
+namespace questiontable {
+inline constexpr const char* kTable = "questionnaire";
+enum Column { Code, Enonce, R1, R2, R3, R4, Theme, Br };
+inline constexpr std::array<const char*, 8> kColumns{"code", "enonce", "r1", "r2", "r3", "r4", "Theme", "br"};
+// A column's name, as a QString (the names are plain ASCII).
+inline QString column(Column c) {
+    return QString::fromLatin1(kColumns[static_cast<std::size_t>(c)]);
+}
+}  // namespace questiontable
+
+struct QuestionRow {
+    QString code, enonce, r1, r2, r3, r4, Theme;
+    // br as stored: an integer (qlonglong), a real (double), a text (QString), or nothing (an
+    // invalid QVariant for NULL).
+    QVariant br;
+    // br as the engine gives it as text ("3", "2.9", "trois", "" for NULL), as a message shows it.
+    QString brText;
+};
+
+struct QuestionTableRead {
+    std::vector<QuestionRow> rows;  // in the table's order
+    QString error;                  // the engine's message when the file could not be read
+    bool noTable = false;           // the file holds no question table
+};
+
+// Reads every row of the question table in the file `path`, opened read-only.
+QuestionTableRead readQuestionFile(const QString& path);
+
+struct QuestionTableLayout {
+    QString table = QString::fromLatin1(questiontable::kTable);
+    // The right answer's column; none: a table without it (a broken pack, for the tests).
+    std::optional<QString> brColumn = QString::fromLatin1(questiontable::kColumns[questiontable::Br]);
+};
+
+// Writes `rows` as a new question table in a new file `path` (any file there is replaced): the
+// columns above, "code" not null and indexed. Raises "<path>: <message>" when the file cannot be
+// made, the engine's message when a row cannot be written.
+void writeQuestionFile(const QString& path, const std::vector<QuestionRow>& rows,
+                        const QuestionTableLayout& layout = {});
 
 }  // namespace vorn

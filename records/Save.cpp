@@ -5,11 +5,8 @@
 #include "records/Save.h"
 
 #include "core/gamestate.h"
-#include "core/host.h"
-#include "core/level.h"
+#include "core/numbers.h"
 #include "core/pack.h"
-#include "core/progression.h"
-#include "core/screenset.h"
 #include "platform/ini.h"
 
 #include <algorithm>
@@ -26,8 +23,6 @@ const QString kPourcentageKey = QStringLiteral("Pourcentage");
 // 1 when the slot was saved in the pause after an answer, 0 during a question. Slots written
 // before it was kept lack it.
 const QString kPauseKey = QStringLiteral("Pause");
-
-constexpr int kSlotBonusLevel = 4;
 
 QString sectionOf(const QString& slot) {
     return QStringLiteral("Block") + slot;
@@ -52,11 +47,11 @@ SlotContents readSlot(const QString& slot) {
     SlotContents c;
     c.score = file.readInteger(section, kSlotScoreKey, 0);
     const int niveau = file.readInteger(section, kNiveauKey, 1);
-    c.niveau = niveau >= 1 && niveau <= kSlotBonusLevel ? niveau : 1;
+    c.niveau = niveau >= 1 && niveau <= numbers::kBonusLevel ? niveau : 1;
     const int numQuestion = file.readInteger(section, kNumQuestionKey, 1);
     const int reponsesJustes = file.readInteger(section, kReponsesJustesKey, 0);
     const int pause = file.readInteger(section, kPauseKey, -1);
-    if (numQuestion >= 1 && numQuestion <= questionsOfLevel(c.niveau)) {
+    if (numQuestion >= 1 && numQuestion <= numbers::questionsOfLevel(c.niveau)) {
         c.numQuestion = numQuestion;
         // Without the pause key, as many right answers as the question number can only have
         // been saved in the pause after a right answer: asking that question again would count
@@ -69,59 +64,21 @@ SlotContents readSlot(const QString& slot) {
     c.reponsesJustes = std::clamp(c.reponsesJustes, 0, answered);
     const QString pourcentage = file.readString(section, kPourcentageKey, QString());
     c.pourcentage = isPercentage(pourcentage) ? pourcentage
-                                              : pourcentageTexte(c.reponsesJustes, answered) + u'%';
+                                              : formatPercentage(c.reponsesJustes, answered) + u'%';
     file.release();
     return c;
 }
 
-void sauvegarderBlock(GameHost& host, const QString& slot) {
-    const Tniv* niveau = host.screens().niv.get();
-    if (!niveau || !niveau->pret()) return;
-    const GameState& e = host.etat();
+void writeSlot(const QString& slot, const SlotContents& contents) {
     IniFile file(pack::file(pack::slotsFile));
     const QString section = sectionOf(slot);
-    file.writeInteger(section, kSlotScoreKey, e.score);
-    file.writeInteger(section, kNiveauKey, e.Niveau);
-    file.writeInteger(section, kNumQuestionKey, e.NumQuestion);
-    file.writeInteger(section, kReponsesJustesKey, e.ReponsesJustes);
-    file.writeString(section, kPourcentageKey, niveau->pourcent.text());
-    file.writeInteger(section, kPauseKey, niveau->TimerPause.enabled() ? 1 : 0);
+    file.writeInteger(section, kSlotScoreKey, contents.score);
+    file.writeInteger(section, kNiveauKey, contents.niveau);
+    file.writeInteger(section, kNumQuestionKey, contents.numQuestion);
+    file.writeInteger(section, kReponsesJustesKey, contents.reponsesJustes);
+    file.writeString(section, kPourcentageKey, contents.pourcentage);
+    file.writeInteger(section, kPauseKey, contents.pause ? 1 : 0);
     file.release();
-}
-
-void chargerBlock(GameHost& host, const QString& slot) {
-    // Read and checked before anything is torn down: whatever the file holds, the level that
-    // follows is one the game can play and end.
-    const SlotContents c = readSlot(slot);
-    host.init();
-
-    GameState& e = host.etat();
-    e.score = c.score;
-    e.Niveau = c.niveau;
-    // Saved in the pause after an answer, the game goes on from what follows it: the next
-    // question at once, or the end of the level once the pause is over. On the bonus level, a
-    // pause with an answer short means that answer was wrong, which ends the level.
-    GameState resumed = e;
-    resumed.NiveauInit = c.niveau;
-    resumed.NumQuestion = c.numQuestion;
-    resumed.ReponsesJustes = c.reponsesJustes;
-    resumed.MortSubite = c.pause && c.niveau == kSlotBonusLevel && c.reponsesJustes < c.numQuestion;
-    LevelOpening opening = LevelOpening::Question;
-    if (c.pause) {
-        if (afterPause(resumed) == AfterPause::NextQuestion)
-            resumed.NumQuestion += 1;
-        else
-            opening = LevelOpening::Pause;
-    }
-    startLevel(
-        host, c.niveau,
-        [&](Tniv& niveau) {
-            e.NumQuestion = resumed.NumQuestion;
-            e.ReponsesJustes = resumed.ReponsesJustes;
-            e.MortSubite = resumed.MortSubite;
-            niveau.pourcent.setText(c.pourcentage);
-        },
-        opening);
 }
 
 }  // namespace vorn

@@ -12,10 +12,8 @@
 
 namespace vorn {
 
-class GameHost;
-
-// What a slot gives back, checked: the level 1 to 4, the question within its level, the right
-// answers no more than the questions answered, a percentage of at most 100.
+// What a slot holds. Read back, it is checked: the level 1 to 4, the question within its level,
+// the right answers no more than the questions answered, a percentage of at most 100.
 struct SlotContents {
     int score = 0;
     int niveau = 1;
@@ -29,12 +27,7 @@ struct SlotContents {
 // of its range, gives the value of a new game.
 SlotContents readSlot(const QString& slot);
 
-// Writes the game in progress into slot `slot`; the game goes on as it was. Does nothing when no
-// level is in progress (a save chosen from a menu opened before the level went away).
-void sauvegarderBlock(GameHost& host, const QString& slot);
-
-// Tears down whatever is shown and starts the level saved in slot `slot` from its question, or,
-// saved in the pause after an answer, from what follows that answer.
-void chargerBlock(GameHost& host, const QString& slot);
+// Writes `contents` into slot `slot` of the slots file, the other slots kept.
+void writeSlot(const QString& slot, const SlotContents& contents);
 
 }  // namespace vorn

@@ -4,10 +4,9 @@
 
 #include "screens/HighScores.h"
 
-#include "core/host.h"
+#include "screens/host.h"
 #include "core/layout.h"
 #include "core/pack.h"
-#include "core/screenset.h"
 #include "platform/errors.h"
 #include "platform/platform.h"
 #include "records/Player.h"
@@ -59,11 +58,7 @@ void Thighscore::affich(tscores& table) {
     for (int k = 1; k <= kPlaces; ++k) score(k).setText(QString::number(table.entry(k).score));
     if (pictureError) host_.platform().errors.present(messageBoxText(*pictureError));
 
-    host_.attendre([this] { return highscoreScreenDone_; });
-    // The table and the screen go; the caller goes on without them.
-    ScreenSet& screens = host_.screens();
-    if (screens.scores.get() == &table) screens.scores.reset();
-    if (screens.highscore.get() == this) host_.release(std::move(screens.highscore));
+    host_.waitUntil([this] { return highscoreScreenDone_; });
 }
 
 void Thighscore::Timer1Timer() {
@@ -73,18 +68,6 @@ void Thighscore::Timer1Timer() {
 
 void Thighscore::shutdown() {
     Timer1.setEnabled(false);
-}
-
-void showBestPlayers(GameHost& host) {
-    ScreenSet& screens = host.screens();
-    if (!screens.scores) {
-        screens.scores = std::make_unique<tscores>();
-        screens.scores->charger();
-    }
-    screens.highscore = std::make_unique<Thighscore>(host);
-    Thighscore& screen = *screens.highscore;
-    host.attach(screen);
-    screen.affich(*screens.scores);
 }
 
 }  // namespace vorn

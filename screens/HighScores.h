@@ -50,8 +50,4 @@ class Thighscore : public Screen {
     bool highscoreScreenDone_ = false;  // set by Timer1: ends the wait of affich
 };
 
-// Shows the current table of the screen set on a new high-score screen and returns once it has
-// gone (the table with it).
-void showBestPlayers(GameHost& host);
-
 }  // namespace vorn

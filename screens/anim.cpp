@@ -4,7 +4,7 @@
 
 #include "screens/anim.h"
 
-#include "core/host.h"
+#include "screens/host.h"
 #include "core/layout.h"
 #include "core/pack.h"
 #include "platform/platform.h"
@@ -16,7 +16,7 @@ namespace vorn {
 
 QRect tanim::panelGeometry(int number) {
     // The finished game's video is wide and low; every other one fills the large frame.
-    return number == layout::anim::endOfGameVideo ? layout::anim::endOfGamePanel : layout::anim::panel;
+    return number == numbers::kEndOfGameVideo ? layout::anim::endOfGamePanel : layout::anim::panel;
 }
 
 tanim::tanim(int number, GameHost& host) : host_(host) {

@@ -4,14 +4,10 @@
 
 #include "screens/nom.h"
 
-#include "core/host.h"
+#include "screens/host.h"
 #include "core/layout.h"
 #include "core/pack.h"
-#include "core/screenset.h"
-#include "platform/errors.h"
 #include "platform/platform.h"
-#include "records/Player.h"
-#include "screens/HighScores.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -26,8 +22,7 @@ Tenternom::Tenternom(GameHost& host)
       Label1(this, enternom::Label1),
       Label2(this, enternom::Label2),
       Edit1(this, enternom::Edit1),
-      valider(this, enternom::valider, host.platform().clock),
-      host_(host) {
+      valider(this, enternom::valider, host.platform().clock) {
     Image1.setStretch(true);
     // "Valider" is the screen's default button: Enter in the name box presses it.
     Edit1.setOnEnter([this] { valider.button().click(); });
@@ -49,34 +44,7 @@ void Tenternom::affich() {
 }
 
 void Tenternom::validerClick() {
-    GameHost& host = host_;
-    ScreenSet& screens = host.screens();
-    if (screens.enternom.get() != this) return;  // torn down meanwhile
-
-    std::unique_ptr<TJoueur> player = std::move(screens.pendingPlayer);
-    const QString typed = Edit1.text();
-    if (player && !typed.isEmpty()) player->name = typed;  // as typed, blanks and all
-    // Off the screen at once; the memory goes once this handler has returned.
-    host.release(std::move(screens.enternom));
-
-    if (player && screens.scores) {
-        try {
-            // Into the table as it is on disk now: another copy of the game on the same
-            // folder may have recorded its player since this game ended.
-            screens.scores->recordOnDisk(*player);
-        } catch (const Error& e) {
-            // The table could not be written: the player is told, and the game starts again
-            // rather than leave an empty window.
-            screens.scores.reset();
-            player.reset();
-            host.platform().errors.present(messageBoxText(e.message()));
-            host.redmarrer1Click();
-            return;
-        }
-        player.reset();
-        showBestPlayers(host);
-    }
-    host.redmarrer1Click();
+    if (onValidated_) onValidated_(Edit1.text());
 }
 
 void Tenternom::shutdown() {

@@ -4,13 +4,15 @@
 
 #pragma once
 // The name entry: a finished game whose score enters the table asks the player for a name. Its
-// button (or Enter in the box) puts the player into the table, writes the file, shows the table
-// and starts the game again.
+// button (or Enter in the box) hands the name typed to what the game does next (the flow puts
+// the player into the table, shows it and starts the game again).
 
 #include "platform/controls.h"
 #include "platform/label.h"
 #include "platform/picture.h"
 #include "platform/screen.h"
+
+#include <functional>
 
 namespace vorn {
 
@@ -21,6 +23,8 @@ class Tenternom : public Screen {
     explicit Tenternom(GameHost& host);
     ~Tenternom() override;
 
+    // What the button does with the name typed.
+    void setOnValidated(std::function<void(const QString&)> onValidated) { onValidated_ = std::move(onValidated); }
     // Loads the background and gives the focus to the name box; returns at once.
     void affich();
     void validerClick();
@@ -34,7 +38,7 @@ class Tenternom : public Screen {
     PushButton valider;
 
   private:
-    GameHost& host_;
+    std::function<void(const QString&)> onValidated_;
 };
 
 }  // namespace vorn

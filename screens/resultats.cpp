@@ -4,10 +4,9 @@
 
 #include "screens/resultats.h"
 
-#include "core/host.h"
+#include "screens/host.h"
 #include "core/layout.h"
 #include "core/pack.h"
-#include "core/screenset.h"
 #include "platform/platform.h"
 
 #include <algorithm>
@@ -66,11 +65,10 @@ void Tecran_resultat::affich(int outcome, const QString& text) {
             break;
         default: break;
     }
+    outcome_ = outcome;
     pourcent.setText(text);
     Timer1.setEnabled(true);
-    host_.attendre([this] { return resultScreenDone_; });
-    // The screen goes away by itself; the caller goes on without it.
-    if (host_.screens().resultat.get() == this) host_.release(std::move(host_.screens().resultat));
+    host_.waitUntil([this] { return resultScreenDone_; });
 }
 
 void Tecran_resultat::Timer1Timer() {

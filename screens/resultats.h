@@ -24,6 +24,8 @@ public:
     ~Tecran_resultat() override;
 
     void affich(int outcome, const QString& text);
+    // The outcome the screen shows; 0 before affich.
+    int outcome() const { return outcome_; }
     void Timer1Timer();
     void shutdown() override;
 
@@ -39,6 +41,7 @@ public:
 
 private:
     GameHost& host_;
+    int outcome_ = 0;
     bool resultScreenDone_ = false;  // set by Timer1: ends the wait of affich
 };
 

@@ -4,7 +4,7 @@
 
 #include "screens/titre.h"
 
-#include "core/host.h"
+#include "screens/host.h"
 #include "core/layout.h"
 #include "core/pack.h"
 #include "platform/platform.h"

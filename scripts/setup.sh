@@ -19,6 +19,8 @@ packages=(
   desktop-file-utils appstream dpkg-dev
   # The checks of the Debian package and of every file's licence.
   lintian reuse
+  # The style of the C++ files (scripts/format.sh, the Style tests).
+  clang-format
 )
 # Packages other scripts need beside the game's own (scripts/fuzz.sh: clang and libFuzzer).
 read -r -a extra <<< "${VORN_EXTRA_PACKAGES:-}"

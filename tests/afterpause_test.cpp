@@ -7,7 +7,7 @@
 // outcome.
 
 #include "core/gamestate.h"
-#include "core/progression.h"
+#include "flow/progression.h"
 #include "screens/resultats.h"
 
 #include <gtest/gtest.h>

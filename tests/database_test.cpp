@@ -206,4 +206,88 @@ TEST_F(Lookup, AViewThatRunsAwayIsStopped) {
     EXPECT_EQ(view.asInteger("br"), 3);
 }
 
+// The question table written whole and read back, as the question bank, the pack tool, the checker
+// and the tests' packs use it: every kind of br keeps its kind and its text, the game's lookup
+// reads what was written, and a file that holds no table, or is no database, says so.
+TEST_F(Lookup, TheQuestionTableReadsBackWhatWasWritten) {
+    struct Case {
+        const char* name;
+        QVariant br;
+        QVariant readBack;
+        const char* brText;
+    };
+    const Case cases[] = {
+        {"integer", QVariant(qlonglong(3)), QVariant(qlonglong(3)), "3"},
+        {"wide integer", QVariant(qlonglong(4294967298LL)), QVariant(qlonglong(4294967298LL)), "4294967298"},
+        {"real", QVariant(2.5), QVariant(2.5), "2.5"},
+        {"text", QVariant(QStringLiteral("trois")), QVariant(QStringLiteral("trois")), "trois"},
+        {"null", QVariant(), QVariant(), ""},
+    };
+    std::vector<QuestionRow> rows;
+    int n = 0;
+    for (const Case& c : cases) {
+        ++n;
+        rows.push_back({QStringLiteral("1a%1").arg(n), QStringLiteral("Énoncé « %1 » ?").arg(n),
+                        QStringLiteral("un"), QStringLiteral("deux"), QStringLiteral("trois"),
+                        QStringLiteral("quatre"), QStringLiteral("Thème"), c.br, {}});
+    }
+    QDir().mkpath(QStringLiteral("dB"));
+    writeQuestionFile(QStringLiteral("dB/questionnaire.db"), rows);
+
+    const QuestionTableRead read = readQuestionFile(QStringLiteral("dB/questionnaire.db"));
+    ASSERT_TRUE(read.error.isEmpty()) << read.error.toStdString();
+    ASSERT_EQ(read.rows.size(), std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].name);
+        const QuestionRow& row = read.rows[i];
+        EXPECT_EQ(row.code, rows[i].code);
+        EXPECT_EQ(row.enonce, rows[i].enonce);
+        EXPECT_EQ(QStringList({row.r1, row.r2, row.r3, row.r4, row.Theme}),
+                  QStringList({"un", "deux", "trois", "quatre", "Thème"}));
+        EXPECT_EQ(row.br, cases[i].readBack);
+        EXPECT_EQ(row.br.typeId(), cases[i].readBack.typeId());
+        EXPECT_EQ(row.brText, cases[i].brText);
+    }
+
+    // The game's lookup goes by the same columns.
+    Query q = query();
+    q.setParam("numero", "1a1");
+    q.open();
+    EXPECT_EQ(q.asString(questiontable::column(questiontable::Enonce)), rows[0].enonce);
+    EXPECT_EQ(q.asInteger(questiontable::column(questiontable::Br)), 3);
+
+    // Written again, the file holds the new rows only.
+    writeQuestionFile(QStringLiteral("dB/questionnaire.db"), {rows[0]});
+    EXPECT_EQ(readQuestionFile(QStringLiteral("dB/questionnaire.db")).rows.size(), 1u);
+}
+
+TEST_F(Lookup, AQuestionFileWithoutItsTableOrNotADatabaseIsToldNotRead) {
+    QDir().mkpath(QStringLiteral("dB"));
+    QuestionTableLayout other;
+    other.table = QStringLiteral("autre");
+    writeQuestionFile(QStringLiteral("dB/autre.db"), {}, other);
+    const QuestionTableRead noTable = readQuestionFile(QStringLiteral("dB/autre.db"));
+    EXPECT_TRUE(noTable.noTable);
+    EXPECT_TRUE(noTable.error.startsWith("no such table")) << noTable.error.toStdString();
+
+    QuestionTableLayout withoutBr;
+    withoutBr.brColumn.reset();
+    writeQuestionFile(QStringLiteral("dB/questionnaire.db"), {}, withoutBr);
+    const QuestionTableRead noBr = readQuestionFile(QStringLiteral("dB/questionnaire.db"));
+    EXPECT_FALSE(noBr.noTable);
+    EXPECT_EQ(noBr.error, "no such column: br");
+
+    QFile junk(QStringLiteral("dB/junk.db"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, 'x'));
+    junk.close();
+    const QuestionTableRead notDb = readQuestionFile(QStringLiteral("dB/junk.db"));
+    EXPECT_FALSE(notDb.noTable);
+    EXPECT_EQ(notDb.error, "file is not a database");
+    EXPECT_TRUE(notDb.rows.empty());
+
+    EXPECT_FALSE(readQuestionFile(QStringLiteral("dB/absent.db")).error.isEmpty());
+    EXPECT_THROW(writeQuestionFile(QStringLiteral("no folder/questionnaire.db"), {}), Error);
+}
+
 }  // namespace

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 using vorn::Pourcentage;
-using vorn::pourcentageTexte;
+using vorn::formatPercentage;
 
 TEST(Pourcentage, TruncatesTowardZero) {
     EXPECT_EQ(Pourcentage(0, 1), 0);
@@ -17,7 +17,7 @@ TEST(Pourcentage, TruncatesTowardZero) {
     EXPECT_EQ(Pourcentage(1, 3), 33);
     EXPECT_EQ(Pourcentage(2, 3), 66);
     EXPECT_EQ(Pourcentage(29, 30), 96);
-    EXPECT_EQ(pourcentageTexte(2, 3), "66");
+    EXPECT_EQ(formatPercentage(2, 3), "66");
 }
 
 TEST(Pourcentage, ExactWholePercentagesAreNotRoundedDown) {
@@ -27,10 +27,10 @@ TEST(Pourcentage, ExactWholePercentagesAreNotRoundedDown) {
             if ((100 * j) % q == 0) {
                 EXPECT_EQ(Pourcentage(j, q), 100 * j / q) << j << "/" << q;
             }
-    EXPECT_EQ(pourcentageTexte(7, 10), "70");
+    EXPECT_EQ(formatPercentage(7, 10), "70");
 }
 
 TEST(Pourcentage, NeverDividesByZero) {
     EXPECT_EQ(Pourcentage(3, 0), 0);
-    EXPECT_EQ(pourcentageTexte(-1, 3), "-33");
+    EXPECT_EQ(formatPercentage(-1, 3), "-33");
 }

@@ -11,7 +11,7 @@
 
 #include "app/main.h"
 #include "core/layout.h"
-#include "core/level.h"
+#include "screens/level.h"
 #include "platform/gamepads.h"
 #include "platform/keys.h"
 #include "platform/virtualclock.h"
@@ -324,8 +324,8 @@ TEST_F(Observed, ATapAnswersAsAClickDoes) {
     QString code;
     int answer = 0;
     const QString text = run(QStringLiteral("key Enter\ndump\nwait 2500\ndump"), [&](Tprincipal& w) {
-        if (tapped || !w.etat().AttenteReponse || !w.niv()) return;
-        code = w.niv()->Label1.text();
+        if (tapped || !w.gameState().AttenteReponse || !w.niv()) return;
+        code = w.niv()->codeShown();
         answer = rightAnswer(code);
         QWidget* viewport = w.view().viewport();
         const QPoint at = w.view().mapFromScene(QRectF(layout::niv::reponse[answer - 1].box).center());

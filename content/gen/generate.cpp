@@ -7,6 +7,7 @@
 // The same program gives the same bytes on every run.
 
 #include "content/gen/hourglass.h"
+#include "core/numbers.h"
 #include "core/pack.h"
 #include "content/gen/music.h"
 #include "content/gen/pictures.h"
@@ -42,7 +43,7 @@ void saveBitmap(const QString& path, const QImage& image) {
 void writePictures(const QDir& dir) {
     writers::writeJpeg(dir.filePath(pack::file(pack::titlePicture)), titlePicture(), kJpegQuality);
     writers::writeJpeg(dir.filePath(pack::file(pack::resultsPicture)), resultsPicture(), kJpegQuality);
-    for (int level = 1; level <= 4; ++level)
+    for (int level = 1; level <= vorn::numbers::kBonusLevel; ++level)
         writers::writeJpeg(dir.filePath(pack::levelPicture(level)), levelPicture(level), kJpegQuality);
     saveBitmap(dir.filePath(pack::file(pack::playerPicture)), playerPicture());
     for (char face = pack::firstFace; face <= pack::lastFace; ++face)

@@ -6,6 +6,7 @@
 
 #include "content/gen/paint.h"
 #include "core/layout.h"
+#include "core/numbers.h"
 
 #include <QLinearGradient>
 #include <QRadialGradient>
@@ -869,7 +870,7 @@ QImage levelPicture(int level) {
     drawLevelScenery(p, level, QSizeF(kScreenWidth, kScreenHeight));
 
     // Title of the level.
-    const bool bonus = level >= 4;
+    const bool bonus = level >= numbers::kBonusLevel;
     const QString title =
         bonus ? QStringLiteral("NIVEAU BONUS") : QStringLiteral("NIVEAU %1").arg(level);
     TitleStyle style;

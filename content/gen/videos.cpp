@@ -18,6 +18,8 @@
 #include <functional>
 #include <numbers>
 
+#include "core/layout.h"
+#include "core/numbers.h"
 #include "core/pack.h"
 
 namespace vorn::gen {
@@ -95,7 +97,7 @@ void drawMotto(QPainter& p, const QString& text, int pixels, QPointF centre, con
 
 TitleStyle levelTitleStyle(int level) {
     TitleStyle style;
-    if (level < 4) {
+    if (level < numbers::kBonusLevel) {
         const QColor accent = levelAccent(level);
         style.top = Qt::white;
         style.bottom = mix(Qt::white, accent, 0.35);
@@ -375,7 +377,7 @@ Video levelVideo(int level) {
     static const char* const kMottos[] = {"Pour se mettre en jambes", "On monte d\u2019un cran",
                                           "Le niveau des experts"};
     const QString motto = QString::fromUtf8(kMottos[level - 1]);
-    const int threshold = 90 - 10 * level;
+    const int threshold = numbers::passThreshold(level);
     v.paint = [=](QPainter& p, double t) {
         const QSizeF size(kWidth, kHeight);
         p.save();
@@ -395,9 +397,12 @@ Video levelVideo(int level) {
                       1.0, level - 1);
         drawDesk(p, QRectF(0, deskTop, kWidth, 140), accent);
         const QString lines[] = {
-            QStringLiteral("10 questions, 9,85 secondes pour chacune"),
-            QStringLiteral("+%1 points par bonne r\u00e9ponse, \u2212500 par erreur")
-                .arg(1000 * level),
+            QStringLiteral("%1 questions, %2 secondes pour chacune")
+                .arg(numbers::questionsOfLevel(level))
+                .arg(QLocale(QLocale::French).toString(layout::niv::TimerQuestMs / 1000.0, 'f', 2)),
+            QStringLiteral("+%1 points par bonne r\u00e9ponse, \u2212%2 par erreur")
+                .arg(numbers::kPointsPerRightAnswer * level)
+                .arg(numbers::kPenalty),
             QStringLiteral("Objectif : %1 % de bonnes r\u00e9ponses").arg(threshold),
         };
         const QColor colours[] = {Qt::white, QColor(0, 255, 255), accent.lighter(140)};
@@ -598,11 +603,12 @@ Video finishedVideo() {
 }  // namespace
 
 void writeVideos(const QDir& gameDir) {
-    writeVideo(gameDir.filePath(pack::video(0)), introVideo());
-    for (int level = 1; level <= 3; ++level) writeVideo(gameDir.filePath(pack::video(level)), levelVideo(level));
-    writeVideo(gameDir.filePath(pack::video(4)), bonusVideo());
-    writeVideo(gameDir.filePath(pack::video(5)), lostVideo());
-    writeVideo(gameDir.filePath(pack::video(layout::anim::endOfGameVideo)), finishedVideo());
+    writeVideo(gameDir.filePath(pack::video(numbers::kIntroVideo)), introVideo());
+    for (int level = 1; level <= numbers::kLastLevel; ++level)
+        writeVideo(gameDir.filePath(pack::video(level)), levelVideo(level));
+    writeVideo(gameDir.filePath(pack::video(numbers::kBonusLevel)), bonusVideo());
+    writeVideo(gameDir.filePath(pack::video(numbers::kLostGameVideo)), lostVideo());
+    writeVideo(gameDir.filePath(pack::video(numbers::kEndOfGameVideo)), finishedVideo());
 
     writers::AviFormat format;
     format.width = kHourglassWidth;

@@ -7,8 +7,9 @@
 #include "support/folderwatch.h"
 
 #include "app/main.h"
-#include "core/level.h"
-#include "core/progression.h"
+#include "screens/level.h"
+#include "flow/progression.h"
+#include "core/numbers.h"
 #include "core/questions.h"
 #include "platform/errors.h"
 #include "platform/platform.h"
@@ -136,11 +137,11 @@ class Monkey {
 
     // The right answer's keypad key to the question on screen, when one is open.
     std::optional<int> rightAnswer() {
-        if (!window_ || !window_->niv() || !window_->niv()->pret() ||
-            !window_->etat().AttenteReponse)
+        if (!window_ || !window_->niv() || !window_->niv()->ready() ||
+            !window_->gameState().AttenteReponse)
             return std::nullopt;
         try {
-            const int br = window_->niv()->Query1.asInteger(QStringLiteral("br"));
+            const int br = window_->niv()->rightAnswer();
             if (br >= 1 && br <= 4) return br;
         } catch (const Error&) {
         }
@@ -207,7 +208,7 @@ class Monkey {
             const QString item = kMenus[pick(static_cast<int>(kMenus.size()))];
             if (window_ && window_->isEnabled()) {
                 if (item.contains(u"/charger/")) ++summary_.loads;
-                if (item.contains(u"/sauvegarder/") && window_->niv() && window_->niv()->pret())
+                if (item.contains(u"/sauvegarder/") && window_->niv() && window_->niv()->ready())
                     ++summary_.saves;
             }
             return QStringLiteral("menu ") + item;
@@ -295,14 +296,14 @@ class Monkey {
         // may lack one until the next teardown.
         if (window.questionnaire() && !window.niv())
             problem(QStringLiteral("a drawn list without its level screen"));
-        if (window.niv() && window.niv()->pret() && !window.questionnaire())
+        if (window.niv() && window.niv()->ready() && !window.questionnaire())
             problem(QStringLiteral("a level screen in play without its drawn list"));
 
         // The game state in its ranges.
-        const GameState& e = window.etat();
+        const GameState& e = window.gameState();
         if (e.score > kScoreLimit || e.score < -kScoreLimit)
             problem(QStringLiteral("score %1").arg(e.score));
-        if (const Tniv* niv = window.niv(); niv && niv->pret()) {
+        if (const Tniv* niv = window.niv(); niv && niv->ready()) {
             const int last = questionsOfLevel(e.Niveau);
             if (e.Niveau < 1 || e.Niveau > 4) problem(QStringLiteral("Niveau %1").arg(e.Niveau));
             if (e.NiveauInit != e.Niveau)
@@ -317,14 +318,14 @@ class Monkey {
                 problem(QStringLiteral("MortSubite on level %1").arg(e.Niveau));
             const QString counter = QString::number(e.NumQuestion) +
                                     (e.Niveau < 4 ? QStringLiteral("/10") : QStringLiteral("/30"));
-            if (niv->numquest.text() != counter)
+            if (niv->counterText() != counter)
                 problem(
-                    QStringLiteral("counter %1, expected %2").arg(niv->numquest.text(), counter));
-            if (niv->LabelScore.text() != QString::number(e.score))
+                    QStringLiteral("counter %1, expected %2").arg(niv->counterText(), counter));
+            if (niv->scoreText() != QString::number(e.score))
                 problem(QStringLiteral("score label %1, score %2")
-                            .arg(niv->LabelScore.text())
+                            .arg(niv->scoreText())
                             .arg(e.score));
-            if (e.AttenteReponse && !niv->TimerQuest.enabled())
+            if (e.AttenteReponse && !niv->questionTimeRunning())
                 problem(QStringLiteral("a question open without its timer"));
         }
 
@@ -341,14 +342,14 @@ class Monkey {
             ++summary_.screensVisited[current];
             if (current == u"niv") {
                 ++summary_.levelsStarted;
-                if (e.Niveau == 4) ++summary_.bonusLevels;
+                if (e.Niveau == numbers::kBonusLevel) ++summary_.bonusLevels;
             }
         }
         lastScreen_ = current;
         if (const Tecran_resultat* r = window.screens().resultat.get(); r && r != lastResults_) {
             lastResults_ = r;
-            if (r->fin.isVisible()) ++summary_.gamesFinished;
-            if (r->over.isVisible()) ++summary_.gamesLost;
+            if (r->outcome() == Tecran_resultat::Fini) ++summary_.gamesFinished;
+            if (r->outcome() == Tecran_resultat::Perdu) ++summary_.gamesLost;
         }
     }
 

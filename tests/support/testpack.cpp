@@ -4,6 +4,7 @@
 
 #include "support/testpack.h"
 
+#include "platform/database.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -11,8 +12,6 @@
 #include <QTemporaryDir>
 
 #include <stdexcept>
-
-#include <sqlite3.h>
 
 namespace vorn::test {
 
@@ -94,59 +93,30 @@ void TestPack::writeTable(const TableOptions& options) {
     QDir(dir()).mkpath(QStringLiteral("dB"));
     const QString file = path(options.file);
     QFile::remove(file);
-    sqlite3* db = nullptr;
-    sqlite3_open(file.toUtf8().constData(), &db);
-    const QString create =
-        options.withBr ? QStringLiteral(
-                             "CREATE TABLE %1 (code TEXT, enonce TEXT, r1 TEXT, r2 TEXT, r3 TEXT, "
-                             "r4 TEXT, Theme TEXT, %2 INTEGER)")
-                             .arg(options.table, options.brColumnName)
-                       : QStringLiteral(
-                             "CREATE TABLE %1 (code TEXT, enonce TEXT, r1 TEXT, r2 TEXT, r3 TEXT, "
-                             "r4 TEXT, Theme TEXT)")
-                             .arg(options.table);
-    sqlite3_exec(db, "PRAGMA synchronous = OFF; PRAGMA journal_mode = OFF", nullptr, nullptr, nullptr);
-    sqlite3_exec(db, create.toUtf8().constData(), nullptr, nullptr, nullptr);
-    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-    sqlite3_stmt* insert = nullptr;
-    const QString sql =
-        QStringLiteral("INSERT INTO %1 VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7%2)")
-            .arg(options.table, options.withBr ? QStringLiteral(", ?8") : QString());
-    sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &insert, nullptr);
+    std::vector<QuestionRow> rows;
     for (int level = 1; level <= 4; ++level)
         for (char letter = 'a'; letter <= 'f'; ++letter)
             for (int n = 1; n <= 19; ++n) {
                 const QString code = QStringLiteral("%1%2%3").arg(level).arg(QLatin1Char(letter)).arg(n);
                 if (options.keep && !options.keep(code)) continue;
-                const QString texts[] = {code,
-                                         QStringLiteral("%1 %2 ?").arg(options.question, code),
-                                         QStringLiteral("Réponse 1 de %1").arg(code),
-                                         QStringLiteral("Réponse 2 de %1").arg(code),
-                                         QStringLiteral("Réponse 3 de %1").arg(code),
-                                         QStringLiteral("Réponse 4 de %1").arg(code),
-                                         QStringLiteral("Thème %1").arg(QLatin1Char(letter))};
-                for (int i = 0; i < 7; ++i) {
-                    const QByteArray utf8 = texts[i].toUtf8();
-                    sqlite3_bind_text(insert, i + 1, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
-                }
+                QVariant br;
                 if (options.withBr) {
-                    const QVariant br = options.br ? options.br(code) : QVariant(rightAnswer(code));
-                    if (br.typeId() == QMetaType::Double) {
-                        sqlite3_bind_double(insert, 8, br.toDouble());
-                    } else if (br.typeId() == QMetaType::QString) {
-                        const QByteArray utf8 = br.toString().toUtf8();
-                        sqlite3_bind_text(insert, 8, utf8.constData(),
-                                          static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
-                    } else {
-                        sqlite3_bind_int64(insert, 8, br.toLongLong());
-                    }
+                    br = options.br ? options.br(code) : QVariant(rightAnswer(code));
+                    // A real or a text as it is; anything else as the integer it reads as.
+                    if (br.typeId() != QMetaType::Double && br.typeId() != QMetaType::QString)
+                        br = QVariant(br.toLongLong());
                 }
-                sqlite3_step(insert);
-                sqlite3_reset(insert);
+                rows.push_back({code, QStringLiteral("%1 %2 ?").arg(options.question, code),
+                                QStringLiteral("Réponse 1 de %1").arg(code),
+                                QStringLiteral("Réponse 2 de %1").arg(code),
+                                QStringLiteral("Réponse 3 de %1").arg(code),
+                                QStringLiteral("Réponse 4 de %1").arg(code),
+                                QStringLiteral("Thème %1").arg(QLatin1Char(letter)), br, {}});
             }
-    sqlite3_finalize(insert);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
+    QuestionTableLayout layout;
+    layout.table = options.table;
+    layout.brColumn = options.withBr ? std::optional<QString>(options.brColumnName) : std::nullopt;
+    writeQuestionFile(file, rows, layout);
 }
 
 }  // namespace vorn::test

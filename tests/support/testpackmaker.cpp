@@ -96,7 +96,7 @@ void makeTestPackMedia(const QString& dir) {
     writers::writeWav(at(pack::file(pack::wrongSound)), tone(kSoundMs, 8000, 110), 1, 8000);
     // Small frames of the interludes' proportions.
     for (int n = 0; n <= pack::lastVideo; ++n) {
-        const bool wide = n == layout::anim::endOfGameVideo;
+        const bool wide = n == numbers::kEndOfGameVideo;
         writeVideo(at(pack::video(n)), wide ? 33 : 32, wide ? 12 : 24, 15 * kVideoMs / 1000, 15, 1, true);
     }
     // The hourglass runs its question frames in the question's time.

@@ -7,7 +7,9 @@
 #include "tools/checker/typography_check.h"
 
 #include "core/layout.h"
+#include "core/numbers.h"
 #include "core/pack.h"
+#include "core/questions.h"
 #include "platform/database.h"
 #include "platform/fonts.h"
 #include "platform/label.h"
@@ -21,7 +23,6 @@
 #include <map>
 #include <set>
 
-#include <sqlite3.h>
 
 namespace vorn::check {
 
@@ -144,56 +145,34 @@ void checkQuestions(const QString& gameDir, Report& report) {
     }
     const QString table = kDirectory + u'/' + file.name;
     const QString path = QDir(dir).filePath(file.name);
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) !=
-        SQLITE_OK) {
-        report.fail(table, QString::fromUtf8(db ? sqlite3_errmsg(db) : "cannot open"));
-        sqlite3_close(db);
+    const QuestionTableRead read = readQuestionFile(path);
+    if (!read.error.isEmpty()) {
+        report.fail(table, read.noTable ? QStringLiteral("holds no table %1").arg(kTableName) : read.error);
         return;
     }
-    struct Closer {
-        sqlite3* db;
-        ~Closer() { sqlite3_close(db); }
-    } closer{db};
-    sqlite3_stmt* select = nullptr;
-    if (sqlite3_prepare_v2(
-            db, "SELECT code, enonce, r1, r2, r3, r4, Theme, br, typeof(br) FROM questionnaire", -1,
-            &select, nullptr) != SQLITE_OK) {
-        const QString message = QString::fromUtf8(sqlite3_errmsg(db));
-        report.fail(table, message.startsWith(QStringLiteral("no such table"))
-                               ? QStringLiteral("holds no table %1").arg(kTableName)
-                               : message);
-        return;
-    }
-    auto text = [select](int column) {
-        const auto* raw = reinterpret_cast<const char*>(sqlite3_column_text(select, column));
-        return raw ? QString::fromUtf8(raw) : QString();
-    };
     static const QRegularExpression form(QStringLiteral("^[1-4][a-f]([1-9]|1[0-9])$"));
     std::map<QString, int> seen;
     std::vector<AskedQuestion> asked;
     std::map<QString, QString> rowOfCode;  // the first row of each code, as the faults name it
     int rowNumber = 0;
-    while (sqlite3_step(select) == SQLITE_ROW) {
+    for (const QuestionRow& r : read.rows) {
         ++rowNumber;
-        const QString code = text(0);
+        const QString code = r.code;
         const QString row = QStringLiteral("%1: row %2 (%3)").arg(table).arg(rowNumber).arg(code);
         auto fail = [&](const QString& message) { report.fail(row, message); };
         auto warn = [&](const QString& message) { report.warn(row, message); };
         if (!form.match(code).hasMatch())
             fail(QStringLiteral("the code is not a question code (1a1 to 4f19)"));
         if (++seen[code] == 2) fail(QStringLiteral("the code appears more than once"));
-        const QString enonce = text(1);
-        const QString answers[] = {text(2), text(3), text(4), text(5)};
-        const QString theme = text(6);
-        const bool brIsInteger =
-            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(select, 8))) ==
-            u"integer";
+        const QString& enonce = r.enonce;
+        const QString answers[] = {r.r1, r.r2, r.r3, r.r4};
+        const QString& theme = r.Theme;
+        const bool brIsInteger = r.br.typeId() == QMetaType::LongLong;
         // All 64 bits: a value that only wraps into 1 to 4 is no right answer for the game either.
-        const sqlite3_int64 br = sqlite3_column_int64(select, 7);
+        const qint64 br = brIsInteger ? r.br.toLongLong() : 0;
         if (!brIsInteger || br < 1 || br > 4)
             fail(QStringLiteral("br is %1; it must be the number 1 to 4 of the right answer")
-                     .arg(text(7)));
+                     .arg(r.brText));
         if (enonce.trimmed().isEmpty()) fail(QStringLiteral("the question is empty"));
         if (theme.trimmed().isEmpty()) fail(QStringLiteral("the theme is empty"));
         std::set<QString> distinct;
@@ -223,12 +202,10 @@ void checkQuestions(const QString& gameDir, Report& report) {
                              brIsInteger && br >= 1 && br <= 4 ? int(br) : 0});
         }
     }
-    sqlite3_finalize(select);
-    for (int level = 1; level <= 4; ++level)
-        for (char letter = 'a'; letter <= 'f'; ++letter)
-            for (int n = 1; n <= 19; ++n) {
-                const QString code =
-                    QStringLiteral("%1%2%3").arg(level).arg(QLatin1Char(letter)).arg(n);
+    for (int level = 1; level <= numbers::kBonusLevel; ++level)
+        for (int theme = 0; theme < kThemesPerLevel; ++theme)
+            for (int n = 1; n <= kNumbersPerTheme; ++n) {
+                const QString code = codeFor(level, theme, n);
                 if (!seen.count(code))
                     report.fail(table, QStringLiteral("no row for the code %1").arg(code));
             }

@@ -11,8 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <sqlite3.h>
-
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
@@ -74,31 +72,12 @@ std::vector<bank::Question> readPackQuestions(const QString& pack) {
     if (table.status != TableFile::Status::Found)
         throw failure(QStringLiteral("%1: no single question table file").arg(dir));
     const QString path = QDir(dir).filePath(table.name);
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) !=
-        SQLITE_OK) {
-        const QString message = QString::fromUtf8(db ? sqlite3_errmsg(db) : "cannot open");
-        sqlite3_close(db);
-        throw failure(path + QStringLiteral(": ") + message);
-    }
-    struct Closer {
-        sqlite3* db;
-        ~Closer() { sqlite3_close(db); }
-    } closer{db};
-    sqlite3_stmt* select = nullptr;
-    if (sqlite3_prepare_v2(db, "SELECT code, enonce, r1, r2, r3, r4, Theme, br FROM questionnaire",
-                           -1, &select, nullptr) != SQLITE_OK)
-        throw failure(path + QStringLiteral(": ") + QString::fromUtf8(sqlite3_errmsg(db)));
-    auto text = [select](int column) {
-        const auto* raw = reinterpret_cast<const char*>(sqlite3_column_text(select, column));
-        return raw ? QString::fromUtf8(raw) : QString();
-    };
+    const QuestionTableRead read = readQuestionFile(path);
+    if (!read.error.isEmpty()) throw failure(path + QStringLiteral(": ") + read.error);
     std::vector<bank::Question> questions;
     int row = 0;
-    while (sqlite3_step(select) == SQLITE_ROW)
-        questions.push_back(bank::Question{text(0), text(1), text(2), text(3), text(4), text(5),
-                                           text(6), text(7), ++row});
-    sqlite3_finalize(select);
+    for (const QuestionRow& r : read.rows)
+        questions.push_back(bank::Question{r.code, r.enonce, r.r1, r.r2, r.r3, r.r4, r.Theme, r.brText, ++row});
     return questions;
 }
 

@@ -5,7 +5,7 @@
 #include "tools/script/scriptrunner.h"
 
 #include "app/main.h"
-#include "core/level.h"
+#include "screens/level.h"
 #include "platform/element.h"
 #include "platform/errors.h"
 #include "platform/gamepads.h"
@@ -336,7 +336,7 @@ struct ScriptRunner::Impl {
         if (f.highscoreScreenPresent) screens << QStringLiteral("highscoreScreenPresent");
         if (f.nameEntryScreenPresent) screens << QStringLiteral("nameEntryScreenPresent");
         out << "screens: " << (screens.isEmpty() ? QStringLiteral("none") : screens.join(u' ')) << "\n";
-        const GameState& e = window->etat();
+        const GameState& e = window->gameState();
         out << "score: " << e.score << "\n";
         out << "Niveau: " << e.Niveau << "\n";
         out << "NiveauInit: " << e.NiveauInit << "\n";

@@ -3,9 +3,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #pragma once
-// The full-size screens that exist, owned in one place: at most one of each, created by the code
-// that moves the game on and destroyed by it or by the main window's teardown. Whether a screen
-// is present is whether it exists.
+// The full-size screens that exist, owned in one place: at most one of each, created by the flow
+// of the game and destroyed by it or by the main window's teardown. Whether a screen is present
+// is whether it exists. The screens never take themselves away: every change of screen goes
+// through here.
 
 #include <memory>
 
@@ -15,7 +16,6 @@ class GameHost;
 class Screen;
 class Tecrantitre;
 class Tniv;
-class TQuestionnaire;
 class Tecran_resultat;
 class Tenternom;
 class Thighscore;
@@ -24,7 +24,7 @@ class TJoueur;
 
 struct ScreenFlags {
     bool titleScreenPresent = false;
-    bool levelScreenPresent = false;  // the level screen together with the current drawn list
+    bool levelScreenPresent = false;  // the level screen, which holds the current drawn list
     bool resultScreenPresent = false;
     bool highscoreScreenPresent = false;  // the high-score screen together with the table it shows
     bool nameEntryScreenPresent = false;
@@ -41,7 +41,6 @@ public:
 
     std::unique_ptr<Tecrantitre> titre;
     std::unique_ptr<Tniv> niv;
-    std::unique_ptr<TQuestionnaire> questionnaire;  // the level screen's drawn list
     std::unique_ptr<Tecran_resultat> resultat;
     std::unique_ptr<Thighscore> highscore;
     std::unique_ptr<Tenternom> enternom;
@@ -51,9 +50,13 @@ public:
     // The finished game's player, waiting at the name entry for a name.
     std::unique_ptr<TJoueur> pendingPlayer;
 
-    // Destroys the level screen and its drawn list.
+    // Each destroys its screen, if present.
     void closeLevel(GameHost& host);
-    // Destroys every screen present, always in this order: title, results, level (list first),
+    void closeResults(GameHost& host);
+    // The high-score screen and the table it showed.
+    void closeBestPlayers(GameHost& host);
+    void closeNameEntry(GameHost& host);
+    // Destroys every screen present, always in this order: title, results, level,
     // high scores (then the table), name entry (with the pending player and the table). No table
     // or pending player outlives it.
     void teardown(GameHost& host);

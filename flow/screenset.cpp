@@ -2,13 +2,12 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "core/screenset.h"
+#include "flow/screenset.h"
 
-#include "core/host.h"
-#include "core/level.h"
-#include "core/questions.h"
 #include "records/Player.h"
 #include "screens/HighScores.h"
+#include "screens/host.h"
+#include "screens/level.h"
 #include "screens/nom.h"
 #include "screens/resultats.h"
 #include "screens/titre.h"
@@ -27,19 +26,29 @@ ScreenFlags ScreenSet::flags() const {
 }
 
 void ScreenSet::closeLevel(GameHost& host) {
-    questionnaire.reset();
     host.release(std::move(niv));
+}
+
+void ScreenSet::closeResults(GameHost& host) {
+    host.release(std::move(resultat));
+}
+
+void ScreenSet::closeBestPlayers(GameHost& host) {
+    if (!highscore) return;
+    host.release(std::move(highscore));
+    scores.reset();
+}
+
+void ScreenSet::closeNameEntry(GameHost& host) {
+    host.release(std::move(enternom));
 }
 
 void ScreenSet::teardown(GameHost& host) {
     host.release(std::move(titre));
-    host.release(std::move(resultat));
-    if (niv || questionnaire) closeLevel(host);
-    if (highscore) {
-        host.release(std::move(highscore));
-        scores.reset();
-    }
-    host.release(std::move(enternom));
+    closeResults(host);
+    closeLevel(host);
+    closeBestPlayers(host);
+    closeNameEntry(host);
     pendingPlayer.reset();
     scores.reset();
 }
@@ -47,7 +56,6 @@ void ScreenSet::teardown(GameHost& host) {
 void ScreenSet::clear() {
     titre.reset();
     resultat.reset();
-    questionnaire.reset();
     niv.reset();
     highscore.reset();
     enternom.reset();

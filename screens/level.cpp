@@ -2,18 +2,17 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "core/level.h"
+#include "screens/level.h"
 
 #include "core/gamestate.h"
-#include "core/host.h"
 #include "core/layout.h"
+#include "core/numbers.h"
 #include "core/pack.h"
-#include "core/progression.h"
 #include "core/questions.h"
-#include "core/screenset.h"
 #include "platform/keys.h"
 #include "platform/platform.h"
 #include "screens/anim.h"
+#include "screens/host.h"
 
 #include <QBrush>
 #include <QCursor>
@@ -57,7 +56,7 @@ Tniv::Tniv(GameHost& host)
       TimerPause(host.platform().clock, niv::TimerPauseMs, [this] { TimerPauseTimer(); }),
       TimerQuest(host.platform().clock, niv::TimerQuestMs, [this] { TimerQuestTimer(); }),
       host_(host),
-      etat_(host.etat()) {
+      gameState_(host.gameState()) {
     fond.setStretch(true);
     alarme.setAutoSize(true);
     alarme.hide();
@@ -101,26 +100,22 @@ Tniv::Tniv(GameHost& host)
     Query1.open();
     son.setFileName(pack::file(pack::rightSound));
     son.open();
-    etat_.MortSubite = false;
+    gameState_.MortSubite = false;
 }
 
 Tniv::~Tniv() = default;
 
-double Tniv::Pourcentage(int j, int q) {
-    return vorn::Pourcentage(j, q);
-}
-
-Label& Tniv::reponse(int n) {
+Label& Tniv::answerLabel(int n) {
     Label* labels[] = {&reponse1, &reponse2, &reponse3, &reponse4};
     return *labels[n - 1];
 }
 
-Picture& Tniv::marqueJuste(int n) {
+Picture& Tniv::rightMark(int n) {
     Picture* marks[] = {&juste1, &juste2, &juste3, &juste4};
     return *marks[n - 1];
 }
 
-Picture& Tniv::marqueFaux(int n) {
+Picture& Tniv::wrongMark(int n) {
     Picture* marks[] = {&faux1, &faux2, &faux3, &faux4};
     return *marks[n - 1];
 }
@@ -129,68 +124,94 @@ Picture& Tniv::marqueFaux(int n) {
 // Set-up and questions
 
 void Tniv::init(int level) {
-    etat_.NiveauInit = level;
+    gameState_.NiveauInit = level;
     {
         tanim video(level, host_);
         video.joue();
     }
-    etat_.NumQuestion = 1;
-    etat_.ReponsesJustes = 0;
-    host_.screens().questionnaire = std::make_unique<TQuestionnaire>(blankList);
-    remplir(host_.hasard(), *host_.screens().questionnaire, level, questionsOfLevel(1) - 1);
+    gameState_.NumQuestion = 1;
+    gameState_.ReponsesJustes = 0;
+    liste_ = TQuestionnaire(blankList);
+    remplir(host_.randomGenerator(), liste_, level, numbers::kQuestionsPerLevel - 1);
 
     fond.load(pack::levelPicture(level));
     joueur.load(pack::file(pack::playerPicture));
     visage3.load(pack::facePicture(pack::firstFace));
-    for (int n = 1; n <= 4; ++n) marqueJuste(n).load(pack::file(pack::rightMarkPicture));
-    for (int n = 1; n <= 4; ++n) marqueFaux(n).load(pack::file(pack::wrongMarkPicture));
+    for (int n = 1; n <= 4; ++n) rightMark(n).load(pack::file(pack::rightMarkPicture));
+    for (int n = 1; n <= 4; ++n) wrongMark(n).load(pack::file(pack::wrongMarkPicture));
     alarme.load(pack::file(pack::alarmPicture));
     for (int n = 1; n <= 4; ++n) {
-        marqueJuste(n).hide();
-        marqueFaux(n).hide();
+        rightMark(n).hide();
+        wrongMark(n).hide();
     }
-    etat_.AttenteReponse = false;
+    gameState_.AttenteReponse = false;
     pourcent.setText(QStringLiteral("0%"));
-    LabelScore.setText(QString::number(etat_.score));
+    LabelScore.setText(QString::number(gameState_.score));
 
     sablier.setFileName(pack::file(pack::hourglass));
     sablier.setActive(true);
     sablier.setActive(false);
     sablier.show();
 
-    host_.hasard().reseed();
-    const auto n = host_.hasard().draw(pack::levelTunes) + 1;
+    host_.randomGenerator().reseed();
+    const auto n = host_.randomGenerator().draw(pack::levelTunes) + 1;
     music.setFileName(pack::levelTune(static_cast<int>(n)));
     music.open();
     music.play();
-    pret_ = true;
+    ready_ = true;
+    if (level == numbers::kBonusLevel) remplir(host_.randomGenerator(), liste_, level, questionsOfLevel(level) - 1);
+}
+
+QString Tniv::questionCode(int numQuestion) const {
+    if (numQuestion < 1 || numQuestion > static_cast<int>(liste_.tableaux.size())) return {};
+    return liste_.tableaux[static_cast<std::size_t>(numQuestion - 1)];
+}
+
+void Tniv::openQuestion() {
+    posequestion(questionCode(gameState_.NumQuestion));
+    TimerQuest.setEnabled(true);
+}
+
+void Tniv::openInPause() {
+    showQuestionNumber();
+    TimerPause.setEnabled(true);
+}
+
+void Tniv::stopTimers() {
+    TimerPause.setEnabled(false);
+    TimerQuest.setEnabled(false);
+}
+
+int Tniv::rightAnswer() const {
+    return Query1.asInteger(questiontable::column(questiontable::Br));
 }
 
 void Tniv::posequestion(const QString& code) {
     alarme.hide();
-    for (int n = 1; n <= 4; ++n) reponse(n).setOpaque(false);
+    for (int n = 1; n <= 4; ++n) answerLabel(n).setOpaque(false);
     for (int n = 1; n <= 4; ++n) {
-        marqueJuste(n).hide();
-        marqueFaux(n).hide();
+        rightMark(n).hide();
+        wrongMark(n).hide();
     }
     Query1.setParam(QStringLiteral("numero"), code);
     Query1.close();
     Query1.open();
-    question.setText(Query1.asString(QStringLiteral("enonce")));
-    reponse1.setText(Query1.asString(QStringLiteral("r1")));
-    reponse2.setText(Query1.asString(QStringLiteral("r2")));
-    reponse3.setText(Query1.asString(QStringLiteral("r3")));
-    reponse4.setText(Query1.asString(QStringLiteral("r4")));
-    theme.setText(Query1.asString(QStringLiteral("Theme")));
+    question.setText(Query1.asString(questiontable::column(questiontable::Enonce)));
+    reponse1.setText(Query1.asString(questiontable::column(questiontable::R1)));
+    reponse2.setText(Query1.asString(questiontable::column(questiontable::R2)));
+    reponse3.setText(Query1.asString(questiontable::column(questiontable::R3)));
+    reponse4.setText(Query1.asString(questiontable::column(questiontable::R4)));
+    theme.setText(Query1.asString(questiontable::column(questiontable::Theme)));
     sablier.play(niv::sablierFirstFrame, niv::sablierLastFrame, 1);
     Label1.setText(code);
     showQuestionNumber();
-    etat_.AttenteReponse = true;
+    gameState_.AttenteReponse = true;
     updatePointer();
 }
 
 void Tniv::showQuestionNumber() {
-    numquest.setText(QString::number(etat_.NumQuestion) + (etat_.Niveau < 4 ? QStringLiteral("/10") : QStringLiteral("/30")));
+    numquest.setText(QString::number(gameState_.NumQuestion) + u'/' +
+                      QString::number(questionsOfLevel(gameState_.Niveau)));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -200,18 +221,18 @@ void Tniv::resultat(int key) {
     if (key >= vk::Numpad1 && key <= vk::Numpad4) {
         const int n = key - vk::Numpad1 + 1;
         TimerQuest.setEnabled(false);
-        if (Query1.asInteger(QStringLiteral("br")) == n) {
+        if (Query1.asInteger(questiontable::column(questiontable::Br)) == n) {
             juste(n);
-            etat_.ReponsesJustes += 1;
-            etat_.score += kPointsPerRightAnswer * etat_.NiveauInit;
+            gameState_.ReponsesJustes += 1;
+            gameState_.score += numbers::kPointsPerRightAnswer * gameState_.NiveauInit;
         } else {
             faux(n);
-            perdre();
+            chargeMiss();
         }
         indiquejuste();
-        etat_.AttenteReponse = false;
+        gameState_.AttenteReponse = false;
         updatePointer();
-        finirQuestion();
+        endQuestion();
     } else if (key == vk::F12) {
         indiquejuste();
     }
@@ -224,7 +245,7 @@ int Tniv::answerAt(QPointF screenPoint) {
 }
 
 bool Tniv::questionOpen() const {
-    return pret_ && etat_.AttenteReponse;
+    return ready_ && gameState_.AttenteReponse;
 }
 
 void Tniv::updatePointer() {
@@ -236,17 +257,17 @@ void Tniv::updatePointer() {
     }
 }
 
-void Tniv::perdre() {
-    if (etat_.Niveau == 4) etat_.MortSubite = true;
-    etat_.score -= kPenalty;
+void Tniv::chargeMiss() {
+    if (gameState_.Niveau == numbers::kBonusLevel) gameState_.MortSubite = true;
+    gameState_.score -= numbers::kPenalty;
 }
 
-void Tniv::finirQuestion() {
-    afficherScore();
+void Tniv::endQuestion() {
+    showScore();
     TimerPause.setEnabled(true);
 }
 
-void Tniv::jouerSon(const QString& sound) {
+void Tniv::playSound(const QString& sound) {
     son.setFileName(sound);
     son.open();
     son.play();
@@ -260,27 +281,27 @@ void Tniv::withoutStopping(const std::function<void()>& step) {
     }
 }
 
-void Tniv::marquer(Picture& mark, const QString& sound) {
+void Tniv::markAnswer(Picture& mark, const QString& sound) {
     sablier.stop();
-    withoutStopping([&] { jouerSon(sound); });
+    withoutStopping([&] { playSound(sound); });
     mark.show();
 }
 
 void Tniv::juste(int n) {
-    marquer(marqueJuste(n), pack::file(pack::rightSound));
+    markAnswer(rightMark(n), pack::file(pack::rightSound));
 }
 
 void Tniv::faux(int n) {
-    marquer(marqueFaux(n), pack::file(pack::wrongSound));
+    markAnswer(wrongMark(n), pack::file(pack::wrongSound));
 }
 
 void Tniv::indiquejuste() {
-    const int br = Query1.asInteger(QStringLiteral("br"));
-    if (br >= 1 && br <= 4) reponse(br).setOpaque(true);
+    const int br = Query1.asInteger(questiontable::column(questiontable::Br));
+    if (br >= 1 && br <= 4) answerLabel(br).setOpaque(true);
 }
 
 void Tniv::visage() {
-    const double p = Pourcentage(etat_.ReponsesJustes, etat_.NumQuestion);
+    const double p = vorn::Pourcentage(gameState_.ReponsesJustes, gameState_.NumQuestion);
     char face;
     if (p <= 100 && p > 80)
         face = 'a';
@@ -297,22 +318,22 @@ void Tniv::visage() {
     withoutStopping([&] { visage3.load(pack::facePicture(face)); });
 }
 
-void Tniv::afficherScore() {
-    pourcent.setText(pourcentageTexte(etat_.ReponsesJustes, etat_.NumQuestion) + u'%');
+void Tniv::showScore() {
+    pourcent.setText(formatPercentage(gameState_.ReponsesJustes, gameState_.NumQuestion) + u'%');
     visage();
-    LabelScore.setText(QString::number(etat_.score));
+    LabelScore.setText(QString::number(gameState_.score));
 }
 
 void Tniv::TimerQuestTimer() {
     TimerQuest.setEnabled(false);
     alarme.show();
     sablier.stop();
-    etat_.AttenteReponse = false;
+    gameState_.AttenteReponse = false;
     updatePointer();
     indiquejuste();
-    withoutStopping([this] { jouerSon(pack::file(pack::wrongSound)); });
-    perdre();
-    finirQuestion();
+    withoutStopping([this] { playSound(pack::file(pack::wrongSound)); });
+    chargeMiss();
+    endQuestion();
 }
 
 void Tniv::musicNotify() {
@@ -324,25 +345,23 @@ void Tniv::musicNotify() {
 
 void Tniv::TimerPauseTimer() {
     TimerPause.setEnabled(false);
-    const AfterPause next = afterPause(etat_);
+    const AfterPause next = afterPause(gameState_);
     if (next == AfterPause::NextQuestion) {
-        etat_.NumQuestion += 1;
-        posequestion(questionCode(host_, etat_.NumQuestion));
-        TimerQuest.setEnabled(true);
+        gameState_.NumQuestion += 1;
+        openQuestion();
         return;
     }
     // The level is over: this screen goes away with it, and nothing of it is used afterwards.
-    endLevel(host_, next);
+    if (onLevelOver_) onLevelOver_(next);
 }
 
 void Tniv::shutdown() {
-    TimerPause.setEnabled(false);
-    TimerQuest.setEnabled(false);
+    stopTimers();
     sablier.stop();
     music.close();
     son.close();
     Query1.close();
-    pret_ = false;
+    ready_ = false;
     updatePointer();
 }
 
