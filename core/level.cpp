@@ -13,16 +13,32 @@
 #include "core/screenset.h"
 #include "platform/keys.h"
 #include "platform/platform.h"
+#include "screens/accessibility.h"
 #include "screens/anim.h"
 
 #include <QBrush>
 #include <QCursor>
 #include <QGraphicsRectItem>
+#include <QLocale>
 #include <QPen>
 
 namespace vorn {
 
 namespace niv = layout::niv;
+
+namespace {
+
+// An answer as a screen reader says it: "3 : Victor Hugo".
+QString numberedAnswer(int n, const Label& answer) {
+    return QString::number(n) + QStringLiteral(" : ") + spoken(answer.text());
+}
+
+// The time to answer as a player hears it: "9,85 s".
+QString answerSeconds(int factor) {
+    return QLocale(QLocale::French).toString(niv::TimerQuestMs * factor / 1000.0) + QStringLiteral(" s");
+}
+
+}  // namespace
 
 Tniv::Tniv(GameHost& host)
     : Screen(QStringLiteral("niv")),
@@ -96,6 +112,26 @@ Tniv::Tniv(GameHost& host)
     }
     expose(QStringLiteral("TimerPause"), TimerPause);
     expose(QStringLiteral("TimerQuest"), TimerQuest);
+
+    // What a screen reader reads, in reading order: the level, the question and its answers, then
+    // the score, the counter, the percentage and the time.
+    std::vector<Reading> readings{
+        {QAccessible::Heading,
+         [this] { return etat_.Niveau == 4 ? QStringLiteral("Niveau bonus") : QStringLiteral("Niveau %1").arg(etat_.Niveau); }},
+        {QAccessible::StaticText, [this] { return QStringLiteral("Thème : ") + theme.text(); }, &theme},
+        {QAccessible::StaticText, [this] { return question.text(); }, &question}};
+    for (int n = 1; n <= 4; ++n)
+        readings.push_back({QAccessible::StaticText, [this, n] { return numberedAnswer(n, reponse(n)); }, &reponse(n)});
+    readings.push_back({QAccessible::StaticText, [this] { return QStringLiteral("Score : ") + LabelScore.text(); }, &LabelScore});
+    readings.push_back({QAccessible::StaticText, [this] { return QStringLiteral("Question ") + numquest.text(); }, &numquest});
+    readings.push_back({QAccessible::StaticText, [this] { return QStringLiteral("Bonnes réponses : ") + pourcent.text(); }, &pourcent});
+    readings.push_back({QAccessible::StaticText,
+                        [this] {
+                            return alarme.isVisible() ? QStringLiteral("Temps écoulé !")
+                                                      : QStringLiteral("Temps pour répondre : ") + answerSeconds(etat_.answerTimeFactor);
+                        },
+                        &sablier, [] { return true; }});
+    describeForReading(*this, std::move(readings));
 
     // The stored layout opens the question lookup first, then the sound player on its file.
     Query1.open();
@@ -182,11 +218,21 @@ void Tniv::posequestion(const QString& code) {
     reponse3.setText(Query1.asString(QStringLiteral("r3")));
     reponse4.setText(Query1.asString(QStringLiteral("r4")));
     theme.setText(Query1.asString(QStringLiteral("Theme")));
+    // The player's time to answer: the time-out, and the hourglass that runs out with it.
+    TimerQuest.setInterval(niv::TimerQuestMs * etat_.answerTimeFactor);
+    sablier.setSlowdown(etat_.answerTimeFactor);
     sablier.play(niv::sablierFirstFrame, niv::sablierLastFrame, 1);
     Label1.setText(code);
     showQuestionNumber();
     etat_.AttenteReponse = true;
     updatePointer();
+    QString said;
+    if (etat_.NumQuestion == 1)
+        said = etat_.Niveau == 4 ? QStringLiteral("Niveau bonus. ") : QStringLiteral("Niveau %1. ").arg(etat_.Niveau);
+    said += QStringLiteral("Question ") + numquest.text().replace(u'/', QStringLiteral(" sur ")) +
+            QStringLiteral(". Thème : ") + spoken(theme.text()) + QStringLiteral(". ") + spoken(question.text());
+    for (int n = 1; n <= 4; ++n) said += QStringLiteral(" ") + numberedAnswer(n, reponse(n)) + u'.';
+    announce(*this, said);
 }
 
 void Tniv::showQuestionNumber() {
@@ -212,6 +258,12 @@ void Tniv::resultat(int key) {
         etat_.AttenteReponse = false;
         updatePointer();
         finirQuestion();
+        const int br = Query1.asInteger(QStringLiteral("br"));
+        const bool right = br == n;
+        announce(*this, (right ? QStringLiteral("Juste !")
+                               : QStringLiteral("Faux ! La bonne réponse était ") +
+                                     (br >= 1 && br <= 4 ? numberedAnswer(br, reponse(br)) : QString()) + u'.') +
+                            QStringLiteral(" Score : ") + LabelScore.text() + u'.');
     } else if (key == vk::F12) {
         indiquejuste();
     }
@@ -313,6 +365,10 @@ void Tniv::TimerQuestTimer() {
     withoutStopping([this] { jouerSon(pack::file(pack::wrongSound)); });
     perdre();
     finirQuestion();
+    const int br = Query1.asInteger(QStringLiteral("br"));
+    announce(*this, QStringLiteral("Temps écoulé ! La bonne réponse était ") +
+                        (br >= 1 && br <= 4 ? numberedAnswer(br, reponse(br)) : QString()) + QStringLiteral(". Score : ") +
+                        LabelScore.text() + u'.');
 }
 
 void Tniv::musicNotify() {

@@ -104,6 +104,7 @@ TForm1::TForm1(QWidget* owner, std::function<void()> formClose)
     Image1->setGeometry(Form1::Image1);
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // not stretched: its top-left part shows
     Image1->setPixmap(QPixmap::fromImage(picture()));
+    Image1->setAccessibleName(QString::fromUtf16(u"V.O.R.N. VOZID"));  // a screen reader names the picture
 
     Label1 = textLabel(this, Form1::Label1);
     Label2 = textLabel(this, Form1::Label2);

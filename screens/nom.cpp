@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "records/Player.h"
 #include "screens/HighScores.h"
+#include "screens/accessibility.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -35,6 +36,12 @@ Tenternom::Tenternom(GameHost& host)
     for (const Element* e :
          std::initializer_list<const Element*>{&Image1, &Label1, &Label2, &Edit1, &valider})
         expose(*e);
+    // The box is read with its label, "Tapez votre nom.", and what it holds.
+    describeForReading(*this, {{QAccessible::Heading, [this] { return Label1.text(); }, &Label1},
+                               {QAccessible::StaticText, [this] { return Label2.text(); }, &Label2},
+                               {QAccessible::EditableText, [this] { return Label2.text(); }, &Edit1, {},
+                                [this] { return Edit1.hasKeyboardFocus(); }, [this] { return Edit1.text(); }},
+                               {QAccessible::Button, [this] { return valider.button().text(); }, &valider}});
 }
 
 Tenternom::~Tenternom() = default;
@@ -45,6 +52,7 @@ void Tenternom::affich() {
     if (scene()) QGraphicsWidget::setTabOrder(&Edit1, &valider);
     // The focus first: without its background the screen is still to be used.
     Edit1.takeFocus();
+    announce(*this, spoken(Label1.text()) + u' ' + spoken(Label2.text()));
     Image1.load(pack::file(pack::resultsPicture));
 }
 

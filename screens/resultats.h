@@ -12,6 +12,8 @@
 #include "platform/picture.h"
 #include "platform/screen.h"
 
+#include <vector>
+
 namespace vorn {
 
 class GameHost;
@@ -38,6 +40,9 @@ public:
     Timer Timer1;
 
 private:
+    // Its texts as a screen reader reads them, top to bottom.
+    std::vector<const Label*> readingOrder() const;
+
     GameHost& host_;
     bool resultScreenDone_ = false;  // set by Timer1: ends the wait of affich
 };

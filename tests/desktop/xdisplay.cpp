@@ -316,6 +316,11 @@ void Connection::typeKey(xcb_window_t window, std::uint32_t keysym) {
     xcb_flush(connection_);
 }
 
+std::uint16_t Connection::modifiers() {
+    auto reply = own(xcb_query_pointer_reply(connection_, xcb_query_pointer(connection_, screen_->root), nullptr));
+    return reply ? reply->mask : 0;
+}
+
 // ---------------------------------------------------------------------------------------------
 
 PingWatch::PingWatch(const std::string& display, xcb_window_t window, std::chrono::milliseconds period)
