@@ -47,6 +47,16 @@ public:
         const AccessibleView* v = AccessibleView::of(object());
         return v ? v->focusChild() : nullptr;
     }
+    // The view is named after the screen on show (its first text, a heading), so that a screen
+    // reader says where the keyboard is when the view takes the focus.
+    QString text(QAccessible::Text t) const override {
+        const AccessibleView* v = AccessibleView::of(object());
+        if (t == QAccessible::Name && v) {
+            const std::vector<AccessibleView::Seen> seen = v->shownNodes();
+            if (!seen.empty()) return seen.front().name;
+        }
+        return QAccessibleWidget::text(t);
+    }
     QAccessibleInterface* childAt(int x, int y) const override {
         for (int i = 0; i < childCount(); ++i)
             if (QAccessibleInterface* c = child(i); c && !c->state().invisible && c->rect().contains(x, y)) return c;
@@ -101,7 +111,7 @@ public:
     }
 
     QString name() const { return node_.name ? node_.name() : announcement_; }
-    bool shown() const { return !node_.shown || node_.shown(); }
+    bool shown() const { return announcer_ ? !announcement_.isEmpty() : !node_.shown || node_.shown(); }
     bool focused() const { return state().focused; }
 
     // The name last told to the screen reader.
@@ -192,7 +202,14 @@ void AccessibleView::announce(const QString& text) {
     AccessibleNode* speaker = announcers_[nextAnnouncer_];
     AccessibleNode* other = announcers_[1 - nextAnnouncer_];
     nextAnnouncer_ = 1 - nextAnnouncer_;
+    // The earlier announcement leaves the tree: only the last one is there to read again.
     other->focused_ = false;
+    if (!other->announcement_.isEmpty()) {
+        other->announcement_.clear();
+        other->told.clear();
+        QAccessibleEvent emptied(other, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&emptied);
+    }
     speaker->announcement_ = text;
     speaker->told = text;
     speaker->focused_ = true;
@@ -204,6 +221,17 @@ void AccessibleView::announce(const QString& text) {
         QElapsedTimer now;
         now.start();
         qCDebug(accessibilityLog).noquote() << "announced" << now.msecsSinceReference() << text;
+    }
+}
+
+void AccessibleView::withdraw() {
+    for (AccessibleNode* a : announcers_) {
+        a->focused_ = false;
+        if (a->announcement_.isEmpty()) continue;
+        a->announcement_.clear();
+        a->told.clear();
+        QAccessibleEvent emptied(a, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&emptied);
     }
 }
 

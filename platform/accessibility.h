@@ -62,6 +62,8 @@ public:
     void refresh();
     // Speaks `text` (see above); an empty text is not announced.
     void announce(const QString& text);
+    // Takes the last announcement back (what it spoke of has gone): the announcers are empty.
+    void withdraw();
 
     // The nodes on show, in reading order, as a screen reader reads them now.
     std::vector<Seen> shownNodes() const;

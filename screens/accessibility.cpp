@@ -82,10 +82,15 @@ void SceneReading::forget(const Screen* screen) {
     if (it == shown_.end()) return;
     accessible_.remove(it->second);
     shown_.erase(it);
+    if (lastSpeaker_ == screen) {
+        accessible_.withdraw();
+        lastSpeaker_ = nullptr;
+    }
 }
 
 void SceneReading::announce(const Screen& screen, const QString& text) {
     if (!shown_.count(&screen)) return;  // a screen that has left says nothing more
+    lastSpeaker_ = &screen;
     accessible_.announce(spoken(text));
 }
 

@@ -68,6 +68,7 @@ public:
 private:
     AccessibleView accessible_;
     std::map<const Screen*, int> shown_;  // the screens on show and their nodes
+    const Screen* lastSpeaker_ = nullptr;  // the screen of the announcement in the tree
 };
 
 // A screen's list, kept with it (and forgotten by the tree when the screen goes).

@@ -11,8 +11,17 @@
 #include "support/scenario.h"
 
 #include "platform/element.h"
+#include "screens/apropos.h"
 
+#include "app/main.h"
+
+#include <QActionGroup>
+#include <QApplication>
 #include <QFile>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -247,6 +256,34 @@ TEST_F(Accessibility, TheTimeToAnswerIsChosenFollowedAndKept) {
     EXPECT_FALSE(QFile::exists(pack.path(QStringLiteral("save/Sauvegardes.ini"))));
 }
 
+// The options menu: the two display items, a separator, then the three times to answer, checkable
+// and exclusive, the layout's checked. (With VORN_SHOTS set to a folder, the open menu is drawn
+// into options-menu.png there.)
+TEST_F(Accessibility, TheOptionsMenuOffersTheTimesAfterTheDisplay) {
+    QStringList items;
+    play << "menu options/temps pour répondre : 29,55 s (x3)";
+    play.observe([&](Tprincipal& window) {
+        if (!items.isEmpty()) return;
+        QMenu* options = window.findChild<QMenu*>(QStringLiteral("options1"));
+        if (!options) return;
+        for (QAction* a : options->actions())
+            items << (a->isSeparator() ? QStringLiteral("-")
+                                       : a->text() +
+                                             QLatin1String(a->isCheckable() ? (a->isChecked() ? " [x]" : " [ ]") : "") +
+                                             QLatin1String(a->actionGroup() && a->actionGroup()->isExclusive() ? " excl" : ""));
+        if (const QByteArray shots = qgetenv("VORN_SHOTS"); !shots.isEmpty()) {
+            options->popup(QPoint(0, 0));
+            options->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/options-menu.png"));
+            options->hide();
+        }
+    });
+    play.run();
+    EXPECT_EQ(items, (QStringList{QStringLiteral("640x480 plein écran"), QStringLiteral("640x480 fenêtré"), QStringLiteral("-"),
+                                  QStringLiteral("temps pour répondre : 9,85 s [ ] excl"),
+                                  QStringLiteral("temps pour répondre : 19,7 s (x2) [ ] excl"),
+                                  QStringLiteral("temps pour répondre : 29,55 s (x3) [x] excl")}));
+}
+
 // What the options file may hold: a value that is no time to answer gives the layout's.
 TEST(AccessibilityOptions, AnOptionsFileOutOfRangeGivesTheLayoutsTime) {
     struct Row {
@@ -268,6 +305,29 @@ TEST(AccessibilityOptions, AnOptionsFileOutOfRangeGivesTheLayoutsTime) {
         play.run();
         EXPECT_EQ(value(play.at(before), "AttenteReponse"), "1");
         EXPECT_EQ(value(play.at(after), "AttenteReponse"), "0");
+    }
+}
+
+// The About window by the keyboard alone: it opens with "Ok" under the focus, Tab leaves the
+// credits instead of typing into them, and Enter on "Ok" or Esc closes it.
+TEST(AccessibilityKeyboard, TheAboutWindowIsUsedWithoutAMouse) {
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        SCOPED_TRACE(key);
+        bool closed = false;
+        TForm1 about(nullptr, [&] { closed = true; });
+        about.show();
+        about.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&about));
+        EXPECT_EQ(QApplication::focusWidget(), about.Button1);
+        const QString credits = about.Memo1->toPlainText();
+        about.Memo1->setFocus();
+        QTest::keyClick(about.Memo1, Qt::Key_Tab);
+        EXPECT_NE(QApplication::focusWidget(), about.Memo1);
+        EXPECT_EQ(about.Memo1->toPlainText(), credits);
+        about.Button1->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), key);
+        EXPECT_TRUE(closed);
+        EXPECT_FALSE(about.isVisible());
     }
 }
 

@@ -9,6 +9,7 @@
 // Num Lock off and on) and timed out. Run in a D-Bus session of its own (dbus-run-session).
 
 #include "desktop/xdisplay.h"
+#include "support/printing.h"
 #include "support/testpack.h"
 
 #include <QJsonArray>
@@ -45,7 +46,7 @@ constexpr const char* kTitle = "V.O.R.N. VOZID";
 // Keysyms: the keypad's 1 to 4 with Num Lock off and on, Num Lock, Return, Escape.
 constexpr std::uint32_t kKeypadOff[4] = {0xff9c, 0xff99, 0xff9b, 0xff96};  // KP_End KP_Down KP_Next KP_Left
 constexpr std::uint32_t kKeypadOn[4] = {0xffb1, 0xffb2, 0xffb3, 0xffb4};   // KP_1 to KP_4
-constexpr std::uint32_t kNumLock = 0xff7f, kReturn = 0xff0d, kEscape = 0xff1b;
+constexpr std::uint32_t kNumLock = 0xff7f, kReturn = 0xff0d, kEscape = 0xff1b, kAlt = 0xffe9, kDown = 0xff54;
 // Far longer than anything takes on a machine whose cores are busy with other work.
 constexpr auto kPatience = 60s;
 
@@ -363,7 +364,7 @@ TEST_F(ScreenReaderTest, HearsEveryScreenAndEveryQuestionVerdictAndTimeOut) {
     // Question 3 times out.
     const std::optional<QString> third = question(1, 3);
     ASSERT_TRUE(third);
-    const std::optional<Event> timedOut = reader.waitForName(QStringLiteral("Temps écoulé !"));
+    const std::optional<Event> timedOut = reader.waitForName(QStringLiteral("Temps écoulé ! La bonne réponse"));
     ASSERT_TRUE(timedOut) << "the time-out was not announced";
     const int br3 = vorn::test::rightAnswer(*third);
     EXPECT_EQ(timedOut->name, QStringLiteral("Temps écoulé ! La bonne réponse était %1 : Réponse %1 de %2. Score : 0.")
@@ -396,10 +397,16 @@ TEST_F(ScreenReaderTest, HearsEveryScreenAndEveryQuestionVerdictAndTimeOut) {
         << "the name entry was not announced";
     tree = reader.tree();
     EXPECT_TRUE(named(tree, "Vous êtes dans les dix meilleurs joueurs!"));
+    // The label, and the box named by it with the keyboard's focus.
     int prompts = 0;
+    bool boxFocused = false;
     for (const Node& n : tree)
-        if (n.name == u"Tapez votre nom.") ++prompts;
-    EXPECT_EQ(prompts, 2) << "the label and the box it names";
+        if (n.name == u"Tapez votre nom.") {
+            ++prompts;
+            if (n.role == u"text" && n.states.contains("focused")) boxFocused = true;
+        }
+    EXPECT_GE(prompts, 2) << "the label and the box it names";
+    EXPECT_TRUE(boxFocused) << "no box named by its label has the focus";
     const Node* button = find(tree, "Valider");
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->role, "push button");
@@ -418,9 +425,23 @@ TEST_F(ScreenReaderTest, HearsEveryScreenAndEveryQuestionVerdictAndTimeOut) {
         if (rowForm.match(n.name).hasMatch()) ++rows;
     EXPECT_EQ(rows, 10);
 
-    x.typeKey(*window, kEscape);
+    // The menus by the keyboard: Alt takes the menu bar, Down opens its first menu.
+    ASSERT_TRUE(reader.waitForName(titleSaid)) << "the title did not come back";
+    x.typeKey(*window, kAlt);
+    EXPECT_TRUE(reader.waitFor([](const Event& e) { return e.type == u"focus:" && e.name == u"fichier"; }))
+        << "Alt did not take the menu bar";
+    x.pressKey(kDown);
+    const auto menuUntil = Clock::now() + kPatience;
+    bool opened = false;
+    while (!(opened = x.findPopup("vorn").has_value()) && Clock::now() < menuUntil) std::this_thread::sleep_for(50ms);
+    EXPECT_TRUE(opened) << "Down did not open the first menu";
+
+    // Esc closes the menu, leaves the menu bar, then ends the program.
     const auto until = Clock::now() + kPatience;
-    while (game.running() && Clock::now() < until) std::this_thread::sleep_for(50ms);
+    while (game.running() && Clock::now() < until) {
+        x.typeKey(*window, kEscape);
+        std::this_thread::sleep_for(500ms);
+    }
     EXPECT_FALSE(game.running()) << "Esc did not end the program";
 }
 
