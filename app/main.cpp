@@ -34,6 +34,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStyle>
 #include <QTimer>
 #include <QWindow>
@@ -219,6 +220,15 @@ void Tprincipal::buildMenu() {
     QAction* separator = aide->addSeparator();
     separator->setObjectName(QStringLiteral("N1"));
     item(aide, "propos1", QStringLiteral("à propos"), [this] { propos1Click(); });
+
+    // F10 opens the first menu, as on the desktops where it is the menus' key: the menus are then
+    // used with the arrows, Enter and Esc. (Alt alone takes the menu bar too, but not reliably
+    // while a screen reader listens to the keys, which it does on every key press.)
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    menuKey->setContext(Qt::ApplicationShortcut);
+    connect(menuKey, &QShortcut::activated, this, [this, fichier] {
+        if (isEnabled() && !exited_) menuBar()->setActiveAction(fichier->menuAction());
+    });
 }
 
 QAction* Tprincipal::menuItem(const QString& objectName) const {
