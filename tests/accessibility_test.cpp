@@ -11,7 +11,13 @@
 #include "support/scenario.h"
 
 #include "platform/element.h"
+#include "platform/screen.h"
+#include "screens/accessibility.h"
 #include "screens/apropos.h"
+
+#include <QAccessibleInterface>
+#include <QGraphicsScene>
+#include <QGraphicsView>
 
 #include "app/main.h"
 
@@ -306,6 +312,65 @@ TEST(AccessibilityOptions, AnOptionsFileOutOfRangeGivesTheLayoutsTime) {
         EXPECT_EQ(value(play.at(before), "AttenteReponse"), "1");
         EXPECT_EQ(value(play.at(after), "AttenteReponse"), "0");
     }
+}
+
+// The tree of a view follows its screens: a screen's texts join when it shows and leave when it
+// leaves (or is destroyed), in reading order after the screens shown before; a screen that has left
+// says nothing; the view's accessible children are those texts, then the two announcers, which
+// take turns and hold only the last announcement.
+TEST(AccessibleTree, FollowsTheScreensAndTheirAnnouncements) {
+    QGraphicsScene scene;
+    QGraphicsView view(&scene);
+    auto* reading = new SceneReading(view);
+    auto names = [&] {
+        QStringList seen;
+        for (const AccessibleView::Seen& s : reading->accessible().shownNodes()) seen << s.name;
+        return seen;
+    };
+    Screen first(QStringLiteral("first"));
+    auto second = std::make_unique<Screen>(QStringLiteral("second"));
+    bool hidden = false;
+    describeForReading(first, {{QAccessible::Heading, [] { return QStringLiteral("  Un  "); }},
+                               {QAccessible::StaticText, [] { return QStringLiteral("deux"); }, nullptr, [&] { return !hidden; }}});
+    describeForReading(*second, {{QAccessible::StaticText, [] { return QStringLiteral("trois"); }}});
+
+    announce(first, QStringLiteral("avant"));  // not shown yet: nothing is said
+    reading->screenShown(first);
+    reading->screenShown(*second);
+    EXPECT_EQ(names(), (QStringList{QStringLiteral("Un"), QStringLiteral("deux"), QStringLiteral("trois")}));
+    hidden = true;
+    EXPECT_EQ(names(), (QStringList{QStringLiteral("Un"), QStringLiteral("trois")}));
+
+    announce(first, QStringLiteral("une"));
+    announce(*second, QStringLiteral("une"));  // said again, by the other announcer
+    EXPECT_EQ(reading->accessible().takeAnnouncements(), (QStringList{QStringLiteral("une"), QStringLiteral("une")}));
+    QAccessibleInterface* viewInterface = QAccessible::queryAccessibleInterface(&view);
+    ASSERT_NE(viewInterface, nullptr);
+    ASSERT_EQ(viewInterface->childCount(), 5);
+    QStringList children;
+    for (int i = 0; i < viewInterface->childCount(); ++i) children << viewInterface->child(i)->text(QAccessible::Name);
+    EXPECT_EQ(children, (QStringList{QStringLiteral("Un"), QStringLiteral("deux"), QStringLiteral("trois"), QString(),
+                                     QStringLiteral("une")}));
+    ASSERT_NE(viewInterface->focusChild(), nullptr);
+    EXPECT_EQ(viewInterface->focusChild()->text(QAccessible::Name), QStringLiteral("une"));
+    EXPECT_EQ(viewInterface->indexOfChild(viewInterface->focusChild()), 4);
+    EXPECT_EQ(viewInterface->text(QAccessible::Name), QStringLiteral("Un"));  // named after the screen on show
+
+    // The second screen leaves: its text goes, its announcement with it, and it says nothing more.
+    reading->screenLeft(*second);
+    EXPECT_EQ(names(), QStringList{QStringLiteral("Un")});
+    EXPECT_EQ(viewInterface->childCount(), 4);
+    EXPECT_EQ(viewInterface->focusChild(), nullptr);
+    announce(*second, QStringLiteral("encore"));
+    EXPECT_TRUE(reading->accessible().takeAnnouncements().isEmpty());
+
+    // Shown again, then destroyed without leaving: its texts go with it.
+    reading->screenShown(*second);
+    EXPECT_EQ(names(), (QStringList{QStringLiteral("Un"), QStringLiteral("trois")}));
+    second.reset();
+    EXPECT_EQ(names(), QStringList{QStringLiteral("Un")});
+    reading->screenLeft(first);
+    EXPECT_TRUE(names().isEmpty());
 }
 
 // The About window by the keyboard alone: it opens with "Ok" under the focus, Tab leaves the
