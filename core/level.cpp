@@ -259,14 +259,17 @@ void Tniv::resultat(int key) {
         updatePointer();
         finirQuestion();
         const int br = Query1.asInteger(QStringLiteral("br"));
-        const bool right = br == n;
-        announce(*this, (right ? QStringLiteral("Juste !")
-                               : QStringLiteral("Faux ! La bonne réponse était ") +
-                                     (br >= 1 && br <= 4 ? numberedAnswer(br, reponse(br)) : QString()) + u'.') +
+        announce(*this, (br == n ? QStringLiteral("Juste !") : QStringLiteral("Faux !") + rightAnswerSaid(br)) +
                             QStringLiteral(" Score : ") + LabelScore.text() + u'.');
     } else if (key == vk::F12) {
         indiquejuste();
     }
+}
+
+QString Tniv::rightAnswerSaid(int br) {
+    // A table whose right answer is no answer (an edited database) has none to say.
+    if (br < 1 || br > 4) return {};
+    return QStringLiteral(" La bonne réponse était ") + numberedAnswer(br, reponse(br)) + u'.';
 }
 
 int Tniv::answerAt(QPointF screenPoint) {
@@ -365,10 +368,8 @@ void Tniv::TimerQuestTimer() {
     withoutStopping([this] { jouerSon(pack::file(pack::wrongSound)); });
     perdre();
     finirQuestion();
-    const int br = Query1.asInteger(QStringLiteral("br"));
-    announce(*this, QStringLiteral("Temps écoulé ! La bonne réponse était ") +
-                        (br >= 1 && br <= 4 ? numberedAnswer(br, reponse(br)) : QString()) + QStringLiteral(". Score : ") +
-                        LabelScore.text() + u'.');
+    announce(*this, QStringLiteral("Temps écoulé !") + rightAnswerSaid(Query1.asInteger(QStringLiteral("br"))) +
+                        QStringLiteral(" Score : ") + LabelScore.text() + u'.');
 }
 
 void Tniv::musicNotify() {

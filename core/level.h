@@ -80,6 +80,9 @@ public:
 
 private:
     Label& reponse(int n);
+    // The right answer as a screen reader says it after a verdict (" La bonne réponse était 3 :
+    // Victor Hugo."), nothing when `br` is no answer.
+    QString rightAnswerSaid(int br);
     Picture& marqueJuste(int n);
     Picture& marqueFaux(int n);
     void afficherScore();

@@ -139,6 +139,22 @@ TEST_F(Accessibility, TheLevelScreenReadsInOrderAndAnnouncesQuestionsVerdictsAnd
     EXPECT_TRUE(tree(o).contains(node("text", QStringLiteral("Temps écoulé !"))));
 }
 
+// A table whose right answer is no answer (an edited database): the verdicts say no right answer.
+TEST_F(Accessibility, AVerdictWithoutARightAnswerSaysNone) {
+    for (const qint64 br : {qint64{0}, qint64{7}, (qint64{1} << 32) + 1}) {
+        SCOPED_TRACE(br);
+        pack.writeTable({.br = [br](const QString&) { return QVariant(br); }});
+        Play wrongTable(pack);
+        wrongTable << "key Enter" << "key KP1";
+        const int answered = wrongTable.mark();
+        wrongTable << QStringLiteral("wait %1").arg(kPauseMs) << QStringLiteral("wait %1").arg(kQuestionMs);
+        const int timedOut = wrongTable.mark();
+        wrongTable.run();
+        EXPECT_EQ(heard(wrongTable.at(answered)).last(), quoted(QStringLiteral("Faux ! Score : -500.")));
+        EXPECT_EQ(heard(wrongTable.at(timedOut)).last(), quoted(QStringLiteral("Temps écoulé ! Score : -1000.")));
+    }
+}
+
 TEST_F(Accessibility, ResultsNameEntryAndTableAreReadAndSaidOnce) {
     play << "key Enter";
     int results = 0;
