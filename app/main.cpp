@@ -12,14 +12,17 @@
 #include "platform/keys.h"
 #include "platform/messagebox.h"
 #include "platform/screen.h"
+#include "records/Options.h"
 #include "records/Player.h"
 #include "screens/HighScores.h"
+#include "screens/accessibility.h"
 #include "screens/anim.h"
 #include "screens/apropos.h"
 #include "screens/level.h"
 #include "screens/resultats.h"
 #include "screens/titre.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGraphicsScene>
@@ -32,6 +35,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStyle>
 #include <QTimer>
 #include <QWindow>
@@ -126,6 +130,12 @@ Tprincipal::Tprincipal(Platform& platform, QWidget* parent)
     view_->setFocusPolicy(Qt::StrongFocus);
     view_->setFixedSize(layout::principal::clientWidth, layout::principal::clientHeight);
     setCentralWidget(view_);
+    reading_ = new SceneReading(*view_);
+    try {
+        etat_.answerTimeFactor = readAnswerTimeFactor(pack::file(pack::optionsFile));
+    } catch (const Error&) {
+        etat_.answerTimeFactor = 1;  // options that cannot be read are the defaults
+    }
     buildMenu();
     updateSceneRect();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -187,6 +197,22 @@ void Tprincipal::buildMenu() {
     QMenu* options = menu(nullptr, "options1", QStringLiteral("options"));
     item(options, "N640x480pleincran1", QStringLiteral("640x480 plein écran"), [this] { N640x480pleincran1Click(); });
     item(options, "N640x480fentr1", QStringLiteral("640x480 fenêtré"), [this] { N640x480fentr1Click(); });
+    // The time to answer, after the display: the layout's, or twice or three times as long for a
+    // player who has the question read out.
+    options->addSeparator()->setObjectName(QStringLiteral("answerTimeSeparator"));
+    auto* answerTimes = new QActionGroup(options);
+    answerTimes->setExclusive(true);
+    const QString answerTimeCaptions[kAnswerTimeFactors] = {QStringLiteral("temps pour répondre : 9,85 s"),
+                                                            QStringLiteral("temps pour répondre : 19,7 s (x2)"),
+                                                            QStringLiteral("temps pour répondre : 29,55 s (x3)")};
+    for (int factor = 1; factor <= kAnswerTimeFactors; ++factor) {
+        const QByteArray name = "answerTime" + QByteArray::number(factor);
+        QAction* a = item(options, name.constData(), answerTimeCaptions[factor - 1],
+                          [this, factor] { chooseAnswerTime(factor); });
+        a->setCheckable(true);
+        a->setChecked(factor == etat_.answerTimeFactor);
+        answerTimes->addAction(a);
+    }
 
     QMenu* aide = menu(nullptr, "aide1", QStringLiteral("aide"));
     QAction* regles = item(aide, "rglesdujeu1", QStringLiteral("règles du jeu           F1"),
@@ -195,6 +221,15 @@ void Tprincipal::buildMenu() {
     QAction* separator = aide->addSeparator();
     separator->setObjectName(QStringLiteral("N1"));
     item(aide, "propos1", QStringLiteral("à propos"), [this] { propos1Click(); });
+
+    // F10 opens the first menu, as on the desktops where it is the menus' key: the menus are then
+    // used with the arrows, Enter and Esc. (Alt alone takes the menu bar too, but not reliably
+    // while a screen reader listens to the keys, which it does on every key press.)
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    menuKey->setContext(Qt::ApplicationShortcut);
+    connect(menuKey, &QShortcut::activated, this, [this, fichier] {
+        if (isEnabled() && !exited_) menuBar()->setActiveAction(fichier->menuAction());
+    });
 }
 
 QAction* Tprincipal::menuItem(const QString& objectName) const {
@@ -434,6 +469,13 @@ void Tprincipal::centreOnDesktop() {
     centreWhenWindowed_ = false;
 }
 
+void Tprincipal::chooseAnswerTime(int factor) {
+    etat_.answerTimeFactor = factor;
+    if (QAction* a = menuItem(QStringLiteral("answerTime%1").arg(factor))) a->setChecked(true);
+    // Kept for the next start; a question already asked keeps its time, the next one takes this.
+    writeAnswerTimeFactor(pack::file(pack::optionsFile), factor);
+}
+
 void Tprincipal::propos1Click() {
     setEnabled(false);
     // A new window at each opening; the last one, closed, goes now.
@@ -514,12 +556,14 @@ void Tprincipal::attach(Screen& screen) {
     screen.setPos(0, 0);
     screen.show();
     if (std::find(attached_.begin(), attached_.end(), &screen) == attached_.end()) attached_.push_back(&screen);
+    reading_->screenShown(screen);
     updateSceneRect();
 }
 
 void Tprincipal::release(std::unique_ptr<Screen> screen) {
     if (!screen) return;
     screen->shutdown();
+    reading_->screenLeft(*screen);
     std::erase(attached_, screen.get());
     screen->hide();
     if (screen->scene()) screen->scene()->removeItem(screen.get());

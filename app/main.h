@@ -32,6 +32,7 @@ class Screen;
 class Tecrantitre;
 class Tniv;
 class TForm1;
+class SceneReading;
 
 class Tprincipal : public QMainWindow, public FlowHost {
     Q_OBJECT
@@ -81,6 +82,9 @@ public:
     void N640x480pleincran1Click();
     void N640x480fentr1Click();
     void propos1Click();
+    // The options menu's time to answer: the layout's times `factor` (1 to 3), kept in the
+    // options file.
+    void chooseAnswerTime(int factor);
     // The About window's FormClose: the main window takes input again.
     void aboutClosed();
 
@@ -91,6 +95,8 @@ public:
     std::vector<Screen*> attachedScreens() const;
     QGraphicsScene& scene() override { return *scene_; }
     QGraphicsView& view() { return *view_; }
+    // The screens on show as a screen reader reads them.
+    SceneReading& reading() { return *reading_; }
     // Where the vertical scroll bar begins when it shows: texts that must be read stay left of it.
     int visibleWidth() const override;
     // Paints the window now, without running the message loop (video frames).
@@ -140,6 +146,7 @@ private:
 
     QGraphicsScene* scene_;
     QGraphicsView* view_;
+    SceneReading* reading_;  // owned by the scene
     std::vector<Screen*> attached_;
     ScreenSet screens_;
     bool fullScreen_ = false;  // the emulated 640 x 480 mode is in effect

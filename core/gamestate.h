@@ -18,6 +18,8 @@ struct GameState {
     int ReponsesJustes = 0;  // right answers in the current level
     bool MortSubite = false;      // a wrong answer or time-out on the bonus level
     bool AttenteReponse = false;  // a question is open and takes an answer key
+    // The player's option, not part of a game: a question waits this many times TimerQuestMs.
+    int answerTimeFactor = 1;
 };
 
 // Percentage of right answers j among q questions, truncated toward zero (2 of 3 gives 66).

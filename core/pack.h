@@ -62,6 +62,8 @@ constexpr const char* rules = "vorn.hlp";
 constexpr const char* saveDirectory = "save";
 constexpr const char* highScoresFile = "save/highscores.ini";
 constexpr const char* slotsFile = "save/Sauvegardes.ini";
+// The player's options (the time to answer), apart from the saves.
+constexpr const char* optionsFile = "save/options.ini";
 
 inline QString file(const char* name) {
     return QString::fromLatin1(name);

@@ -33,9 +33,18 @@ void Animation::setFileName(const QString& path) {
     if (!ticker_) {
         ticker_ = std::make_unique<Timer>(media_.clock(), 100, [this] { tick(); });
     }
-    const double fps = clip_->framesPerSecond > 0 ? clip_->framesPerSecond : 15.0;
-    ticker_->setInterval(std::max(1, static_cast<int>(std::lround(1000.0 / fps))));
+    ticker_->setInterval(std::max(1, static_cast<int>(std::lround(1000.0 / framesPerSecond()))));
     update();
+}
+
+double Animation::framesPerSecond() const {
+    const double fps = clip_ && clip_->framesPerSecond > 0 ? clip_->framesPerSecond : 15.0;
+    return fps / slowdown_;
+}
+
+void Animation::setSlowdown(int factor) {
+    slowdown_ = std::max(1, factor);
+    if (ticker_) ticker_->setInterval(std::max(1, static_cast<int>(std::lround(1000.0 / framesPerSecond()))));
 }
 
 int Animation::frameCount() const {
@@ -70,7 +79,7 @@ void Animation::stop() {
 
 int Animation::currentFrame() const {
     if (!playing_ || !clip_) return shown_;
-    const double fps = clip_->framesPerSecond > 0 ? clip_->framesPerSecond : 15.0;
+    const double fps = framesPerSecond();
     const auto elapsed = media_.clock().nowMs() - startedAt_;
     const auto step = static_cast<std::int64_t>(std::floor(static_cast<double>(elapsed) * fps / 1000.0));
     const int span = to_ - from_ + 1;
@@ -81,7 +90,7 @@ int Animation::currentFrame() const {
 void Animation::tick() {
     const int frame = currentFrame();
     const auto elapsed = media_.clock().nowMs() - startedAt_;
-    const double fps = clip_ && clip_->framesPerSecond > 0 ? clip_->framesPerSecond : 15.0;
+    const double fps = framesPerSecond();
     const bool over = elapsed * fps / 1000.0 >= static_cast<double>(to_ - from_ + 1) * repetitions_;
     if (over) {
         // The play is over: the last frame of the range stays on show.

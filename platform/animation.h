@@ -34,6 +34,8 @@ public:
     bool active() const { return playing_; }
     void play(int fromFrame, int toFrame, int repetitions);
     void stop();
+    // Plays `factor` times slower than the file's frame rate (1: at its rate).
+    void setSlowdown(int factor);
     void setBackground(QColor colour) { background_ = colour; }
 
     // The frame shown now, from 1.
@@ -50,6 +52,8 @@ public:
 
 private:
     void tick();
+    // Frames a second as played: the file's rate over the slowdown.
+    double framesPerSecond() const;
 
     QString name_;
     MediaService& media_;
@@ -64,6 +68,7 @@ private:
     int from_ = 1, to_ = 1, repetitions_ = 1;
     std::int64_t startedAt_ = 0;
     int shown_ = 1;
+    int slowdown_ = 1;
 };
 
 }  // namespace vorn

@@ -16,7 +16,18 @@ int fromQt(const QKeyEvent& event) {
     if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return F1 + (key - Qt::Key_F1);
     if (key >= Qt::Key_0 && key <= Qt::Key_9) return (keypad ? 96 : 48) + (key - Qt::Key_0);
     if (key >= Qt::Key_A && key <= Qt::Key_Z) return 65 + (key - Qt::Key_A);
-    // Keypad keys with Num Lock off arrive as navigation keys.
+    // Keypad keys with Num Lock off arrive as navigation keys. Many desktops start with Num Lock
+    // off: the keypad's 1 to 4 (End, Down, Page Down, Left) then count as its digits, so that the
+    // answers are the same keys either way. The navigation block's own keys stay what they are.
+    if (keypad) {
+        switch (key) {
+            case Qt::Key_End: return 97;
+            case Qt::Key_Down: return 98;
+            case Qt::Key_PageDown: return 99;
+            case Qt::Key_Left: return 100;
+            default: break;
+        }
+    }
     switch (key) {
         case Qt::Key_Space: return 32;
         case Qt::Key_PageUp: return 33;

@@ -19,8 +19,9 @@ constexpr int Numpad4 = 100;
 constexpr int Digit1 = 49;
 
 // The virtual-key code of a Qt key press: Enter and keypad Enter 13, Esc 27, F1 to F12 112 to 123,
-// keypad digits 96 to 105 (only with the keypad modifier, that is with Num Lock on), main-row
-// digits 48 to 57, letters 65 to 90; 0 for a key the game has no code for.
+// keypad digits 96 to 105 (only with the keypad modifier, that is with Num Lock on; with it off the
+// keypad's 1 to 4, End, Down, Page Down and Left, are 97 to 100 too), main-row digits 48 to 57,
+// letters 65 to 90; 0 for a key the game has no code for.
 int fromQt(const QKeyEvent& event);
 
 }  // namespace vorn::vk

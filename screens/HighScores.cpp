@@ -10,6 +10,7 @@
 #include "platform/errors.h"
 #include "platform/platform.h"
 #include "records/Player.h"
+#include "screens/accessibility.h"
 
 #include <optional>
 
@@ -39,6 +40,16 @@ Thighscore::Thighscore(GameHost& host)
     for (int k = 1; k <= kPlaces; ++k) expose(nom(k));
     for (int k = 1; k <= kPlaces; ++k) expose(score(k));
     expose(QStringLiteral("Timer1"), Timer1);
+    // A row is read as one text: its place, the name and the score.
+    std::vector<Reading> readings{{QAccessible::Heading, [this] { return titre.text(); }, &titre}};
+    for (int k = 1; k <= kPlaces; ++k)
+        readings.push_back({QAccessible::StaticText, [this, k] { return bestPlayerRow(k); }, &nom(k)});
+    describeForReading(*this, std::move(readings));
+}
+
+QString Thighscore::bestPlayerRow(int k) {
+    return spoken(place(k).text()) + QStringLiteral(" : ") + spoken(nom(k).text()) + QStringLiteral(", ") +
+           spoken(score(k).text()) + QStringLiteral(" points");
 }
 
 Thighscore::~Thighscore() = default;
@@ -56,6 +67,9 @@ void Thighscore::affich(tscores& table) {
     }
     for (int k = 1; k <= kPlaces; ++k) nom(k).setText(table.entry(k).name);
     for (int k = 1; k <= kPlaces; ++k) score(k).setText(QString::number(table.entry(k).score));
+    QString said = spoken(titre.text()) + u'.';
+    for (int k = 1; k <= kPlaces; ++k) said += u' ' + bestPlayerRow(k) + u'.';
+    announce(*this, said);
     if (pictureError) host_.platform().errors.present(messageBoxText(*pictureError));
 
     host_.waitUntil([this] { return highscoreScreenDone_; });

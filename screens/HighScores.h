@@ -43,6 +43,9 @@ class Thighscore : public Screen {
     Timer Timer1;
 
   private:
+    // A row as a screen reader reads it: "1 : Marie, 12000 points".
+    QString bestPlayerRow(int k);
+
     GameHost& host_;
     std::array<std::unique_ptr<Label>, kPlaces> place_;
     std::array<std::unique_ptr<Label>, kPlaces> nom_;

@@ -17,6 +17,7 @@
 #include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 #include <cmath>
 
@@ -104,6 +105,7 @@ TForm1::TForm1(QWidget* owner, std::function<void()> formClose)
     Image1->setGeometry(Form1::Image1);
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // not stretched: its top-left part shows
     Image1->setPixmap(QPixmap::fromImage(picture()));
+    Image1->setAccessibleName(QString::fromUtf16(u"V.O.R.N. VOZID"));  // a screen reader names the picture
 
     Label1 = textLabel(this, Form1::Label1);
     Label2 = textLabel(this, Form1::Label2);
@@ -125,6 +127,12 @@ TForm1::TForm1(QWidget* owner, std::function<void()> formClose)
     Button1->setFont(layoutFont(Form1::Button1.font));
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    // By the keyboard alone: the window opens with "Ok" under the focus (Enter closes it), Tab
+    // leaves the credits instead of typing into them, and Esc closes it as a dialog's would.
+    Memo1->setTabChangesFocus(true);
+    Button1->setFocus();
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
 TForm1::~TForm1() = default;

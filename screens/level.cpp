@@ -11,17 +11,33 @@
 #include "core/questions.h"
 #include "platform/keys.h"
 #include "platform/platform.h"
+#include "screens/accessibility.h"
 #include "screens/anim.h"
 #include "screens/host.h"
 
 #include <QBrush>
 #include <QCursor>
 #include <QGraphicsRectItem>
+#include <QLocale>
 #include <QPen>
 
 namespace vorn {
 
 namespace niv = layout::niv;
+
+namespace {
+
+// An answer as a screen reader says it: "3 : Victor Hugo".
+QString numberedAnswer(int n, const Label& answer) {
+    return QString::number(n) + QStringLiteral(" : ") + spoken(answer.text());
+}
+
+// The time to answer as a player hears it: "9,85 s".
+QString answerSeconds(int factor) {
+    return QLocale(QLocale::French).toString(niv::TimerQuestMs * factor / 1000.0) + QStringLiteral(" s");
+}
+
+}  // namespace
 
 Tniv::Tniv(GameHost& host)
     : Screen(QStringLiteral("niv")),
@@ -95,6 +111,26 @@ Tniv::Tniv(GameHost& host)
     }
     expose(QStringLiteral("TimerPause"), TimerPause);
     expose(QStringLiteral("TimerQuest"), TimerQuest);
+
+    // What a screen reader reads, in reading order: the level, the question and its answers, then
+    // the score, the counter, the percentage and the time.
+    std::vector<Reading> readings{
+        {QAccessible::Heading,
+         [this] { return gameState_.Niveau == numbers::kBonusLevel ? QStringLiteral("Niveau bonus") : QStringLiteral("Niveau %1").arg(gameState_.Niveau); }},
+        {QAccessible::StaticText, [this] { return QStringLiteral("Thème : ") + theme.text(); }, &theme},
+        {QAccessible::StaticText, [this] { return question.text(); }, &question}};
+    for (int n = 1; n <= 4; ++n)
+        readings.push_back({QAccessible::StaticText, [this, n] { return numberedAnswer(n, answerLabel(n)); }, &answerLabel(n)});
+    readings.push_back({QAccessible::StaticText, [this] { return QStringLiteral("Score : ") + LabelScore.text(); }, &LabelScore});
+    readings.push_back({QAccessible::StaticText, [this] { return QStringLiteral("Question ") + numquest.text(); }, &numquest});
+    readings.push_back({QAccessible::StaticText, [this] { return QStringLiteral("Bonnes réponses : ") + pourcent.text(); }, &pourcent});
+    readings.push_back({QAccessible::StaticText,
+                        [this] {
+                            return alarme.isVisible() ? QStringLiteral("Temps écoulé !")
+                                                      : QStringLiteral("Temps pour répondre : ") + answerSeconds(gameState_.answerTimeFactor);
+                        },
+                        &sablier, [] { return true; }});
+    describeForReading(*this, std::move(readings));
 
     // The stored layout opens the question lookup first, then the sound player on its file.
     Query1.open();
@@ -202,11 +238,21 @@ void Tniv::posequestion(const QString& code) {
     reponse3.setText(Query1.asString(questiontable::column(questiontable::R3)));
     reponse4.setText(Query1.asString(questiontable::column(questiontable::R4)));
     theme.setText(Query1.asString(questiontable::column(questiontable::Theme)));
+    // The player's time to answer: the time-out, and the hourglass that runs out with it.
+    TimerQuest.setInterval(niv::TimerQuestMs * gameState_.answerTimeFactor);
+    sablier.setSlowdown(gameState_.answerTimeFactor);
     sablier.play(niv::sablierFirstFrame, niv::sablierLastFrame, 1);
     Label1.setText(code);
     showQuestionNumber();
     gameState_.AttenteReponse = true;
     updatePointer();
+    QString said;
+    if (gameState_.NumQuestion == 1)
+        said = gameState_.Niveau == numbers::kBonusLevel ? QStringLiteral("Niveau bonus. ") : QStringLiteral("Niveau %1. ").arg(gameState_.Niveau);
+    said += QStringLiteral("Question ") + numquest.text().replace(u'/', QStringLiteral(" sur ")) +
+            QStringLiteral(". Thème : ") + spoken(theme.text()) + QStringLiteral(". ") + spoken(question.text());
+    for (int n = 1; n <= 4; ++n) said += QStringLiteral(" ") + numberedAnswer(n, answerLabel(n)) + u'.';
+    announce(*this, said);
 }
 
 void Tniv::showQuestionNumber() {
@@ -233,9 +279,18 @@ void Tniv::resultat(int key) {
         gameState_.AttenteReponse = false;
         updatePointer();
         endQuestion();
+        const int br = Query1.asInteger(questiontable::column(questiontable::Br));
+        announce(*this, (br == n ? QStringLiteral("Juste !") : QStringLiteral("Faux !") + rightAnswerSaid(br)) +
+                            QStringLiteral(" Score : ") + LabelScore.text() + u'.');
     } else if (key == vk::F12) {
         indiquejuste();
     }
+}
+
+QString Tniv::rightAnswerSaid(int br) {
+    // A table whose right answer is no answer (an edited database) has none to say.
+    if (br < 1 || br > 4) return {};
+    return QStringLiteral(" La bonne réponse était ") + numberedAnswer(br, answerLabel(br)) + u'.';
 }
 
 int Tniv::answerAt(QPointF screenPoint) {
@@ -334,6 +389,9 @@ void Tniv::TimerQuestTimer() {
     withoutStopping([this] { playSound(pack::file(pack::wrongSound)); });
     chargeMiss();
     endQuestion();
+    announce(*this, QStringLiteral("Temps écoulé !") +
+                        rightAnswerSaid(Query1.asInteger(questiontable::column(questiontable::Br))) +
+                        QStringLiteral(" Score : ") + LabelScore.text() + u'.');
 }
 
 void Tniv::musicNotify() {

@@ -111,6 +111,9 @@ private:
     Timer TimerQuest;
 
     Label& answerLabel(int n);
+    // The right answer as a screen reader says it after a verdict (" La bonne réponse était 3 :
+    // Victor Hugo."), nothing when `br` is no answer.
+    QString rightAnswerSaid(int br);
     Picture& rightMark(int n);
     Picture& wrongMark(int n);
     void showScore();

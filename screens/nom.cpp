@@ -8,6 +8,7 @@
 #include "core/layout.h"
 #include "core/pack.h"
 #include "platform/platform.h"
+#include "screens/accessibility.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,6 +31,14 @@ Tenternom::Tenternom(GameHost& host)
     for (const Element* e :
          std::initializer_list<const Element*>{&Image1, &Label1, &Label2, &Edit1, &valider})
         expose(*e);
+    // The box is read with its label, "Tapez votre nom.", and what it holds, also where the
+    // screen reader follows the keyboard into the box itself.
+    Edit1.lineEdit().setAccessibleName(Label2.text());
+    describeForReading(*this, {{QAccessible::Heading, [this] { return Label1.text(); }, &Label1},
+                               {QAccessible::StaticText, [this] { return Label2.text(); }, &Label2},
+                               {QAccessible::EditableText, [this] { return Label2.text(); }, &Edit1, {},
+                                [this] { return Edit1.hasKeyboardFocus(); }, [this] { return Edit1.text(); }},
+                               {QAccessible::Button, [this] { return valider.button().text(); }, &valider}});
 }
 
 Tenternom::~Tenternom() = default;
@@ -39,6 +48,8 @@ void Tenternom::affich() {
     // is in by now).
     if (scene()) QGraphicsWidget::setTabOrder(&Edit1, &valider);
     // The focus first: without its background the screen is still to be used.
+    // Said first: the box then takes the focus, where a screen reader follows what is typed.
+    announce(*this, spoken(Label1.text()) + u' ' + spoken(Label2.text()));
     Edit1.takeFocus();
     Image1.load(pack::file(pack::resultsPicture));
 }

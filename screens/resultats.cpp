@@ -8,6 +8,7 @@
 #include "core/layout.h"
 #include "core/pack.h"
 #include "platform/platform.h"
+#include "screens/accessibility.h"
 
 #include <algorithm>
 
@@ -45,6 +46,13 @@ Tecran_resultat::Tecran_resultat(GameHost& host)
                                                                    &bonus, &attention})
         expose(*e);
     expose(QStringLiteral("Timer1"), Timer1);
+    std::vector<Reading> readings;
+    for (const Label* l : readingOrder()) readings.push_back({QAccessible::StaticText, [l] { return l->text(); }, l});
+    describeForReading(*this, std::move(readings));
+}
+
+std::vector<const Label*> Tecran_resultat::readingOrder() const {
+    return {&votre, &bonus, &attention, &pourcent, &pass, &over, &fin};
 }
 
 Tecran_resultat::~Tecran_resultat() = default;
@@ -68,6 +76,10 @@ void Tecran_resultat::affich(int outcome, const QString& text) {
     outcome_ = outcome;
     pourcent.setText(text);
     Timer1.setEnabled(true);
+    QStringList said;
+    for (const Label* l : readingOrder())
+        if (l->isVisible()) said << spoken(l->text());
+    announce(*this, said.join(u' '));
     host_.waitUntil([this] { return resultScreenDone_; });
 }
 

@@ -12,6 +12,8 @@
 #include "platform/picture.h"
 #include "platform/screen.h"
 
+#include <vector>
+
 namespace vorn {
 
 class GameHost;
@@ -40,6 +42,9 @@ public:
     Timer Timer1;
 
 private:
+    // Its texts as a screen reader reads them, top to bottom.
+    std::vector<const Label*> readingOrder() const;
+
     GameHost& host_;
     int outcome_ = 0;
     bool resultScreenDone_ = false;  // set by Timer1: ends the wait of affich

@@ -16,6 +16,8 @@ packages=(
   fonts-lato fonts-inter fonts-dejavu-core fonts-lobstertwo fonts-liberation2
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb openbox libxcb1-dev libxcb-xtest0-dev
+  # The screen reader's side, for the test that listens to the game on the accessibility bus.
+  dbus at-spi2-core python3-pyatspi python3-gi
   desktop-file-utils appstream dpkg-dev
   # The checks of the Debian package and of every file's licence.
   lintian reuse

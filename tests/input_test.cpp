@@ -45,6 +45,8 @@ QString answerLine(const Dump& d, bool right, const QString& how) {
     const QString code = currentCode(d);
     const int n = right ? rightAnswer(code) : wrongAnswer(code);
     if (how == u"key") return QStringLiteral("key KP%1").arg(n);
+    static const char* const numLockOff[] = {"KP_End", "KP_Down", "KP_Next", "KP_Left"};
+    if (how == u"numlock off") return QStringLiteral("key ") + QLatin1String(numLockOff[n - 1]);
     if (how == u"click") return QStringLiteral("click reponse%1").arg(n);
     if (how == u"disc") return QStringLiteral("click juste%1").arg(n);
     static const char* const buttons[] = {"y", "x", "b", "a"};  // 1 top left ... 4 bottom right
@@ -80,7 +82,8 @@ TEST_F(Input, ClicksDiscsAndControllerButtonsAnswerExactlyAsTheKeypadKeys) {
     EXPECT_EQ(value(keys[2], "score"), "500");
     EXPECT_TRUE(shown(keys[2], QStringLiteral("faux%1").arg(wrongAnswer(currentCode(keys[2])))));
     EXPECT_EQ(value(keys[3], "NumQuestion"), "3");
-    for (const QString& how : {QStringLiteral("click"), QStringLiteral("disc"), QStringLiteral("pad")}) {
+    for (const QString& how :
+         {QStringLiteral("click"), QStringLiteral("disc"), QStringLiteral("pad"), QStringLiteral("numlock off")}) {
         SCOPED_TRACE(how.toStdString());
         // The same marks, sound, score, pause and next question, field for field.
         const std::vector<Dump> other = playTwoQuestions(pack, how);

@@ -145,6 +145,8 @@ TEST_F(Level, F12HighlightsWithoutClosingTheQuestion) {
 
 TEST_F(Level, MainRowDigitsAreNoAnswer) {
     play << "key Enter" << "key 1" << "key 2" << "key 3" << "key 4";
+    // Nor are the navigation block's keys that the keypad sends with Num Lock off.
+    play << "key End" << "key Down" << "key Next" << "key Left";
     const int m = play.mark();
     play.run();
     EXPECT_EQ(value(play.at(m), "AttenteReponse"), "1");

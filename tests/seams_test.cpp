@@ -189,12 +189,36 @@ TEST(Keys, KeypadDigitsOnlyWithTheKeypadModifier) {
     QKeyEvent row3(QEvent::KeyPress, Qt::Key_3, Qt::NoModifier);
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Enter, Qt::KeypadModifier);
     QKeyEvent f12(QEvent::KeyPress, Qt::Key_F12, Qt::NoModifier);
-    QKeyEvent end(QEvent::KeyPress, Qt::Key_End, Qt::KeypadModifier);  // keypad 1 with Num Lock off
+    QKeyEvent end(QEvent::KeyPress, Qt::Key_End, Qt::NoModifier);  // the navigation block's End
     EXPECT_EQ(vk::fromQt(keypad3), 99);
     EXPECT_EQ(vk::fromQt(row3), 51);
     EXPECT_EQ(vk::fromQt(enter), 13);
     EXPECT_EQ(vk::fromQt(f12), 123);
     EXPECT_EQ(vk::fromQt(end), 35);
+}
+
+// The keypad answers whether Num Lock is on or off: with it off its 1 to 4 arrive as End, Down,
+// Page Down and Left with the keypad modifier. The same keys of the navigation block, the
+// keypad's other navigation keys and the main-row digits answer nothing.
+TEST(Keys, TheKeypadsOneToFourAnswerWithNumLockOnOrOff) {
+    struct Row {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        int code;
+    } rows[] = {
+        {Qt::Key_1, Qt::KeypadModifier, vk::Numpad1},        {Qt::Key_4, Qt::KeypadModifier, vk::Numpad4},
+        {Qt::Key_End, Qt::KeypadModifier, vk::Numpad1},      {Qt::Key_Down, Qt::KeypadModifier, vk::Numpad1 + 1},
+        {Qt::Key_PageDown, Qt::KeypadModifier, vk::Numpad1 + 2}, {Qt::Key_Left, Qt::KeypadModifier, vk::Numpad4},
+        {Qt::Key_End, Qt::NoModifier, 35},                   {Qt::Key_Down, Qt::NoModifier, 40},
+        {Qt::Key_PageDown, Qt::NoModifier, 34},              {Qt::Key_Left, Qt::NoModifier, 37},
+        {Qt::Key_Home, Qt::KeypadModifier, 36},              {Qt::Key_Up, Qt::KeypadModifier, 38},
+        {Qt::Key_PageUp, Qt::KeypadModifier, 33},            {Qt::Key_Right, Qt::KeypadModifier, 39},
+        {Qt::Key_1, Qt::NoModifier, vk::Digit1},             {Qt::Key_End, Qt::KeypadModifier | Qt::ShiftModifier, vk::Numpad1},
+    };
+    for (const Row& row : rows) {
+        QKeyEvent event(QEvent::KeyPress, row.key, row.modifiers);
+        EXPECT_EQ(vk::fromQt(event), row.code) << "key 0x" << std::hex << row.key << " modifiers 0x" << row.modifiers.toInt();
+    }
 }
 
 class Pictures : public ::testing::Test {

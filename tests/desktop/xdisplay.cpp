@@ -316,6 +316,19 @@ void Connection::typeKey(xcb_window_t window, std::uint32_t keysym) {
     xcb_flush(connection_);
 }
 
+void Connection::pressKey(std::uint32_t keysym) {
+    const auto code = keycode(keysym);
+    if (!code) return;
+    xcb_test_fake_input(connection_, XCB_KEY_PRESS, *code, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    xcb_test_fake_input(connection_, XCB_KEY_RELEASE, *code, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    xcb_flush(connection_);
+}
+
+std::uint16_t Connection::modifiers() {
+    auto reply = own(xcb_query_pointer_reply(connection_, xcb_query_pointer(connection_, screen_->root), nullptr));
+    return reply ? reply->mask : 0;
+}
+
 // ---------------------------------------------------------------------------------------------
 
 PingWatch::PingWatch(const std::string& display, xcb_window_t window, std::chrono::milliseconds period)

@@ -90,6 +90,11 @@ public:
 
     // Gives the keyboard focus to `window` and types the key `keysym` (press and release).
     void typeKey(xcb_window_t window, std::uint32_t keysym);
+    // Types the key `keysym` where the keyboard focus is (a menu bar that has taken the keyboard
+    // keeps it).
+    void pressKey(std::uint32_t keysym);
+    // The modifiers and locks in effect (XCB_MOD_MASK_2 is Num Lock on this server's keymap).
+    std::uint16_t modifiers();
     // True once a window manager runs on this display.
     bool windowManagerRuns();
 

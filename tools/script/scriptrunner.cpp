@@ -13,6 +13,7 @@
 #include "platform/platform.h"
 #include "platform/screen.h"
 #include "platform/virtualclock.h"
+#include "screens/accessibility.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -146,6 +147,18 @@ struct ScriptRunner::Impl {
             {QStringLiteral("F12"), {Qt::Key_F12, {}}},
         };
         if (auto it = named.find(name); it != named.end()) return sendKey(it->second.first, Qt::NoModifier, it->second.second);
+        // Navigation keys by their X names: with "KP_" the keypad's own (its 1, 2, 3 and 4, 7, 8,
+        // 9 and 6 with Num Lock off), without it the navigation block's.
+        static const std::map<QString, int> navigation = {
+            {QStringLiteral("End"), Qt::Key_End},   {QStringLiteral("Down"), Qt::Key_Down},
+            {QStringLiteral("Next"), Qt::Key_PageDown}, {QStringLiteral("Left"), Qt::Key_Left},
+            {QStringLiteral("Home"), Qt::Key_Home}, {QStringLiteral("Up"), Qt::Key_Up},
+            {QStringLiteral("Prior"), Qt::Key_PageUp}, {QStringLiteral("Right"), Qt::Key_Right},
+            {QStringLiteral("Tab"), Qt::Key_Tab},
+        };
+        const bool onKeypad = name.startsWith(QStringLiteral("KP_"));
+        if (auto it = navigation.find(onKeypad ? name.mid(3) : name); it != navigation.end())
+            return sendKey(it->second, onKeypad ? Qt::KeypadModifier : Qt::NoModifier, {});
         static const QRegularExpression keypad(QStringLiteral("^KP([1-4])$"));
         if (const auto m = keypad.match(name); m.hasMatch())
             return sendKey(Qt::Key_0 + m.captured(1).toInt(), Qt::KeypadModifier, m.captured(1));
@@ -352,6 +365,12 @@ struct ScriptRunner::Impl {
         for (const Screen* screen : window->attachedScreens())
             for (const Screen::Entry& entry : screen->entries())
                 out << "widget " << entry.name << ": " << entry.describe() << "\n";
+        // What a screen reader finds in the game's view, in reading order, and what it was told
+        // since the last dump.
+        for (const AccessibleView::Seen& seen : window->reading().accessible().shownNodes())
+            out << "accessible: " << accessibleRoleWord(seen.role) << ' ' << quoted(seen.name) << "\n";
+        for (const QString& text : window->reading().accessible().takeAnnouncements())
+            out << "announced: " << quoted(text) << "\n";
         for (const QString& line : platform.media().takeLog()) out << "media: " << line << "\n";
         for (const QString& text : platform.errors().take()) out << "message: " << quoted(text) << "\n";
         for (const QString& file : platform.shell().take()) out << "shell: open " << file << "\n";

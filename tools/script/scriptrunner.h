@@ -7,7 +7,8 @@
 // what a player would see. Used by the vorn-script tool, by the scenario tests and by content
 // authors to play a content pack through.
 //
-// Commands: key NAME, type TEXT (or type "TEXT" to keep blanks at its ends), click NAME (a
+// Commands: key NAME (Enter, Esc, F1, F12, KP1 to KP4, 1 to 4, a letter, a navigation key by its
+// X name: End, Down, Next, Left, Home, Up, Prior, Right, Tab, and the keypad's as KP_End ...), type TEXT (or type "TEXT" to keep blanks at its ends), click NAME (a
 // button of a window, else the centre of an element of a screen on show, such as reponse1,
 // juste1 or the title's Label1, shown or not), click X,Y (a point of the screen), pad BUTTON (a
 // controller's button pressed and let go: a b x y, north south east west, start; "pad BUTTON
@@ -15,7 +16,9 @@
 // next read; "pad unplug" and "pad plug"), menu A/B[/C], pick A/B[/C] (an item of menus that stayed open since an earlier menu command:
 // their handlers do not run again), wait MS, clock HH:MM:SS.mmm, hold on|off, activate,
 // close [WINDOW] (the main window, or a window such as Form1 by its title bar), desktop WxH (the
-// emulated desktop's size, which the display modes test against), shot FILE, dump. Blank lines
+// emulated desktop's size, which the display modes test against), shot FILE, dump (the
+// state, with the texts a screen reader finds and the announcements made since the last dump,
+// as "accessible:" and "announced:" lines). Blank lines
 // and lines starting with # are skipped.
 
 #include <QString>
