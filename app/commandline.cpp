@@ -55,19 +55,22 @@ const std::vector<Section>& sections() {
          {},
          {{"-h, --help", "Print the usage and exit."},
           {"--version", "Print the version and the licence, and exit."},
-          {"--", "End of the options: what follows is the game folder, even if it starts with a "
-                 "hyphen."}}},
+          {"--",
+           "End of the options: what follows is the game folder, even if it starts with a "
+           "hyphen."}}},
         {"Keys",
          Shown::ManualOnly,
          true,
          {"The game answers the keyboard, the mouse or a touch screen, and any game controller "
           "that SDL knows, plugged in before or while the game runs."},
-         {{"Enter", "On the title screen, start a game; so does a click on its prompt, or the "
-                    "controller's Start button."},
-          {"keypad 1 to 4", "Answer the question with that choice, within 9.85 seconds (Num Lock "
-                            "on; the digits of the main row do not answer). A click or a touch on "
-                            "a choice answers it too, and so do the controller's four face "
-                            "buttons, by their place: top 1, left 2, right 3, bottom 4."},
+         {{"Enter",
+           "On the title screen, start a game; so does a click on its prompt, or the "
+           "controller's Start button."},
+          {"keypad 1 to 4",
+           "Answer the question with that choice, within 9.85 seconds (Num Lock "
+           "on; the digits of the main row do not answer). A click or a touch on "
+           "a choice answers it too, and so do the controller's four face "
+           "buttons, by their place: top 1, left 2, right 3, bottom 4."},
           {"F12", "Show the right answer; the question stays open."},
           {"F1", "Open the rules of the game in the desktop's browser."},
           {"Esc", "Quit at once."}}},
@@ -75,9 +78,10 @@ const std::vector<Section>& sections() {
          Shown::ManualOnly,
          true,
          {"The menus stay open to use during a question, but its time runs on."},
-         {{"fichier", "redémarrer (back to the intro), charger and sauvegarder (load and save "
-                      "the four slots; saving only during a level), Les meilleurs joueurs (the "
-                      "table of the ten best, which ends a game in progress), quitter."},
+         {{"fichier",
+           "redémarrer (back to the intro), charger and sauvegarder (load and save "
+           "the four slots; saving only during a level), Les meilleurs joueurs (the "
+           "table of the ten best, which ends a game in progress), quitter."},
           {"options", "640x480 plein écran (full screen) and 640x480 fenêtré (in its window)."},
           {"aide", "règles du jeu (the rules, also F1) and à propos (about the game)."}}},
         {"Files",
@@ -86,28 +90,34 @@ const std::vector<Section>& sections() {
          {},
          {{"GAME_DIR/save/highscores.ini", "The table of the ten best players."},
           {"GAME_DIR/save/Sauvegardes.ini", "The four save slots."},
-          {"~/.local/share/vorn/", "The player's own game folder, as the installed command makes "
-                                   "it. Its save/ folder outlives upgrades and the removal of the "
-                                   "game; delete the folder to forget the saves."},
-          {"~/.cache/vorn/music/", "The music, synthesized once per tune and kept for later games "
-                                   "(256 MB at most, the least recently played go first). "
-                                   "Deleting it only costs a new synthesis."},
+          {"~/.local/share/vorn/",
+           "The player's own game folder, as the installed command makes "
+           "it. Its save/ folder outlives upgrades and the removal of the "
+           "game; delete the folder to forget the saves."},
+          {"~/.cache/vorn/music/",
+           "The music, synthesized once per tune and kept for later games "
+           "(256 MB at most, the least recently played go first). "
+           "Deleting it only costs a new synthesis."},
           {"~/.cache/vorn/vorn.html", "The copy of the rules that the desktop's browser opens."},
-          {"/usr/share/vorn/", "The installed content, read-only (PREFIX/share/vorn when "
-                               "installed elsewhere)."},
+          {"/usr/share/vorn/",
+           "The installed content, read-only (PREFIX/share/vorn when "
+           "installed elsewhere)."},
           {"/usr/share/sounds/sf2/", "The General MIDI soundfont the music is played with."}}},
         {"Environment",
          Shown::Both,
          true,
          {},
-         {{"XDG_DATA_HOME", "Where the installed command keeps the player's game folder, in "
-                            "place of ~/.local/share."},
-          {"XDG_CACHE_HOME", "Where the music and the copy of the rules are kept, in place of "
-                             "~/.cache."},
+         {{"XDG_DATA_HOME",
+           "Where the installed command keeps the player's game folder, in "
+           "place of ~/.local/share."},
+          {"XDG_CACHE_HOME",
+           "Where the music and the copy of the rules are kept, in place of "
+           "~/.cache."},
           {"HOME", "The home folder those two default to."},
           {"QT_QPA_PLATFORM", "Qt's window system: xcb, wayland; offscreen shows nothing."},
-          {"SDL_AUDIODRIVER", "SDL's sound output: pipewire, pulseaudio, alsa; dummy plays "
-                              "silence."}}},
+          {"SDL_AUDIODRIVER",
+           "SDL's sound output: pipewire, pulseaudio, alsa; dummy plays "
+           "silence."}}},
         {"Exit status",
          Shown::ManualOnly,
          true,
@@ -124,8 +134,8 @@ const std::vector<Section>& sections() {
     return all;
 }
 
-constexpr int kWidth = 79;        // the usage's lines
-constexpr int kTextColumn = 24;   // where an entry's text starts
+constexpr int kWidth = 79;       // the usage's lines
+constexpr int kTextColumn = 24;  // where an entry's text starts
 constexpr int kTermColumn = 2;
 
 // Words of `text` laid in lines of at most kWidth columns, each starting with `indent` blanks.
@@ -177,8 +187,10 @@ CommandLine parse(const QStringList& args) {
             return {Action::Refuse, {}, QStringLiteral("unknown option %1").arg(arg)};
         }
         if (folderGiven)
-            return {Action::Refuse, {},
-                    QStringLiteral("one game folder at most, not %1 and %2").arg(line.gameDir, arg)};
+            return {
+                Action::Refuse,
+                {},
+                QStringLiteral("one game folder at most, not %1 and %2").arg(line.gameDir, arg)};
         line.gameDir = arg;
         folderGiven = true;
     }
@@ -209,8 +221,10 @@ QString usage() {
     QString text = QStringLiteral("Usage: %1\n").arg(QLatin1String(kSynopsis));
     for (const Section& section : sections()) {
         if (section.shown != Shown::Both) continue;
-        if (section.titledInUsage) text += u'\n' + QString::fromUtf8(section.title) + QStringLiteral(":\n");
-        for (const char* paragraph : section.paragraphs) text += u'\n' + wrapped(QString::fromUtf8(paragraph), 0);
+        if (section.titledInUsage)
+            text += u'\n' + QString::fromUtf8(section.title) + QStringLiteral(":\n");
+        for (const char* paragraph : section.paragraphs)
+            text += u'\n' + wrapped(QString::fromUtf8(paragraph), 0);
         for (const Entry& entry : section.entries) {
             const QString term = QString(kTermColumn, u' ') + QString::fromUtf8(entry.term);
             if (term.size() + 2 <= kTextColumn)
@@ -249,7 +263,8 @@ QString roffText(const QString& text) {
         else if (c == U'-')
             out += QStringLiteral("\\-");
         else if (c > 0x7e)
-            out += QStringLiteral("\\[u%1]").arg(QString::number(c, 16).toUpper().rightJustified(4, u'0'));
+            out += QStringLiteral("\\[u%1]").arg(
+                QString::number(c, 16).toUpper().rightJustified(4, u'0'));
         else
             out += QChar(char16_t(c));
         lineStart = c == U'\n';
@@ -259,8 +274,9 @@ QString roffText(const QString& text) {
 
 QString manualPage() {
     QString page;
-    page += QStringLiteral(".\\\" The manual page of vorn, written by vorn-manual from the description of the\n"
-                           ".\\\" command line that --help prints too (app/commandline.cpp).\n");
+    page += QStringLiteral(
+        ".\\\" The manual page of vorn, written by vorn-manual from the description of the\n"
+        ".\\\" command line that --help prints too (app/commandline.cpp).\n");
     page += QStringLiteral(".TH VORN 6 %1 \"vorn %2\" \"Games\"\n")
                 .arg(QLatin1String(release::date), QLatin1String(release::version));
     page += QStringLiteral(".SH NAME\nvorn \\- %1\n").arg(roffText(QLatin1String(kSummary)));
@@ -279,8 +295,8 @@ QString manualPage() {
     }
     // The version text without its first line, the version, which is in the page's title.
     QStringList lines = versionText().split(u'\n', Qt::SkipEmptyParts);
-    page += QStringLiteral(".SH COPYRIGHT\n") + roffLines(lines.value(1)) + QStringLiteral(".PP\n") +
-            roffLines(lines.mid(2).join(u' '));
+    page += QStringLiteral(".SH COPYRIGHT\n") + roffLines(lines.value(1)) +
+            QStringLiteral(".PP\n") + roffLines(lines.mid(2).join(u' '));
     return page;
 }
 

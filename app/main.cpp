@@ -29,10 +29,10 @@
 #include <QGraphicsView>
 #include <QIcon>
 #include <QKeyEvent>
-#include <QPainter>
 #include <QLayout>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
@@ -47,10 +47,11 @@ namespace {
 // The client area: a view of the scene. Keys go to a focused item of the scene (the name entry's
 // edit box) when there is one; every other key goes to the main window's key handler.
 class SceneView : public QGraphicsView {
-public:
-    SceneView(QGraphicsScene* scene, Tprincipal* window) : QGraphicsView(scene, window), window_(window) {}
+  public:
+    SceneView(QGraphicsScene* scene, Tprincipal* window)
+        : QGraphicsView(scene, window), window_(window) {}
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override {
         if (scene() && scene()->focusItem()) {
             QGraphicsView::keyPressEvent(event);
@@ -69,14 +70,16 @@ protected:
     // double click: it counts as a click of its own.
     void mousePressEvent(QMouseEvent* event) override {
         QGraphicsView::mousePressEvent(event);
-        if (event->button() == Qt::LeftButton) window_->clickAt(mapToScene(event->position().toPoint()));
+        if (event->button() == Qt::LeftButton)
+            window_->clickAt(mapToScene(event->position().toPoint()));
     }
     void mouseDoubleClickEvent(QMouseEvent* event) override {
         QGraphicsView::mouseDoubleClickEvent(event);
-        if (event->button() == Qt::LeftButton) window_->clickAt(mapToScene(event->position().toPoint()));
+        if (event->button() == Qt::LeftButton)
+            window_->clickAt(mapToScene(event->position().toPoint()));
     }
 
-private:
+  private:
     Tprincipal* window_;
 };
 
@@ -112,7 +115,8 @@ Tprincipal::Tprincipal(Platform& platform, QWidget* parent)
     setWindowTitle(QString::fromUtf16(kApplicationTitle));
     // Single fixed border; system menu and minimize, no maximize.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     scene_ = new QGraphicsScene(this);
     scene_->setBackgroundBrush(Qt::black);
     // A click on a picture, a label or the background never takes the keyboard focus from the
@@ -132,9 +136,9 @@ Tprincipal::Tprincipal(Platform& platform, QWidget* parent)
     setCentralWidget(view_);
     reading_ = new SceneReading(*view_);
     try {
-        etat_.answerTimeFactor = readAnswerTimeFactor(pack::file(pack::optionsFile));
+        gameState_.answerTimeFactor = readAnswerTimeFactor(pack::file(pack::optionsFile));
     } catch (const Error&) {
-        etat_.answerTimeFactor = 1;  // options that cannot be read are the defaults
+        gameState_.answerTimeFactor = 1;  // options that cannot be read are the defaults
     }
     buildMenu();
     updateSceneRect();
@@ -170,7 +174,8 @@ void Tprincipal::buildMenu() {
         m->menuAction()->setObjectName(QLatin1String(name));
         return m;
     };
-    auto item = [this](QMenu* parent, const char* name, const QString& caption, std::function<void()> handler) {
+    auto item = [this](QMenu* parent, const char* name, const QString& caption,
+                       std::function<void()> handler) {
         QAction* a = parent->addAction(caption);
         a->setObjectName(QLatin1String(name));
         if (handler) connect(a, &QAction::triggered, this, [this, handler] { guarded(handler); });
@@ -195,22 +200,25 @@ void Tprincipal::buildMenu() {
     item(fichier, "quitter1", QStringLiteral("quitter"), [this] { quitter1Click(); });
 
     QMenu* options = menu(nullptr, "options1", QStringLiteral("options"));
-    item(options, "N640x480pleincran1", QStringLiteral("640x480 plein écran"), [this] { N640x480pleincran1Click(); });
-    item(options, "N640x480fentr1", QStringLiteral("640x480 fenêtré"), [this] { N640x480fentr1Click(); });
+    item(options, "N640x480pleincran1", QStringLiteral("640x480 plein écran"),
+         [this] { N640x480pleincran1Click(); });
+    item(options, "N640x480fentr1", QStringLiteral("640x480 fenêtré"),
+         [this] { N640x480fentr1Click(); });
     // The time to answer, after the display: the layout's, or twice or three times as long for a
     // player who has the question read out.
     options->addSeparator()->setObjectName(QStringLiteral("answerTimeSeparator"));
     auto* answerTimes = new QActionGroup(options);
     answerTimes->setExclusive(true);
-    const QString answerTimeCaptions[kAnswerTimeFactors] = {QStringLiteral("temps pour répondre : 9,85 s"),
-                                                            QStringLiteral("temps pour répondre : 19,7 s (x2)"),
-                                                            QStringLiteral("temps pour répondre : 29,55 s (x3)")};
+    const QString answerTimeCaptions[kAnswerTimeFactors] = {
+        QStringLiteral("temps pour répondre : 9,85 s"),
+        QStringLiteral("temps pour répondre : 19,7 s (x2)"),
+        QStringLiteral("temps pour répondre : 29,55 s (x3)")};
     for (int factor = 1; factor <= kAnswerTimeFactors; ++factor) {
         const QByteArray name = "answerTime" + QByteArray::number(factor);
         QAction* a = item(options, name.constData(), answerTimeCaptions[factor - 1],
                           [this, factor] { chooseAnswerTime(factor); });
         a->setCheckable(true);
-        a->setChecked(factor == etat_.answerTimeFactor);
+        a->setChecked(factor == gameState_.answerTimeFactor);
         answerTimes->addAction(a);
     }
 
@@ -308,7 +316,8 @@ void Tprincipal::FormKeyDown(int key) {
     }
     // Only a level screen that is set up and shown takes answer keys: after a teardown or a failed
     // set-up the flag of the game state may still say that an answer is awaited.
-    if (gameState_.AttenteReponse && screens_.niv && screens_.niv->ready()) screens_.niv->resultat(key);
+    if (gameState_.AttenteReponse && screens_.niv && screens_.niv->ready())
+        screens_.niv->resultat(key);
 }
 
 void Tprincipal::clickAt(QPointF scenePoint) {
@@ -320,7 +329,8 @@ void Tprincipal::clickAt(QPointF scenePoint) {
             FormKeyDown(vk::Enter);
             return;
         }
-        if (const int n = Tniv::answerAt(scenePoint); n && screens_.niv) FormKeyDown(vk::Numpad1 + n - 1);
+        if (const int n = Tniv::answerAt(scenePoint); n && screens_.niv)
+            FormKeyDown(vk::Numpad1 + n - 1);
     });
 }
 
@@ -465,12 +475,13 @@ void Tprincipal::centreOnDesktop() {
         view_->size() != QSize(layout::principal::clientWidth, layout::principal::clientHeight))
         return;
     if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+        move(screen->availableGeometry().center() -
+             QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
     centreWhenWindowed_ = false;
 }
 
 void Tprincipal::chooseAnswerTime(int factor) {
-    etat_.answerTimeFactor = factor;
+    gameState_.answerTimeFactor = factor;
     if (QAction* a = menuItem(QStringLiteral("answerTime%1").arg(factor))) a->setChecked(true);
     // Kept for the next start; a question already asked keeps its time, the next one takes this.
     writeAnswerTimeFactor(pack::file(pack::optionsFile), factor);
@@ -519,7 +530,8 @@ void Tprincipal::activateFirstTime() {
 
 void Tprincipal::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (QWindow* window = windowHandle()) window->installEventFilter(this);  // once: filters are kept unique
+    if (QWindow* window = windowHandle())
+        window->installEventFilter(this);  // once: filters are kept unique
 }
 
 bool Tprincipal::eventFilter(QObject* watched, QEvent* event) {
@@ -555,7 +567,8 @@ void Tprincipal::attach(Screen& screen) {
     if (screen.scene() != scene_) scene_->addItem(&screen);
     screen.setPos(0, 0);
     screen.show();
-    if (std::find(attached_.begin(), attached_.end(), &screen) == attached_.end()) attached_.push_back(&screen);
+    if (std::find(attached_.begin(), attached_.end(), &screen) == attached_.end())
+        attached_.push_back(&screen);
     reading_->screenShown(screen);
     updateSceneRect();
 }
@@ -594,7 +607,8 @@ void Tprincipal::updateSceneRect() {
 
 int Tprincipal::visibleWidth() const {
     const QScrollBar* bar = view_->verticalScrollBar();
-    return layout::principal::clientWidth - bar->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, bar);
+    return layout::principal::clientWidth -
+           bar->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, bar);
 }
 
 void Tprincipal::repaintNow() {

@@ -4,9 +4,10 @@
 
 #pragma once
 // The main window: the only window that lives from start-up to the end. It owns every screen,
-// routes the keys (and the clicks, taps and controller buttons that stand for keys), runs the intro, starts new games, tears the screens down and closes the
-// program. The game-wide state lives here, so a test can build it afresh. The screens reach it
-// only as their GameHost, the flow of the game as its FlowHost.
+// routes the keys (and the clicks, taps and controller buttons that stand for keys), runs the
+// intro, starts new games, tears the screens down and closes the program. The game-wide state lives
+// here, so a test can build it afresh. The screens reach it only as their GameHost, the flow of the
+// game as its FlowHost.
 
 #include "core/gamestate.h"
 #include "core/questions.h"
@@ -37,7 +38,7 @@ class SceneReading;
 class Tprincipal : public QMainWindow, public FlowHost {
     Q_OBJECT
 
-public:
+  public:
     explicit Tprincipal(Platform& platform, QWidget* parent = nullptr);
     ~Tprincipal() override;
 
@@ -112,7 +113,7 @@ public:
     QAction* menuItem(const QString& objectName) const;
     QMenuBar* mainMenu() const;
 
-protected:
+  protected:
     bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -121,7 +122,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void buildMenu();
     void updateSceneRect();
     void guarded(const std::function<void()>& handler);
@@ -149,7 +150,7 @@ private:
     SceneReading* reading_;  // owned by the scene
     std::vector<Screen*> attached_;
     ScreenSet screens_;
-    bool fullScreen_ = false;  // the emulated 640 x 480 mode is in effect
+    bool fullScreen_ = false;          // the emulated 640 x 480 mode is in effect
     bool centreWhenWindowed_ = false;  // windowed mode asked for: centre once the window is back
     std::unique_ptr<TForm1> about_;
 

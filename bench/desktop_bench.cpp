@@ -20,10 +20,10 @@
 #include <sstream>
 #include <thread>
 
-#include <csignal>
 #include <dirent.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
 
 namespace vorn::bench {
 
@@ -103,31 +103,31 @@ double median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
-std::map<std::string, std::string> environmentFor(const VirtualServer& server, const std::string& cache,
+std::map<std::string, std::string> environmentFor(const VirtualServer& server,
+                                                  const std::string& cache,
                                                   const std::string& runtime) {
     const char* path = std::getenv("PATH");
-    return {{"DISPLAY", server.display()},
-            {"QT_QPA_PLATFORM", "xcb"},
-            {"SDL_AUDIODRIVER", "dummy"},
-            {"PATH", path ? path : "/usr/bin:/bin"},
-            {"XDG_CACHE_HOME", cache},
-            {"XDG_RUNTIME_DIR", runtime}};
+    return {{"DISPLAY", server.display()}, {"QT_QPA_PLATFORM", "xcb"},
+            {"SDL_AUDIODRIVER", "dummy"},  {"PATH", path ? path : "/usr/bin:/bin"},
+            {"XDG_CACHE_HOME", cache},     {"XDG_RUNTIME_DIR", runtime}};
 }
 
 // Milliseconds from the start of `program` to `shown` being true of its window; -1 if never.
 double timeToShow(Connection& x, const VirtualServer& server, const std::string& folder,
                   const std::string& program, const std::string& cache, const std::string& runtime,
-                  const char* title,
-                  const std::function<bool(const Capture&)>& shown) {
+                  const char* title, const std::function<bool(const Capture&)>& shown) {
     const auto start = Clock::now();
     Child child(folder, program, environmentFor(server, cache, runtime));
     std::optional<xcb_window_t> window;
-    const bool seen = waitFor(15000ms, [&] {
-        if (!window) window = x.findWindow(title);
-        if (!window) return false;
-        const auto c = x.capture(*window);
-        return c && shown(*c);
-    }, 1ms);
+    const bool seen = waitFor(
+        15000ms,
+        [&] {
+            if (!window) window = x.findWindow(title);
+            if (!window) return false;
+            const auto c = x.capture(*window);
+            return c && shown(*c);
+        },
+        1ms);
     const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     return seen ? ms : -1;
 }
@@ -166,8 +166,10 @@ DesktopFigures measureDesktop(const DesktopOptions& options) {
     };
     std::vector<double> game, bare;
     for (int round = 0; round < options.startupRounds; ++round) {
-        bare.push_back(timeToShow(x, server, options.gameDir, options.bareProgram, cache, runtime, kBareTitle, bareShown));
-        game.push_back(timeToShow(x, server, options.gameDir, "./vorn", cache, runtime, kGameTitle, introShown));
+        bare.push_back(timeToShow(x, server, options.gameDir, options.bareProgram, cache, runtime,
+                                  kBareTitle, bareShown));
+        game.push_back(timeToShow(x, server, options.gameDir, "./vorn", cache, runtime, kGameTitle,
+                                  introShown));
     }
     out.startupMs = median(game);
     out.bareStartupMs = median(bare);
@@ -182,7 +184,8 @@ DesktopFigures measureDesktop(const DesktopOptions& options) {
             return c ? c->litShare(4, c->height - kClientHeight + 4, 50, 20) : 0.0;
         };
         // The intro ends on the title screen, whose picture fills the client area's corner.
-        if (!waitFor(60000ms, [&] { return corner() > 0.5; }, 50ms)) {
+        if (!waitFor(
+                60000ms, [&] { return corner() > 0.5; }, 50ms)) {
             out.error = "the real program showed no title screen";
         } else {
             // The title music has begun: what a player waiting there costs from now on.
@@ -195,8 +198,10 @@ DesktopFigures measureDesktop(const DesktopOptions& options) {
 
             // Enter: the level's video, then its first question.
             x.typeKey(*window, kReturn);
-            if (!waitFor(5000ms, [&] { return corner() < 0.5; }, 20ms) ||
-                !waitFor(60000ms, [&] { return corner() > 0.5; }, 20ms)) {
+            if (!waitFor(
+                    5000ms, [&] { return corner() < 0.5; }, 20ms) ||
+                !waitFor(
+                    60000ms, [&] { return corner() > 0.5; }, 20ms)) {
                 out.error = "the real program showed no question";
             } else {
                 // Within the first question's 9.85 s, after the level tune's rendering.

@@ -13,9 +13,9 @@ struct DesktopOptions {
     std::string gameDir;      // the game folder, holding ./vorn
     std::string bareProgram;  // the bare Qt window's program, an absolute path
     int startupRounds = 7;
-    double cpuSeconds = 8;    // each wait's measuring window; 0: no wait measured
-    std::string cacheHome;    // the program's XDG_CACHE_HOME (a fresh folder when empty)
-    int settleMs = 1500;      // after the screen shows, before measuring
+    double cpuSeconds = 8;  // each wait's measuring window; 0: no wait measured
+    std::string cacheHome;  // the program's XDG_CACHE_HOME (a fresh folder when empty)
+    int settleMs = 1500;    // after the screen shows, before measuring
 };
 
 struct DesktopFigures {

@@ -22,8 +22,6 @@
 
 #include "app/main.h"
 #include "bench/figures.h"
-#include "screens/resultats.h"
-#include "screens/level.h"
 #include "platform/budgets.h"
 #include "platform/database.h"
 #include "platform/errors.h"
@@ -32,6 +30,8 @@
 #include "platform/platform.h"
 #include "platform/qtclock.h"
 #include "platform/virtualclock.h"
+#include "screens/level.h"
+#include "screens/resultats.h"
 
 // Builds against the versions before the music was rendered ahead too, for the "before" column.
 #if __has_include("platform/media/real/musicrender.h")
@@ -109,7 +109,8 @@ void BM_LevelSetup(benchmark::State& state) {
         timer.start();
         press(window, Qt::Key_Return);
         state.SetIterationTime(static_cast<double>(timer.nsecsElapsed()) / 1e9);
-        if (!window.niv() || !platform.errors().shown().empty()) state.SkipWithError("no level screen");
+        if (!window.niv() || !platform.errors().shown().empty())
+            state.SkipWithError("no level screen");
         state.PauseTiming();
         platform.platform().guard.run([&] { window.redmarrer1Click(); });
         state.ResumeTiming();
@@ -249,7 +250,8 @@ void settle() {
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         MusicRenderer* renderer = AudioEngine::instance()->musicRenderer();
-        if (!renderer || renderer->waitIdle(0) || std::chrono::steady_clock::now() - start > std::chrono::seconds(60))
+        if (!renderer || renderer->waitIdle(0) ||
+            std::chrono::steady_clock::now() - start > std::chrono::seconds(60))
             loop.quit();
     });
     poll.start(50);
@@ -267,7 +269,8 @@ struct PaintCounter : QObject {
     bool eventFilter(QObject*, QEvent* e) override {
         if (e->type() == QEvent::Paint) {
             ++events;
-            for (const QRect& r : static_cast<QPaintEvent*>(e)->region()) pixels += static_cast<long long>(r.width()) * r.height();
+            for (const QRect& r : static_cast<QPaintEvent*>(e)->region())
+                pixels += static_cast<long long>(r.width()) * r.height();
         }
         return false;
     }
@@ -322,17 +325,42 @@ void BM_Waiting(benchmark::State& state) {
     }
     state.counters["cpu_%"] = share;
     state.counters["paints/s"] = paints.events * 1000.0 / (what == 2 ? 4000.0 : kWindowMs);
-    state.counters["paint_px/s"] = static_cast<double>(paints.pixels) * 1000.0 / (what == 2 ? 4000.0 : kWindowMs);
+    state.counters["paint_px/s"] =
+        static_cast<double>(paints.pixels) * 1000.0 / (what == 2 ? 4000.0 : kWindowMs);
     window.setOnExit({});
     window.close();
 }
 // Silent first: once the sound output is open it stays open for the process.
-BENCHMARK(BM_Waiting<SilentDesktop>)->Name("Wait/title/silent")->Arg(0)->Iterations(1)->Unit(benchmark::kSecond);
-BENCHMARK(BM_Waiting<SilentDesktop>)->Name("Wait/question/silent")->Arg(1)->Iterations(1)->Unit(benchmark::kSecond);
-BENCHMARK(BM_Waiting<SilentDesktop>)->Name("Wait/results/silent")->Arg(2)->Iterations(1)->Unit(benchmark::kSecond);
-BENCHMARK(BM_Waiting<DesktopPlatform>)->Name("Wait/title")->Arg(0)->Iterations(1)->Unit(benchmark::kSecond);
-BENCHMARK(BM_Waiting<DesktopPlatform>)->Name("Wait/question")->Arg(1)->Iterations(1)->Unit(benchmark::kSecond);
-BENCHMARK(BM_Waiting<DesktopPlatform>)->Name("Wait/results")->Arg(2)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_Waiting<SilentDesktop>)
+    ->Name("Wait/title/silent")
+    ->Arg(0)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
+BENCHMARK(BM_Waiting<SilentDesktop>)
+    ->Name("Wait/question/silent")
+    ->Arg(1)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
+BENCHMARK(BM_Waiting<SilentDesktop>)
+    ->Name("Wait/results/silent")
+    ->Arg(2)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
+BENCHMARK(BM_Waiting<DesktopPlatform>)
+    ->Name("Wait/title")
+    ->Arg(0)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
+BENCHMARK(BM_Waiting<DesktopPlatform>)
+    ->Name("Wait/question")
+    ->Arg(1)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
+BENCHMARK(BM_Waiting<DesktopPlatform>)
+    ->Name("Wait/results")
+    ->Arg(2)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
 
 }  // namespace
 

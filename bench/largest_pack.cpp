@@ -66,7 +66,8 @@ void patternRow(int y, int width, int height, std::vector<JSAMPLE>& rgb) {
 // The side of the largest square progressive JPEG whose coefficients fit their budget: its colour
 // sampled 2 x 2, 3 bytes a pixel, in whole 16-pixel blocks.
 int progressiveSide() {
-    const auto side = static_cast<int>(std::sqrt(static_cast<double>(budget::kMaxJpegCoefficientBytes) / 3));
+    const auto side =
+        static_cast<int>(std::sqrt(static_cast<double>(budget::kMaxJpegCoefficientBytes) / 3));
     return side / 16 * 16;
 }
 
@@ -112,8 +113,8 @@ void writeBitmap(const QString& path, int side) {
     putLe(b, 32, 2);
     putLe(b, 3);  // bit fields
     putLe(b, static_cast<std::uint32_t>(pixels));
-    for (std::uint32_t v : {2835u, 2835u, 0u, 0u, 0x00FF0000u, 0x0000FF00u, 0x000000FFu,
-                            0xFF000000u, 0x73524742u})
+    for (std::uint32_t v :
+         {2835u, 2835u, 0u, 0u, 0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u, 0x73524742u})
         putLe(b, v);
     b.append(QByteArray(36 + 12, '\0'));  // end points, gamma
     for (std::uint32_t v : {4u, 0u, 0u, 0u}) putLe(b, v);

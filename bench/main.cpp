@@ -30,17 +30,17 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cmath>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iostream>
 #include <map>
 #include <sstream>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -61,7 +61,8 @@ class Collector : public benchmark::ConsoleReporter {
             const double perSecond = benchmark::GetTimeUnitMultiplier(run.time_unit);
             figures_[name + ":ms"] = run.GetAdjustedRealTime() / perSecond * 1000.0;
             figures_[name + ":cpu_ms"] = run.GetAdjustedCPUTime() / perSecond * 1000.0;
-            for (const auto& [counter, value] : run.counters) figures_[name + ":" + counter] = value.value;
+            for (const auto& [counter, value] : run.counters)
+                figures_[name + ":" + counter] = value.value;
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -105,51 +106,56 @@ const std::vector<Row>& rows() {
         {"Start-up to the intro's first frame (vorn on Xvfb)", "desktop:startup", "ms", 0,
          "< bare window + 300 ms", "desktop:bare_startup", "bare Qt window", Row::Difference,
          [](double f, double r) { return r >= 0 && f - r < 300; }},
-        {"… of which the game's own set-up (window, screens, title; in process)", "Game/startup:ms", "ms", 2, "–",
-         nullptr, nullptr, Row::None, nullptr},
-        {"Level set-up, its video excepted", "Game/level_setup:ms", "ms", 2, "< 50 ms", nullptr, nullptr,
-         Row::None, [](double f, double) { return f < 50; }},
+        {"… of which the game's own set-up (window, screens, title; in process)", "Game/startup:ms",
+         "ms", 2, "–", nullptr, nullptr, Row::None, nullptr},
+        {"Level set-up, its video excepted", "Game/level_setup:ms", "ms", 2, "< 50 ms", nullptr,
+         nullptr, Row::None, [](double f, double) { return f < 50; }},
         {"Key press to mark painted and sound started", "Game/key_to_mark:ms", "ms", 2,
          "< 20 ms + mixer buffer", "Wave/start_to_sound:buffer_ms", "mixer buffer (ms)", Row::None,
          [](double f, double) { return f < 20; }},
         {"Sound started to first block leaving the mixer", "Wave/start_to_sound:ms", "ms", 2,
          "≤ mixer buffer", "Wave/start_to_sound:buffer_ms", "mixer buffer (ms)", Row::Ratio,
          [](double f, double r) { return f <= r + 1; }},
-        {"Question lookup (CPU time)", "Game/question_lookup:cpu_ms", "ms", 4, "< 0.2 ms", nullptr, nullptr, Row::None,
-         [](double f, double) { return f < 0.2; }},
+        {"Question lookup (CPU time)", "Game/question_lookup:cpu_ms", "ms", 4, "< 0.2 ms", nullptr,
+         nullptr, Row::None, [](double f, double) { return f < 0.2; }},
         {"Video decode, slowest interlude of the pack", "Video/pack_interludes:x_realtime",
-         "x real time", 1, "≥ 20x", nullptr, nullptr, Row::None, [](double f, double) { return f >= 20; }},
+         "x real time", 1, "≥ 20x", nullptr, nullptr, Row::None,
+         [](double f, double) { return f >= 20; }},
         {"Video decode, 640x440 15 fps test clip", "Video/decode_640x440_15fps_4s:x_realtime",
-         "x real time", 1, "≥ 20x", nullptr, nullptr, Row::None, [](double f, double) { return f >= 20; }},
-        {"CPU, title screen, music playing (vorn on Xvfb)", "desktop:title_cpu", "% of a core", 2, "< 1 %",
-         "Synth/title_tune:cpu_%", "FluidSynth alone, same tune", Row::Ratio,
-         [](double f, double) { return f < 1; }},
-        {"CPU, first question, music playing (vorn on Xvfb)", "desktop:question_cpu", "% of a core", 2,
-         "< 1 %", "Synth/level_tune:cpu_%", "FluidSynth alone, a level tune", Row::Ratio,
-         [](double f, double) { return f < 1; }},
-        {"CPU, title screen, music playing (in process, offscreen)", "Wait/title:cpu_%", "% of a core", 2,
+         "x real time", 1, "≥ 20x", nullptr, nullptr, Row::None,
+         [](double f, double) { return f >= 20; }},
+        {"CPU, title screen, music playing (vorn on Xvfb)", "desktop:title_cpu", "% of a core", 2,
          "< 1 %", "Synth/title_tune:cpu_%", "FluidSynth alone, same tune", Row::Ratio,
          [](double f, double) { return f < 1; }},
-        {"CPU, question, music playing (in process, offscreen)", "Wait/question:cpu_%", "% of a core", 2,
-         "< 1 %", "Synth/level_tune:cpu_%", "FluidSynth alone, a level tune", Row::Ratio,
+        {"CPU, first question, music playing (vorn on Xvfb)", "desktop:question_cpu", "% of a core",
+         2, "< 1 %", "Synth/level_tune:cpu_%", "FluidSynth alone, a level tune", Row::Ratio,
          [](double f, double) { return f < 1; }},
-        {"CPU, results wait (in process, offscreen)", "Wait/results:cpu_%", "% of a core", 2, "< 1 %",
-         nullptr, nullptr, Row::None, [](double f, double) { return f < 1; }},
-        {"CPU, title screen, no music (the game and an idle mixer)", "Wait/title/silent:cpu_%", "% of a core", 2,
-         "–", nullptr, nullptr, Row::None, nullptr},
-        {"CPU, question, no music (the game and an idle mixer)", "Wait/question/silent:cpu_%", "% of a core", 2,
-         "–", nullptr, nullptr, Row::None, nullptr},
-        {"Repainted on the title screen (the blinking prompt)", "Wait/title:paint_px/s", "pixels/s", 0,
-         "a small part of the 274 288 px area", "Wait/title:paints/s", "paints/s", Row::None, nullptr},
-        {"Repainted during a question (the hourglass)", "Wait/question:paint_px/s", "pixels/s", 0,
-         "a small part of the 274 288 px area", "Wait/question:paints/s", "paints/s", Row::None, nullptr},
-        {"Music: a tune's first play, rendered ahead (once per installation)", "Music/first_play:cpu_%",
-         "% of a core over the tune", 2, "–", "Synth/title_tune:cpu_%", "FluidSynth alone, same tune", Row::Ratio,
+        {"CPU, title screen, music playing (in process, offscreen)", "Wait/title:cpu_%",
+         "% of a core", 2, "< 1 %", "Synth/title_tune:cpu_%", "FluidSynth alone, same tune",
+         Row::Ratio, [](double f, double) { return f < 1; }},
+        {"CPU, question, music playing (in process, offscreen)", "Wait/question:cpu_%",
+         "% of a core", 2, "< 1 %", "Synth/level_tune:cpu_%", "FluidSynth alone, a level tune",
+         Row::Ratio, [](double f, double) { return f < 1; }},
+        {"CPU, results wait (in process, offscreen)", "Wait/results:cpu_%", "% of a core", 2,
+         "< 1 %", nullptr, nullptr, Row::None, [](double f, double) { return f < 1; }},
+        {"CPU, title screen, no music (the game and an idle mixer)", "Wait/title/silent:cpu_%",
+         "% of a core", 2, "–", nullptr, nullptr, Row::None, nullptr},
+        {"CPU, question, no music (the game and an idle mixer)", "Wait/question/silent:cpu_%",
+         "% of a core", 2, "–", nullptr, nullptr, Row::None, nullptr},
+        {"Repainted on the title screen (the blinking prompt)", "Wait/title:paint_px/s", "pixels/s",
+         0, "a small part of the 274 288 px area", "Wait/title:paints/s", "paints/s", Row::None,
          nullptr},
-        {"Music: a later play, found rendered on disk", "Music/cached_play:ms", "ms", 2, "–", nullptr, nullptr,
-         Row::None, nullptr},
-        {"Peak memory of a whole game (real sound, virtual time)", "Memory/whole_game:peak_MiB", "MiB", 1,
-         "< 150 MB", nullptr, nullptr, Row::None, [](double f, double) { return f * 1.048576 < 150; }},
+        {"Repainted during a question (the hourglass)", "Wait/question:paint_px/s", "pixels/s", 0,
+         "a small part of the 274 288 px area", "Wait/question:paints/s", "paints/s", Row::None,
+         nullptr},
+        {"Music: a tune's first play, rendered ahead (once per installation)",
+         "Music/first_play:cpu_%", "% of a core over the tune", 2, "–", "Synth/title_tune:cpu_%",
+         "FluidSynth alone, same tune", Row::Ratio, nullptr},
+        {"Music: a later play, found rendered on disk", "Music/cached_play:ms", "ms", 2, "–",
+         nullptr, nullptr, Row::None, nullptr},
+        {"Peak memory of a whole game (real sound, virtual time)", "Memory/whole_game:peak_MiB",
+         "MiB", 1, "< 150 MB", nullptr, nullptr, Row::None,
+         [](double f, double) { return f * 1.048576 < 150; }},
         {"… on a game folder whose every file is the largest the game accepts",
          "Memory/whole_game_largest:peak_MiB", "MiB", 1, "< 256 MB", "Memory/whole_game:peak_MiB",
          "the default pack", Row::Ratio, [](double f, double) { return f * 1.048576 < 256; }},
@@ -178,8 +184,7 @@ std::string table(const Figures& now, const Figures& before) {
         else
             out << (row.meets(figure, reference) ? "yes" : "**no**");
         out << " | ";
-        if (row.referenceName)
-            out << row.referenceName << ": " << number(reference, row.decimals);
+        if (row.referenceName) out << row.referenceName << ": " << number(reference, row.decimals);
         out << " | ";
         if (figure >= 0 && reference > 0 && row.compare == Row::Ratio)
             out << number(figure / reference, 2) << "x";
@@ -236,13 +241,15 @@ int main(int argc, char** argv) {
 
     char self[4096] = {};
     const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    const std::string binDir = length > 0 ? QFileInfo(QString::fromLocal8Bit(self, static_cast<int>(length)))
-                                                 .absolutePath()
-                                                 .toStdString()
-                                           : std::string(".");
+    const std::string binDir =
+        length > 0 ? QFileInfo(QString::fromLocal8Bit(self, static_cast<int>(length)))
+                         .absolutePath()
+                         .toStdString()
+                   : std::string(".");
     if (!desktopOnly) {
         std::cerr << "whole game in a process of its own...\n";
-        figures["Memory/whole_game:peak_MiB"] = vorn::bench::peakMemoryOfWholeGame(binDir + "/vorn-bench");
+        figures["Memory/whole_game:peak_MiB"] =
+            vorn::bench::peakMemoryOfWholeGame(binDir + "/vorn-bench");
         // The same on a folder whose every file is the largest the game accepts.
         std::cerr << "the largest game folder the game accepts...\n";
         const char* kept = std::getenv("VORN_BENCH_LARGEST_PACK");
@@ -250,8 +257,8 @@ int main(int argc, char** argv) {
             kept ? std::string(kept)
                  : (cacheHome.empty() ? std::string("/tmp") : cacheHome) + "/largest-pack";
         std::string error;
-        if (vorn::bench::makeLargestPack(QStringLiteral(VORN_GAME_DIR), QString::fromStdString(largest),
-                                         &error))
+        if (vorn::bench::makeLargestPack(QStringLiteral(VORN_GAME_DIR),
+                                         QString::fromStdString(largest), &error))
             figures["Memory/whole_game_largest:peak_MiB"] =
                 vorn::bench::peakMemoryOfWholeGame(binDir + "/vorn-bench", largest);
         else
@@ -268,10 +275,11 @@ int main(int argc, char** argv) {
 #ifdef VORN_BENCH_RENDERER
         // The waits measured are those of a player's later games: every tune of the pack is in
         // the cache (the first play's cost has a row of its own).
-        if (auto renderer = vorn::MusicRenderer::create(vorn::MusicRenderer::findSoundfont(),
-                                                        QString::fromStdString(cacheHome) +
-                                                            QStringLiteral("/vorn/music"))) {
-            for (const QString& name : QDir(QStringLiteral(VORN_GAME_DIR "/son")).entryList({QStringLiteral("*.mid")})) {
+        if (auto renderer = vorn::MusicRenderer::create(
+                vorn::MusicRenderer::findSoundfont(),
+                QString::fromStdString(cacheHome) + QStringLiteral("/vorn/music"))) {
+            for (const QString& name :
+                 QDir(QStringLiteral(VORN_GAME_DIR "/son")).entryList({QStringLiteral("*.mid")})) {
                 QFile tune(QStringLiteral(VORN_GAME_DIR "/son/") + name);
                 if (tune.open(QIODevice::ReadOnly)) renderer->render(tune.readAll(), 0);
                 renderer->waitIdle(120000);
@@ -286,7 +294,8 @@ int main(int argc, char** argv) {
         figures["desktop:question_cpu"] = d.questionCpuPercent;
     }
 
-    const std::string text = table(figures, beforePath.empty() ? Figures{} : readFigures(beforePath));
+    const std::string text =
+        table(figures, beforePath.empty() ? Figures{} : readFigures(beforePath));
     std::cout << text;
     if (!outPath.empty()) std::ofstream(outPath) << text;
     if (!savePath.empty()) {

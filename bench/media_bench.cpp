@@ -40,7 +40,8 @@ namespace {
 // Lets the tunes of earlier benchmarks finish rendering: decoding is timed as process CPU time.
 void musicQuiet() {
 #ifdef VORN_BENCH_RENDERER
-    if (vorn::MusicRenderer* renderer = vorn::AudioEngine::instance()->musicRenderer()) renderer->waitIdle(60000);
+    if (vorn::MusicRenderer* renderer = vorn::AudioEngine::instance()->musicRenderer())
+        renderer->waitIdle(60000);
 #endif
 }
 }  // namespace
@@ -281,7 +282,6 @@ BENCHMARK(BM_MidiStartToSound)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(50);
 
-
 const QString kGame = QStringLiteral(VORN_GAME_DIR);
 
 void BM_PackInterludes(benchmark::State& state) {
@@ -291,17 +291,23 @@ void BM_PackInterludes(benchmark::State& state) {
     double slowest = 0;
     for (auto _ : state) {
         slowest = 1e9;
-        for (const QString& name : QDir(kGame + QStringLiteral("/video")).entryList({QStringLiteral("*.avi")})) {
+        for (const QString& name :
+             QDir(kGame + QStringLiteral("/video")).entryList({QStringLiteral("*.avi")})) {
             auto device = e.backend->open(kGame + QStringLiteral("/video/") + name);
             const double c0 = processCpuSeconds();
             device->playToEnd(&surface, 0);
             const double seconds = processCpuSeconds() - c0;
-            if (seconds > 0) slowest = std::min(slowest, static_cast<double>(device->lengthMs()) / 1000.0 / seconds);
+            if (seconds > 0)
+                slowest =
+                    std::min(slowest, static_cast<double>(device->lengthMs()) / 1000.0 / seconds);
         }
     }
     state.counters["x_realtime"] = slowest;
 }
-BENCHMARK(BM_PackInterludes)->Name("Video/pack_interludes")->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PackInterludes)
+    ->Name("Video/pack_interludes")
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 #ifdef VORN_BENCH_RENDERER
 // FluidSynth alone, set up as the game sets it up, rendering a tune of the pack to memory.
@@ -340,8 +346,14 @@ void BM_SynthAlone(benchmark::State& state, const char* tune) {
     }
     vorn::deleteMusicSynth(music);
 }
-BENCHMARK_CAPTURE(BM_SynthAlone, title, "son/titre.mid")->Name("Synth/title_tune")->Iterations(3)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_SynthAlone, level, "son/1.mid")->Name("Synth/level_tune")->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SynthAlone, title, "son/titre.mid")
+    ->Name("Synth/title_tune")
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SynthAlone, level, "son/1.mid")
+    ->Name("Synth/level_tune")
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 #endif
 
 #ifdef VORN_BENCH_RENDERER
@@ -369,7 +381,10 @@ void BM_MusicFirstPlay(benchmark::State& state) {
     state.counters["cpu_ms"] = cpu * 1000.0;
     state.counters["cpu_%"] = seconds > 0 ? 100.0 * cpu / seconds : 0;
 }
-BENCHMARK(BM_MusicFirstPlay)->Name("Music/first_play")->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MusicFirstPlay)
+    ->Name("Music/first_play")
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_MusicCachedPlay(benchmark::State& state) {
     const QByteArray tune = titleTune();
@@ -391,7 +406,11 @@ void BM_MusicCachedPlay(benchmark::State& state) {
         state.counters["renders"] = renderer->rendersBegun();
     }
 }
-BENCHMARK(BM_MusicCachedPlay)->Name("Music/cached_play")->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MusicCachedPlay)
+    ->Name("Music/cached_play")
+    ->UseManualTime()
+    ->Iterations(20)
+    ->Unit(benchmark::kMillisecond);
 #endif
 
 }  // namespace

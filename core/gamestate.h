@@ -11,11 +11,11 @@
 namespace vorn {
 
 struct GameState {
-    int score = 0;           // whole game, across levels; may go below zero
-    int Niveau = 0;          // 1 to 3, or 4 for the bonus level
-    int NiveauInit = 0;      // level last given to the level set-up: points and pass threshold
-    int NumQuestion = 0;     // 1-based question on screen in the current level
-    int ReponsesJustes = 0;  // right answers in the current level
+    int score = 0;                // whole game, across levels; may go below zero
+    int Niveau = 0;               // 1 to 3, or 4 for the bonus level
+    int NiveauInit = 0;           // level last given to the level set-up: points and pass threshold
+    int NumQuestion = 0;          // 1-based question on screen in the current level
+    int ReponsesJustes = 0;       // right answers in the current level
     bool MortSubite = false;      // a wrong answer or time-out on the bonus level
     bool AttenteReponse = false;  // a question is open and takes an answer key
     // The player's option, not part of a game: a question waits this many times TimerQuestMs.

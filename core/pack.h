@@ -113,7 +113,7 @@ inline std::vector<VideoFile> interludes() {
     std::vector<VideoFile> all;
     for (int n = 0; n <= lastVideo; ++n)
         all.push_back({video(n), (n == numbers::kEndOfGameVideo ? layout::anim::endOfGamePanel
-                                                                    : layout::anim::panel)
+                                                                : layout::anim::panel)
                                      .size()});
     return all;
 }

@@ -22,7 +22,8 @@ std::uint32_t Hasard::draw(std::uint32_t r) {
 }
 
 QString codeFor(int level, int theme, int number) {
-    return QString::number(level) + QChar(u'a' + static_cast<char16_t>(theme)) + QString::number(number);
+    return QString::number(level) + QChar(u'a' + static_cast<char16_t>(theme)) +
+           QString::number(number);
 }
 
 QString tirecode(Hasard& hasard, int level) {
@@ -39,7 +40,8 @@ void remplir(Hasard& hasard, TQuestionnaire& liste, int level, int n) {
         QString candidate;
         do {
             candidate = tirecode(hasard, level);
-        } while (std::find(codes.begin(), codes.begin() + i + 1, candidate) != codes.begin() + i + 1);
+        } while (std::find(codes.begin(), codes.begin() + i + 1, candidate) !=
+                 codes.begin() + i + 1);
         codes[static_cast<std::size_t>(i)] = candidate;
     }
 }

@@ -31,7 +31,7 @@ QString codeFor(int level, int theme, int number);
 
 // The game's random generator: one 32-bit seed, reseeded from the UTC time of day.
 class Hasard {
-public:
+  public:
     explicit Hasard(Clock& clock) : clock_(clock) {}
     // seed = milliseconds since midnight (UTC) of the clock's reading.
     void reseed();
@@ -39,7 +39,7 @@ public:
     std::uint32_t draw(std::uint32_t r);
     std::uint32_t seed() const { return seed_; }
 
-private:
+  private:
     Clock& clock_;
     std::uint32_t seed_ = 0;
 };
@@ -50,7 +50,7 @@ using TTableaux = std::array<QString, 30>;
 extern const TTableaux blankList;
 
 class TQuestionnaire {
-public:
+  public:
     explicit TQuestionnaire(TTableaux codes) : tableaux(std::move(codes)) {}
     TTableaux tableaux;
 };

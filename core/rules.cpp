@@ -9,16 +9,17 @@
 namespace vorn {
 
 bool levelPassed(const GameState& e) {
-    return e.NumQuestion > 0 && static_cast<long long>(e.ReponsesJustes) * 100 >=
-                                    static_cast<long long>(numbers::passThreshold(e.NiveauInit)) * e.NumQuestion;
+    return e.NumQuestion > 0 &&
+           static_cast<long long>(e.ReponsesJustes) * 100 >=
+               static_cast<long long>(numbers::passThreshold(e.NiveauInit)) * e.NumQuestion;
 }
 
 AfterPause afterPause(const GameState& e) {
     using numbers::kBonusLevel;
     using numbers::kLastLevel;
-    const bool levelOver = (e.Niveau < kBonusLevel && e.NumQuestion == questionsOfLevel(e.Niveau)) ||
-                           (e.Niveau == kBonusLevel && e.NumQuestion == questionsOfLevel(kBonusLevel)) ||
-                           e.MortSubite;
+    const bool levelOver =
+        (e.Niveau < kBonusLevel && e.NumQuestion == questionsOfLevel(e.Niveau)) ||
+        (e.Niveau == kBonusLevel && e.NumQuestion == questionsOfLevel(kBonusLevel)) || e.MortSubite;
     if (!levelOver) return AfterPause::NextQuestion;
     const bool passed = levelPassed(e);
     if (passed && e.Niveau < kLastLevel) return AfterPause::NextLevel;

@@ -13,7 +13,7 @@ namespace vorn {
 class ScreenSet;
 
 class FlowHost : public GameHost {
-public:
+  public:
     virtual ScreenSet& screens() = 0;
 };
 

@@ -27,7 +27,8 @@ void showResults(FlowHost& host, int outcome) {
     screens.resultat = std::make_unique<Tecran_resultat>(host);
     host.attach(*screens.resultat);
     const GameState& e = host.gameState();
-    const QString text = u' ' + formatPercentage(e.ReponsesJustes, e.NumQuestion) + QStringLiteral("% ");
+    const QString text =
+        u' ' + formatPercentage(e.ReponsesJustes, e.NumQuestion) + QStringLiteral("% ");
     screens.resultat->affich(outcome, text);
     screens.closeResults(host);
 }
@@ -47,7 +48,8 @@ void recordFinishedGame(FlowHost& host) {
     screens.pendingPlayer = std::make_unique<TJoueur>(tscores::kNobody, host.gameState().score);
     if (screens.scores->qualifie(*screens.pendingPlayer)) {
         screens.enternom = std::make_unique<Tenternom>(host);
-        screens.enternom->setOnValidated([&host](const QString& typed) { nameEntered(host, typed); });
+        screens.enternom->setOnValidated(
+            [&host](const QString& typed) { nameEntered(host, typed); });
         host.attach(*screens.enternom);
         screens.enternom->affich();
         return;
@@ -61,11 +63,16 @@ void recordFinishedGame(FlowHost& host) {
 
 int resultsOutcome(AfterPause next) {
     switch (next) {
-        case AfterPause::GameLost: return Tecran_resultat::Perdu;
-        case AfterPause::NextLevel: return Tecran_resultat::Passe;
-        case AfterPause::GameFinished: return Tecran_resultat::Fini;
-        case AfterPause::BonusLevel: return Tecran_resultat::Bonus;
-        case AfterPause::NextQuestion: break;
+        case AfterPause::GameLost:
+            return Tecran_resultat::Perdu;
+        case AfterPause::NextLevel:
+            return Tecran_resultat::Passe;
+        case AfterPause::GameFinished:
+            return Tecran_resultat::Fini;
+        case AfterPause::BonusLevel:
+            return Tecran_resultat::Bonus;
+        case AfterPause::NextQuestion:
+            break;
     }
     return 0;
 }

@@ -45,7 +45,8 @@ void chargerBlock(FlowHost& host, const QString& slot) {
     resumed.NiveauInit = c.niveau;
     resumed.NumQuestion = c.numQuestion;
     resumed.ReponsesJustes = c.reponsesJustes;
-    resumed.MortSubite = c.pause && c.niveau == numbers::kBonusLevel && c.reponsesJustes < c.numQuestion;
+    resumed.MortSubite =
+        c.pause && c.niveau == numbers::kBonusLevel && c.reponsesJustes < c.numQuestion;
     LevelOpening opening = LevelOpening::Question;
     if (c.pause) {
         if (afterPause(resumed) == AfterPause::NextQuestion)

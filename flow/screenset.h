@@ -31,7 +31,7 @@ struct ScreenFlags {
 };
 
 class ScreenSet {
-public:
+  public:
     ScreenSet();
     ~ScreenSet();
     ScreenSet(const ScreenSet&) = delete;

@@ -47,7 +47,8 @@ QString writeScratchFile(const QString& relativePath, const QByteArray& bytes) {
     const QString path = scratchDirectory() + u'/' + relativePath;
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size()) {
         std::fprintf(stderr, "fuzz: cannot write %s\n", qPrintable(path));
         std::abort();
     }

@@ -29,9 +29,9 @@ bool registerTarget(const char* name, TargetFunction function);
 #define VORN_FUZZ_TARGET(name) \
     extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 #else
-#define VORN_FUZZ_TARGET(name)                                                            \
-    static int fuzz_##name(const std::uint8_t* data, std::size_t size);                   \
-    [[maybe_unused]] static const bool registered_##name =                                \
-        ::vorn::fuzz::registerTarget(#name, fuzz_##name);                                 \
+#define VORN_FUZZ_TARGET(name)                                          \
+    static int fuzz_##name(const std::uint8_t* data, std::size_t size); \
+    [[maybe_unused]] static const bool registered_##name =              \
+        ::vorn::fuzz::registerTarget(#name, fuzz_##name);               \
     static int fuzz_##name(const std::uint8_t* data, std::size_t size)
 #endif

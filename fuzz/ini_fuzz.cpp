@@ -28,7 +28,8 @@ Names namesToRead(const QByteArray& bytes) {
         names.append({QStringLiteral("place%1").arg(place), QStringLiteral("score")});
         names.append({QStringLiteral("place%1").arg(place), QStringLiteral("nom")});
     }
-    for (const char* key : {"score", "Niveau", "NumQuestion", "Reponses justes", "Pourcentage", "Pause"})
+    for (const char* key :
+         {"score", "Niveau", "NumQuestion", "Reponses justes", "Pourcentage", "Pause"})
         names.append({QStringLiteral("Block1"), QString::fromLatin1(key)});
     QString section;
     int fromFile = 0;

@@ -74,7 +74,8 @@ void iniFiles() {
         file.writeInteger(QStringLiteral("Block1"), QStringLiteral("Niveau"), 2);
         file.writeInteger(QStringLiteral("Block1"), QStringLiteral("NumQuestion"), 7);
         file.writeInteger(QStringLiteral("Block1"), QStringLiteral("Reponses justes"), 5);
-        file.writeString(QStringLiteral("Block1"), QStringLiteral("Pourcentage"), QStringLiteral("71%"));
+        file.writeString(QStringLiteral("Block1"), QStringLiteral("Pourcentage"),
+                         QStringLiteral("71%"));
         file.writeInteger(QStringLiteral("Block1"), QStringLiteral("Pause"), 1);
         file.release();
     }
@@ -130,7 +131,8 @@ QByteArray withoutJunk(const QByteArray& b, qsizetype from, qsizetype to) {
 
 void compactAvi(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite)) throw std::runtime_error("cannot read " + path.toStdString());
+    if (!file.open(QIODevice::ReadWrite))
+        throw std::runtime_error("cannot read " + path.toStdString());
     const QByteArray bytes = file.readAll();
     const QByteArray compact = withoutJunk(bytes, 0, bytes.size());
     file.resize(0);
@@ -144,15 +146,16 @@ void aviFiles() {
     silent.height = 16;
     silent.quality = 20;
     silent.sampleRate = 0;
-    writers::writeAvi(pathOf("avi", "silent.avi"), silent, {picture(16, 16), picture(16, 16).mirrored()},
-                      {});
+    writers::writeAvi(pathOf("avi", "silent.avi"), silent,
+                      {picture(16, 16), picture(16, 16).mirrored()}, {});
     compactAvi(pathOf("avi", "silent.avi"));
     writers::AviFormat sound = silent;
     sound.width = 8;
     sound.height = 8;
     sound.sampleRate = 8000;
     std::vector<std::int16_t> samples(400);
-    for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<std::int16_t>((i % 40) * 800 - 16000);
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = static_cast<std::int16_t>((i % 40) * 800 - 16000);
     writers::writeAvi(pathOf("avi", "sound.avi"), sound, {picture(8, 8)}, samples);
     compactAvi(pathOf("avi", "sound.avi"));
 }
@@ -178,19 +181,32 @@ void midiFiles() {
 
 void questionFiles() {
     std::vector<bank::Question> questions(2);
-    questions[0] = {QStringLiteral("1a1"), QStringLiteral("Quelle est la capitale de l'Italie ?"),
-                    QStringLiteral("Rome"), QStringLiteral("Milan"), QStringLiteral("Naples"),
-                    QStringLiteral("Turin"), QStringLiteral("Géographie"), QStringLiteral("1"), 2};
-    questions[1] = {QStringLiteral("4f19"), QStringLiteral("Combien font 7 × 8 ?"), QStringLiteral("54"),
-                    QStringLiteral("56"), QStringLiteral("64"), QStringLiteral("48"),
-                    QStringLiteral("Calcul"), QStringLiteral("deux"), 3};
+    questions[0] = {QStringLiteral("1a1"),
+                    QStringLiteral("Quelle est la capitale de l'Italie ?"),
+                    QStringLiteral("Rome"),
+                    QStringLiteral("Milan"),
+                    QStringLiteral("Naples"),
+                    QStringLiteral("Turin"),
+                    QStringLiteral("Géographie"),
+                    QStringLiteral("1"),
+                    2};
+    questions[1] = {QStringLiteral("4f19"),
+                    QStringLiteral("Combien font 7 × 8 ?"),
+                    QStringLiteral("54"),
+                    QStringLiteral("56"),
+                    QStringLiteral("64"),
+                    QStringLiteral("48"),
+                    QStringLiteral("Calcul"),
+                    QStringLiteral("deux"),
+                    3};
     const QString path = pathOf("questions", "questionnaire.db");
     bank::writeTable(path, questions);
     // The smallest pages the engine takes keep the file small enough to fuzz.
     sqlite3* db = nullptr;
     const QByteArray name = QFile::encodeName(path);
     if (sqlite3_open(name.constData(), &db) != SQLITE_OK ||
-        sqlite3_exec(db, "PRAGMA page_size = 512; VACUUM;", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        sqlite3_exec(db, "PRAGMA page_size = 512; VACUUM;", nullptr, nullptr, nullptr) !=
+            SQLITE_OK) {
         sqlite3_close(db);
         throw std::runtime_error("cannot compact " + path.toStdString());
     }

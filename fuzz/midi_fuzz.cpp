@@ -37,8 +37,8 @@ VORN_FUZZ_TARGET(midi) {
     // Times through the tune and past its end, as the sound backend asks for them on resuming.
     std::uint32_t previousTick = 0;
     double previousMs = 0;
-    std::vector<std::int64_t> times{-5, 0, 1, *length / 3, *length / 2, *length, *length + 1000,
-                                    std::int64_t{1} << 40};
+    std::vector<std::int64_t> times{
+        -5, 0, 1, *length / 3, *length / 2, *length, *length + 1000, std::int64_t{1} << 40};
     std::sort(times.begin(), times.end());
     for (const std::int64_t ms : times) {
         const std::uint32_t tick = midi::tickAtMs(*timing, ms);
@@ -47,8 +47,8 @@ VORN_FUZZ_TARGET(midi) {
         const auto fromBytes = midi::tickAtMs(bytes, ms);
         fuzz::require(fromBytes && *fromBytes == tick, "the two readings of a tick disagree");
     }
-    for (const std::uint64_t tick : {std::uint64_t{0}, timing->lastNoteTick / 2, timing->lastNoteTick,
-                                     timing->lastTick}) {
+    for (const std::uint64_t tick :
+         {std::uint64_t{0}, timing->lastNoteTick / 2, timing->lastNoteTick, timing->lastTick}) {
         const double ms = midi::msAtTick(*timing, tick);
         fuzz::require(std::isfinite(ms) && ms >= previousMs - 1e-6 * std::abs(ms),
                       "a later tick gives an earlier time");

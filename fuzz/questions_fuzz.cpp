@@ -14,8 +14,8 @@
 
 VORN_FUZZ_TARGET(questions) {
     using namespace vorn;
-    const QString file = fuzz::writeScratchFile(QStringLiteral("dB/questionnaire.db"),
-                                                fuzz::bytesOf(data, size));
+    const QString file =
+        fuzz::writeScratchFile(QStringLiteral("dB/questionnaire.db"), fuzz::bytesOf(data, size));
     // The same query as the level screen's.
     Query query(QStringLiteral("Query1"), QFileInfo(file).path(),
                 {QStringLiteral("select *"), QStringLiteral("from questionnaire"),

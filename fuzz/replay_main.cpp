@@ -111,7 +111,8 @@ int main(int argc, char** argv) {
         }
         if (ms > maxMs) {
             std::fprintf(stderr, "vorn-fuzz-replay: %s took %lld ms, more than %lld ms\n",
-                         qPrintable(path), static_cast<long long>(ms), static_cast<long long>(maxMs));
+                         qPrintable(path), static_cast<long long>(ms),
+                         static_cast<long long>(maxMs));
             return 1;
         }
     }

@@ -6,8 +6,8 @@
 
 #include <QAccessibleWidget>
 #include <QElapsedTimer>
-#include <QLoggingCategory>
 #include <QGraphicsView>
+#include <QLoggingCategory>
 #include <QWidget>
 #include <QWindow>
 
@@ -29,7 +29,7 @@ std::map<const QObject*, AccessibleView*>& standIns() {
 // The view as the accessibility framework sees it: a client area whose children are the scene's
 // texts and the announcers rather than its scroll bars and viewport.
 class AccessibleSceneView : public QAccessibleWidget {
-public:
+  public:
     explicit AccessibleSceneView(QWidget* view) : QAccessibleWidget(view, QAccessible::Client) {}
     int childCount() const override {
         const AccessibleView* v = AccessibleView::of(object());
@@ -59,7 +59,9 @@ public:
     }
     QAccessibleInterface* childAt(int x, int y) const override {
         for (int i = 0; i < childCount(); ++i)
-            if (QAccessibleInterface* c = child(i); c && !c->state().invisible && c->rect().contains(x, y)) return c;
+            if (QAccessibleInterface* c = child(i);
+                c && !c->state().invisible && c->rect().contains(x, y))
+                return c;
         return nullptr;
     }
 };
@@ -76,13 +78,16 @@ QAccessibleInterface* sceneViewFactory(const QString& className, QObject* object
 
 // One text of the scene (or an announcer) as an accessible object, child of the view.
 class AccessibleNode : public QAccessibleInterface {
-public:
-    AccessibleNode(const AccessibleView& owner, AccessibleView::Node node) : owner_(owner), node_(std::move(node)) {}
+  public:
+    AccessibleNode(const AccessibleView& owner, AccessibleView::Node node)
+        : owner_(owner), node_(std::move(node)) {}
 
     bool isValid() const override { return true; }
     QObject* object() const override { return nullptr; }
     QWindow* window() const override { return owner_.view().window()->windowHandle(); }
-    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(&owner_.view()); }
+    QAccessibleInterface* parent() const override {
+        return QAccessible::queryAccessibleInterface(&owner_.view());
+    }
     QAccessibleInterface* child(int) const override { return nullptr; }
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
@@ -105,13 +110,16 @@ public:
         QAccessible::State s;
         s.invisible = !shown();
         s.readOnly = node_.role != QAccessible::EditableText;
-        s.focusable = announcer_ || node_.role == QAccessible::EditableText || node_.role == QAccessible::Button;
+        s.focusable = announcer_ || node_.role == QAccessible::EditableText ||
+                      node_.role == QAccessible::Button;
         s.focused = announcer_ ? focused_ : node_.focused && node_.focused();
         return s;
     }
 
     QString name() const { return node_.name ? node_.name() : announcement_; }
-    bool shown() const { return announcer_ ? !announcement_.isEmpty() : !node_.shown || node_.shown(); }
+    bool shown() const {
+        return announcer_ ? !announcement_.isEmpty() : !node_.shown || node_.shown();
+    }
     bool focused() const { return state().focused; }
 
     // The name last told to the screen reader.
@@ -121,7 +129,7 @@ public:
     bool focused_ = false;
     QString announcement_;
 
-private:
+  private:
     const AccessibleView& owner_;
     AccessibleView::Node node_;
 };
@@ -144,7 +152,8 @@ AccessibleView::~AccessibleView() {
     std::vector<int> handles;
     for (const auto& [handle, group] : groups_) handles.push_back(handle);
     for (int handle : handles) remove(handle);
-    for (AccessibleNode* a : announcers_) QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(a));
+    for (AccessibleNode* a : announcers_)
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(a));
     standIns().erase(&view_);
 }
 
@@ -279,11 +288,16 @@ QAccessibleInterface* AccessibleView::focusChild() const {
 
 QString accessibleRoleWord(QAccessible::Role role) {
     switch (role) {
-        case QAccessible::Heading: return QStringLiteral("heading");
-        case QAccessible::EditableText: return QStringLiteral("edit");
-        case QAccessible::Button: return QStringLiteral("button");
-        case QAccessible::StaticText: return QStringLiteral("text");
-        default: return QStringLiteral("other");
+        case QAccessible::Heading:
+            return QStringLiteral("heading");
+        case QAccessible::EditableText:
+            return QStringLiteral("edit");
+        case QAccessible::Button:
+            return QStringLiteral("button");
+        case QAccessible::StaticText:
+            return QStringLiteral("text");
+        default:
+            return QStringLiteral("other");
     }
 }
 

@@ -29,7 +29,7 @@ namespace vorn {
 class AccessibleNode;
 
 class AccessibleView {
-public:
+  public:
     // One text of the scene as a screen reader reads it.
     struct Node {
         QAccessible::Role role = QAccessible::StaticText;
@@ -79,12 +79,13 @@ public:
     // The view's accessible stand-in, if one was made for it.
     static AccessibleView* of(const QObject* view);
 
-private:
+  private:
     std::vector<AccessibleNode*> ordered() const;
 
     QGraphicsView& view_;
     int nextHandle_ = 1;
-    std::map<int, std::vector<AccessibleNode*>> groups_;  // by handle: handles grow in reading order
+    std::map<int, std::vector<AccessibleNode*>>
+        groups_;  // by handle: handles grow in reading order
     AccessibleNode* announcers_[2] = {nullptr, nullptr};
     int nextAnnouncer_ = 0;
     QStringList announced_;

@@ -16,7 +16,10 @@
 namespace vorn {
 
 Animation::Animation(QGraphicsItem* parent, const PicturePlacement& placed, MediaService& media)
-    : QGraphicsItem(parent), name_(QString::fromLatin1(placed.name)), media_(media), size_(placed.box.size()) {
+    : QGraphicsItem(parent),
+      name_(QString::fromLatin1(placed.name)),
+      media_(media),
+      size_(placed.box.size()) {
     setPos(placed.box.topLeft());
 }
 
@@ -44,7 +47,9 @@ double Animation::framesPerSecond() const {
 
 void Animation::setSlowdown(int factor) {
     slowdown_ = std::max(1, factor);
-    if (ticker_) ticker_->setInterval(std::max(1, static_cast<int>(std::lround(1000.0 / framesPerSecond()))));
+    if (ticker_)
+        ticker_->setInterval(
+            std::max(1, static_cast<int>(std::lround(1000.0 / framesPerSecond()))));
 }
 
 int Animation::frameCount() const {
@@ -81,7 +86,8 @@ int Animation::currentFrame() const {
     if (!playing_ || !clip_) return shown_;
     const double fps = framesPerSecond();
     const auto elapsed = media_.clock().nowMs() - startedAt_;
-    const auto step = static_cast<std::int64_t>(std::floor(static_cast<double>(elapsed) * fps / 1000.0));
+    const auto step =
+        static_cast<std::int64_t>(std::floor(static_cast<double>(elapsed) * fps / 1000.0));
     const int span = to_ - from_ + 1;
     if (step >= static_cast<std::int64_t>(span) * repetitions_) return to_;
     return from_ + static_cast<int>(step % span);

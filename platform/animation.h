@@ -23,7 +23,7 @@ class MediaService;
 class Timer;
 
 class Animation : public QGraphicsItem, public Element {
-public:
+  public:
     Animation(QGraphicsItem* parent, const PicturePlacement& placed, MediaService& media);
     ~Animation() override;
 
@@ -50,7 +50,7 @@ public:
     QString elementName() const override { return name_; }
     QString describe() const override;
 
-private:
+  private:
     void tick();
     // Frames a second as played: the file's rate over the slowdown.
     double framesPerSecond() const;

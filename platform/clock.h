@@ -20,13 +20,14 @@ class EventGuard;
 struct TimeOfDay {
     int hour = 0, minute = 0, second = 0, millisecond = 0;
     std::uint32_t millisecondsSinceMidnight() const {
-        return static_cast<std::uint32_t>(((hour * 60 + minute) * 60 + second) * 1000 + millisecond);
+        return static_cast<std::uint32_t>(((hour * 60 + minute) * 60 + second) * 1000 +
+                                          millisecond);
     }
     static TimeOfDay fromMilliseconds(std::int64_t ms);
 };
 
 class Clock {
-public:
+  public:
     explicit Clock(EventGuard& guard) : guard_(guard) {}
     virtual ~Clock() = default;
     Clock(const Clock&) = delete;
@@ -44,20 +45,21 @@ public:
     // True inside a sleep.
     virtual bool sleeping() const = 0;
 
-    // Runs `call` once, `delayMs` from now, on the user-interface thread. Returns an id for cancel().
+    // Runs `call` once, `delayMs` from now, on the user-interface thread. Returns an id for
+    // cancel().
     virtual std::uint64_t callLater(std::int64_t delayMs, std::function<void()> call) = 0;
     virtual void cancel(std::uint64_t id) = 0;
 
     EventGuard& guard() { return guard_; }
 
-private:
+  private:
     EventGuard& guard_;
 };
 
 // A toolkit-style timer: fires every `interval` ms while enabled; enabling it, or changing the
 // interval while enabled, starts the count again. Its handler runs through the event guard.
 class Timer {
-public:
+  public:
     Timer(Clock& clock, int intervalMs, std::function<void()> onTimer = {});
     ~Timer();
     Timer(const Timer&) = delete;
@@ -69,7 +71,7 @@ public:
     int interval() const { return interval_; }
     void setHandler(std::function<void()> onTimer) { onTimer_ = std::move(onTimer); }
 
-private:
+  private:
     void schedule();
     void unschedule();
     void tick();

@@ -80,7 +80,9 @@ QValidator::State ProfileTextValidator::validate(QString& input, int& pos) const
     const QString stored = storableText(input);
     if (stored != input) {
         // The cursor stays after what was typed before it.
-        pos = static_cast<int>(storableText(QStringView(input).first(std::clamp<qsizetype>(pos, 0, input.size()))).size());
+        pos = static_cast<int>(
+            storableText(QStringView(input).first(std::clamp<qsizetype>(pos, 0, input.size())))
+                .size());
         input = stored;
     }
     return Acceptable;

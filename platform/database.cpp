@@ -92,8 +92,10 @@ void Query::connect() {
     if (!QFileInfo(dir).isDir())
         throw Error(QStringLiteral("Database directory '%1' not found").arg(dir));
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr) != SQLITE_OK) {
-        const QString message = db ? sqliteMessage(db) : QStringLiteral("The database engine cannot start");
+    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr) !=
+        SQLITE_OK) {
+        const QString message =
+            db ? sqliteMessage(db) : QStringLiteral("The database engine cannot start");
         sqlite3_close_v2(db);
         throw Error(message);
     }
@@ -160,12 +162,14 @@ void Query::open() {
             sqlite3_bind_null(s.stmt, i);
         } else {
             const QByteArray value = it->second.toUtf8();
-            sqlite3_bind_text(s.stmt, i, value.constData(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
+            sqlite3_bind_text(s.stmt, i, value.constData(), static_cast<int>(value.size()),
+                              SQLITE_TRANSIENT);
         }
     }
     columns_.clear();
     const int count = sqlite3_column_count(s.stmt);
-    for (int i = 0; i < count; ++i) columns_.push_back(QString::fromUtf8(sqlite3_column_name(s.stmt, i)));
+    for (int i = 0; i < count; ++i)
+        columns_.push_back(QString::fromUtf8(sqlite3_column_name(s.stmt, i)));
     checks_ = 0;
     const int step = sqlite3_step(s.stmt);
     if (step == SQLITE_ROW) {
@@ -183,8 +187,9 @@ void Query::open() {
                 v.real = sqlite3_column_double(s.stmt, i);
                 v.text = QString::number(v.real);
             } else if (!v.isNull) {
-                v.text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s.stmt, i)),
-                                           sqlite3_column_bytes(s.stmt, i));
+                v.text =
+                    QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s.stmt, i)),
+                                      sqlite3_column_bytes(s.stmt, i));
             }
         }
         row_ = std::move(row);
@@ -259,30 +264,46 @@ struct TableConnection {
 QuestionTableRead readQuestionFile(const QString& path) {
     QuestionTableRead result;
     TableConnection connection;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &connection.db, SQLITE_OPEN_READONLY, nullptr) !=
-        SQLITE_OK) {
-        result.error = QString::fromUtf8(connection.db ? sqlite3_errmsg(connection.db) : "cannot open");
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &connection.db, SQLITE_OPEN_READONLY,
+                        nullptr) != SQLITE_OK) {
+        result.error =
+            QString::fromUtf8(connection.db ? sqlite3_errmsg(connection.db) : "cannot open");
         return result;
     }
     QStringList columns;
     for (const char* name : questiontable::kColumns) columns << QString::fromLatin1(name);
-    const QString sql = QStringLiteral("SELECT %1 FROM %2")
-                            .arg(columns.join(QStringLiteral(", ")), QString::fromLatin1(questiontable::kTable));
+    const QString sql =
+        QStringLiteral("SELECT %1 FROM %2")
+            .arg(columns.join(QStringLiteral(", ")), QString::fromLatin1(questiontable::kTable));
     sqlite3_stmt* select = nullptr;
-    if (sqlite3_prepare_v2(connection.db, sql.toUtf8().constData(), -1, &select, nullptr) != SQLITE_OK) {
+    if (sqlite3_prepare_v2(connection.db, sql.toUtf8().constData(), -1, &select, nullptr) !=
+        SQLITE_OK) {
         result.error = QString::fromUtf8(sqlite3_errmsg(connection.db));
         result.noTable = result.error.startsWith(QStringLiteral("no such table"));
         return result;
     }
     while (sqlite3_step(select) == SQLITE_ROW) {
-        QuestionRow row{columnText(select, 0), columnText(select, 1), columnText(select, 2),
-                        columnText(select, 3), columnText(select, 4), columnText(select, 5),
-                        columnText(select, 6), {}, {}};
+        QuestionRow row{columnText(select, 0),
+                        columnText(select, 1),
+                        columnText(select, 2),
+                        columnText(select, 3),
+                        columnText(select, 4),
+                        columnText(select, 5),
+                        columnText(select, 6),
+                        {},
+                        {}};
         switch (sqlite3_column_type(select, questiontable::Br)) {
-            case SQLITE_INTEGER: row.br = qlonglong(sqlite3_column_int64(select, questiontable::Br)); break;
-            case SQLITE_FLOAT: row.br = sqlite3_column_double(select, questiontable::Br); break;
-            case SQLITE_NULL: break;
-            default: row.br = columnText(select, questiontable::Br); break;
+            case SQLITE_INTEGER:
+                row.br = qlonglong(sqlite3_column_int64(select, questiontable::Br));
+                break;
+            case SQLITE_FLOAT:
+                row.br = sqlite3_column_double(select, questiontable::Br);
+                break;
+            case SQLITE_NULL:
+                break;
+            default:
+                row.br = columnText(select, questiontable::Br);
+                break;
         }
         row.brText = columnText(select, questiontable::Br);
         result.rows.push_back(std::move(row));
@@ -292,28 +313,32 @@ QuestionTableRead readQuestionFile(const QString& path) {
 }
 
 void writeQuestionFile(const QString& path, const std::vector<QuestionRow>& rows,
-                        const QuestionTableLayout& layout) {
+                       const QuestionTableLayout& layout) {
     using namespace questiontable;
     QFile::remove(path);
     TableConnection connection;
     if (sqlite3_open_v2(QFile::encodeName(path).constData(), &connection.db,
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
-        throw Error(path + QStringLiteral(": ") +
-                    QString::fromUtf8(connection.db ? sqlite3_errmsg(connection.db) : "cannot create"));
+        throw Error(
+            path + QStringLiteral(": ") +
+            QString::fromUtf8(connection.db ? sqlite3_errmsg(connection.db) : "cannot create"));
     sqlite3* db = connection.db;
     QStringList columns;
     for (int c = Code; c < Br; ++c)
-        columns << column(Column(c)) + (c == Code ? QStringLiteral(" TEXT NOT NULL") : QStringLiteral(" TEXT"));
+        columns << column(Column(c)) +
+                       (c == Code ? QStringLiteral(" TEXT NOT NULL") : QStringLiteral(" TEXT"));
     if (layout.brColumn) columns << *layout.brColumn + QStringLiteral(" INTEGER");
     runOnTable(db, QStringLiteral("PRAGMA journal_mode = OFF"));
     runOnTable(db, QStringLiteral("PRAGMA synchronous = OFF"));
     runOnTable(db, QStringLiteral("BEGIN"));
-    runOnTable(db, QStringLiteral("CREATE TABLE %1 (%2)").arg(layout.table, columns.join(QStringLiteral(", "))));
+    runOnTable(db, QStringLiteral("CREATE TABLE %1 (%2)")
+                       .arg(layout.table, columns.join(QStringLiteral(", "))));
     const int values = layout.brColumn ? 8 : 7;
     QStringList places;
     for (int i = 1; i <= values; ++i) places << QStringLiteral("?%1").arg(i);
     sqlite3_stmt* insert = nullptr;
-    const QString sql = QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(layout.table, places.join(QStringLiteral(", ")));
+    const QString sql = QStringLiteral("INSERT INTO %1 VALUES (%2)")
+                            .arg(layout.table, places.join(QStringLiteral(", ")));
     if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &insert, nullptr) != SQLITE_OK)
         throw Error(QString::fromUtf8(sqlite3_errmsg(db)));
     struct Finalizer {
@@ -322,10 +347,12 @@ void writeQuestionFile(const QString& path, const std::vector<QuestionRow>& rows
     } finalizer{insert};
     auto bindText = [insert](int place, const QString& text) {
         const QByteArray utf8 = text.toUtf8();
-        sqlite3_bind_text(insert, place, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert, place, utf8.constData(), static_cast<int>(utf8.size()),
+                          SQLITE_TRANSIENT);
     };
     for (const QuestionRow& row : rows) {
-        const QString* texts[] = {&row.code, &row.enonce, &row.r1, &row.r2, &row.r3, &row.r4, &row.Theme};
+        const QString* texts[] = {&row.code, &row.enonce, &row.r1,   &row.r2,
+                                  &row.r3,   &row.r4,     &row.Theme};
         for (int i = 0; i < 7; ++i) bindText(i + 1, *texts[i]);
         if (layout.brColumn) {
             if (!row.br.isValid())
@@ -340,7 +367,8 @@ void writeQuestionFile(const QString& path, const std::vector<QuestionRow>& rows
         if (sqlite3_step(insert) != SQLITE_DONE) throw Error(QString::fromUtf8(sqlite3_errmsg(db)));
         sqlite3_reset(insert);
     }
-    runOnTable(db, QStringLiteral("CREATE INDEX %1_code ON %1 (%2)").arg(layout.table, column(Code)));
+    runOnTable(db,
+               QStringLiteral("CREATE INDEX %1_code ON %1 (%2)").arg(layout.table, column(Code)));
     runOnTable(db, QStringLiteral("COMMIT"));
 }
 

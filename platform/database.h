@@ -34,7 +34,7 @@ struct TableFile {
 TableFile findTableFile(const QString& directory, const QString& table);
 
 class Query {
-public:
+  public:
     // `name` prefixes field errors ("Query1: Field 'br' not found"); `directory` is the database
     // directory, relative to the working directory.
     Query(QString name, QString directory, QStringList sql);
@@ -58,7 +58,7 @@ public:
     QString asString(const QString& field) const;
     int asInteger(const QString& field) const;
 
-private:
+  private:
     int columnIndex(const QString& field) const;
     void connect();
     void attachTable(const QString& table);
@@ -91,7 +91,8 @@ private:
 namespace questiontable {
 inline constexpr const char* kTable = "questionnaire";
 enum Column { Code, Enonce, R1, R2, R3, R4, Theme, Br };
-inline constexpr std::array<const char*, 8> kColumns{"code", "enonce", "r1", "r2", "r3", "r4", "Theme", "br"};
+inline constexpr std::array<const char*, 8> kColumns{"code", "enonce", "r1",    "r2",
+                                                     "r3",   "r4",     "Theme", "br"};
 // A column's name, as a QString (the names are plain ASCII).
 inline QString column(Column c) {
     return QString::fromLatin1(kColumns[static_cast<std::size_t>(c)]);
@@ -119,13 +120,14 @@ QuestionTableRead readQuestionFile(const QString& path);
 struct QuestionTableLayout {
     QString table = QString::fromLatin1(questiontable::kTable);
     // The right answer's column; none: a table without it (a broken pack, for the tests).
-    std::optional<QString> brColumn = QString::fromLatin1(questiontable::kColumns[questiontable::Br]);
+    std::optional<QString> brColumn =
+        QString::fromLatin1(questiontable::kColumns[questiontable::Br]);
 };
 
 // Writes `rows` as a new question table in a new file `path` (any file there is replaced): the
 // columns above, "code" not null and indexed. Raises "<path>: <message>" when the file cannot be
 // made, the engine's message when a row cannot be written.
 void writeQuestionFile(const QString& path, const std::vector<QuestionRow>& rows,
-                        const QuestionTableLayout& layout = {});
+                       const QuestionTableLayout& layout = {});
 
 }  // namespace vorn

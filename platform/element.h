@@ -11,7 +11,7 @@
 namespace vorn {
 
 class Element {
-public:
+  public:
     virtual ~Element() = default;
     virtual QString elementName() const = 0;
     virtual QString describe() const = 0;

@@ -8,7 +8,8 @@
 
 namespace vorn {
 
-Error::Error(const QString& message) : std::runtime_error(message.toStdString()), message_(message) {}
+Error::Error(const QString& message)
+    : std::runtime_error(message.toStdString()), message_(message) {}
 
 QString messageBoxText(const QString& message) {
     if (message.isEmpty()) return message;

@@ -17,11 +17,11 @@
 namespace vorn {
 
 class Error : public std::runtime_error {
-public:
+  public:
     explicit Error(const QString& message);
     QString message() const { return message_; }
 
-private:
+  private:
     QString message_;
 };
 
@@ -34,19 +34,19 @@ struct Abandoned {};
 QString messageBoxText(const QString& message);
 
 class ErrorPresenter {
-public:
+  public:
     virtual ~ErrorPresenter() = default;
     virtual void present(const QString& boxText) = 0;
 };
 
 // Collects the message box texts instead of showing them (tests and the script runner).
 class RecordingErrorPresenter : public ErrorPresenter {
-public:
+  public:
     void present(const QString& boxText) override { shown_.push_back(boxText); }
     const std::vector<QString>& shown() const { return shown_; }
     std::vector<QString> take() { return std::exchange(shown_, {}); }
 
-private:
+  private:
     std::vector<QString> shown_;
 };
 
@@ -54,7 +54,7 @@ private:
 // message loop, which runs other handlers); work deferred with atRest() runs when the outermost
 // handler has returned, which is where screens released from inside their own handlers are freed.
 class EventGuard {
-public:
+  public:
     explicit EventGuard(ErrorPresenter& presenter) : presenter_(presenter) {}
     ~EventGuard();
     EventGuard(const EventGuard&) = delete;
@@ -75,7 +75,7 @@ public:
 
     ErrorPresenter& presenter() { return presenter_; }
 
-private:
+  private:
     void settle() noexcept;
 
     ErrorPresenter& presenter_;

@@ -14,8 +14,8 @@
 namespace vorn {
 
 // "Arial Black" -> Inter Black, widened so that texts come out at the sizes the layouts give them;
-// "Verdana" -> DejaVu Sans, "MS Sans Serif" -> Liberation Sans, "Jokerman" -> Lobster Two; any other
-// family is used as it is.
+// "Verdana" -> DejaVu Sans, "MS Sans Serif" -> Liberation Sans, "Jokerman" -> Lobster Two; any
+// other family is used as it is.
 QFont layoutFont(const FontStyle& wanted);
 
 }  // namespace vorn

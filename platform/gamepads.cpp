@@ -25,22 +25,33 @@ constexpr std::int64_t kLookDelaysMs[] = {250, 1000, 3000};
 
 std::optional<PadButton> padButton(std::uint8_t button) {
     switch (button) {
-        case SDL_CONTROLLER_BUTTON_Y: return PadButton::North;
-        case SDL_CONTROLLER_BUTTON_X: return PadButton::West;
-        case SDL_CONTROLLER_BUTTON_B: return PadButton::East;
-        case SDL_CONTROLLER_BUTTON_A: return PadButton::South;
-        case SDL_CONTROLLER_BUTTON_START: return PadButton::Start;
-        default: return std::nullopt;
+        case SDL_CONTROLLER_BUTTON_Y:
+            return PadButton::North;
+        case SDL_CONTROLLER_BUTTON_X:
+            return PadButton::West;
+        case SDL_CONTROLLER_BUTTON_B:
+            return PadButton::East;
+        case SDL_CONTROLLER_BUTTON_A:
+            return PadButton::South;
+        case SDL_CONTROLLER_BUTTON_START:
+            return PadButton::Start;
+        default:
+            return std::nullopt;
     }
 }
 
 SDL_GameControllerButton sdlButton(PadButton button) {
     switch (button) {
-        case PadButton::North: return SDL_CONTROLLER_BUTTON_Y;
-        case PadButton::West: return SDL_CONTROLLER_BUTTON_X;
-        case PadButton::East: return SDL_CONTROLLER_BUTTON_B;
-        case PadButton::South: return SDL_CONTROLLER_BUTTON_A;
-        case PadButton::Start: return SDL_CONTROLLER_BUTTON_START;
+        case PadButton::North:
+            return SDL_CONTROLLER_BUTTON_Y;
+        case PadButton::West:
+            return SDL_CONTROLLER_BUTTON_X;
+        case PadButton::East:
+            return SDL_CONTROLLER_BUTTON_B;
+        case PadButton::South:
+            return SDL_CONTROLLER_BUTTON_A;
+        case PadButton::Start:
+            return SDL_CONTROLLER_BUTTON_START;
     }
     return SDL_CONTROLLER_BUTTON_INVALID;
 }
@@ -82,17 +93,18 @@ void Gamepads::start() {
     started_ = true;
     // Only buttons and devices are read: the sticks, triggers, hats and sensors stay silent. (The
     // joysticks' button and device events stay: the controllers' own are made from them.)
-    for (const Uint32 type : {SDL_JOYAXISMOTION, SDL_JOYBALLMOTION, SDL_JOYHATMOTION,
-                              SDL_JOYBATTERYUPDATED, SDL_CONTROLLERAXISMOTION,
-                              SDL_CONTROLLERTOUCHPADDOWN, SDL_CONTROLLERTOUCHPADMOTION, SDL_CONTROLLERTOUCHPADUP,
-                              SDL_CONTROLLERSENSORUPDATE, SDL_SENSORUPDATE})
+    for (const Uint32 type :
+         {SDL_JOYAXISMOTION, SDL_JOYBALLMOTION, SDL_JOYHATMOTION, SDL_JOYBATTERYUPDATED,
+          SDL_CONTROLLERAXISMOTION, SDL_CONTROLLERTOUCHPADDOWN, SDL_CONTROLLERTOUCHPADMOTION,
+          SDL_CONTROLLERTOUCHPADUP, SDL_CONTROLLERSENSORUPDATE, SDL_SENSORUPDATE})
         SDL_EventState(type, SDL_IGNORE);
     if (devices_ == Devices::All) {
         // The kernel adds a node to /dev/input for each device; where that folder does not exist
         // yet, /dev itself shows it coming.
-        const QString folder = !deviceFolder_.isEmpty()                      ? deviceFolder_
-                               : QDir(QStringLiteral("/dev/input")).exists() ? QStringLiteral("/dev/input")
-                                                                             : QStringLiteral("/dev");
+        const QString folder = !deviceFolder_.isEmpty() ? deviceFolder_
+                               : QDir(QStringLiteral("/dev/input")).exists()
+                                   ? QStringLiteral("/dev/input")
+                                   : QStringLiteral("/dev");
         watcher_ = std::make_unique<QFileSystemWatcher>();
         if (watcher_->addPath(folder))
             QObject::connect(watcher_.get(), &QFileSystemWatcher::directoryChanged, watcher_.get(),
@@ -127,7 +139,9 @@ void Gamepads::openController(int deviceIndex) {
         if (!name || QString::fromUtf8(name) != QLatin1String(VirtualGamepad::name())) return;
     }
     const std::int32_t id = SDL_JoystickGetDeviceInstanceID(deviceIndex);
-    if (std::any_of(open_.begin(), open_.end(), [id](SDL_GameController* c) { return instanceOf(c) == id; })) return;
+    if (std::any_of(open_.begin(), open_.end(),
+                    [id](SDL_GameController* c) { return instanceOf(c) == id; }))
+        return;
     if (SDL_GameController* c = SDL_GameControllerOpen(deviceIndex)) {
         if (open_.empty()) lastPollMs_ = clock_.nowMs();
         open_.push_back(c);
@@ -159,12 +173,18 @@ void Gamepads::poll() {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         switch (event.type) {
-            case SDL_CONTROLLERDEVICEADDED: openController(event.cdevice.which); break;
-            case SDL_CONTROLLERDEVICEREMOVED: closeController(event.cdevice.which); break;
-            case SDL_CONTROLLERBUTTONDOWN:
-                if (const auto button = padButton(event.cbutton.button); button && !late) pressed.push_back(*button);
+            case SDL_CONTROLLERDEVICEADDED:
+                openController(event.cdevice.which);
                 break;
-            default: break;
+            case SDL_CONTROLLERDEVICEREMOVED:
+                closeController(event.cdevice.which);
+                break;
+            case SDL_CONTROLLERBUTTONDOWN:
+                if (const auto button = padButton(event.cbutton.button); button && !late)
+                    pressed.push_back(*button);
+                break;
+            default:
+                break;
         }
     }
     schedulePoll();

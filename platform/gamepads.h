@@ -34,7 +34,7 @@ namespace vorn {
 class Clock;
 
 class Gamepads {
-public:
+  public:
     enum class Devices {
         All,          // every controller the system has (the program)
         VirtualOnly,  // only controllers made by VirtualGamepad (tests and the runner)
@@ -75,7 +75,7 @@ public:
     // The folder watched for devices ("" when none is watched).
     QString watchedFolder() const;
 
-private:
+  private:
     void schedulePoll();
     void deviceFolderChanged();
     void openController(int deviceIndex);
@@ -101,7 +101,7 @@ private:
 // same path as a real controller's. Plugging it in starts `pads` if needed and picks it up at
 // once; destroying it unplugs it.
 class VirtualGamepad {
-public:
+  public:
     explicit VirtualGamepad(Gamepads& pads);
     ~VirtualGamepad();
     VirtualGamepad(const VirtualGamepad&) = delete;
@@ -119,7 +119,7 @@ public:
 
     static const char* name() { return "vorn virtual controller"; }
 
-private:
+  private:
     Gamepads& pads_;
     int deviceIndex_ = -1;
     _SDL_Joystick* joystick_ = nullptr;

@@ -20,8 +20,8 @@
 #include <optional>
 #include <vector>
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 namespace vorn {
 
@@ -391,8 +391,8 @@ struct BitmapLayout {
     int bits = 0;
     std::uint32_t compression = kUncompressed;
     qint64 paletteStart = 0;
-    qint64 colours = 0;    // entries of the colour table
-    int colourBytes = 4;   // bytes an entry
+    qint64 colours = 0;     // entries of the colour table
+    int colourBytes = 4;    // bytes an entry
     qint64 paletteEnd = 0;  // the end of the headers, masks and colour table
     qint64 dataStart = 0;   // where the pixel data begins
     qint64 rowBytes() const { return (width * bits + 31) / 32 * 4; }

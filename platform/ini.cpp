@@ -14,12 +14,12 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <map>
-#include <mutex>
-#include <thread>
 #include <cstdlib>
 #include <exception>
 #include <functional>
+#include <map>
+#include <mutex>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -314,7 +314,9 @@ void IniFile::load() {
         while (end < text.size() && !endsLine(text[end])) ++end;
         // CRLF, LF or a lone CR: the empty lines a longer run makes read as nothing.
         qsizetype next = end;
-        if (next < text.size()) next += text[next] == u'\r' && next + 1 < text.size() && text[next + 1] == u'\n' ? 2 : 1;
+        if (next < text.size())
+            next +=
+                text[next] == u'\r' && next + 1 < text.size() && text[next + 1] == u'\n' ? 2 : 1;
         lines_.push_back({text.sliced(start, end - start), text.sliced(end, next - end)});
         start = next;
     }
@@ -429,7 +431,8 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
         // between the CR and the LF of the file's CRLF gets its LF.
         if (where == static_cast<qsizetype>(lines_.size()) && !lines_.empty()) {
             QString& ending = lines_.back().ending;
-            if (ending.isEmpty() || (ending != newline_ && newline_.startsWith(ending))) ending = newline_;
+            if (ending.isEmpty() || (ending != newline_ && newline_.startsWith(ending)))
+                ending = newline_;
         }
         lines_.insert(lines_.begin() + where, added.begin(), added.end());
     }
@@ -452,7 +455,8 @@ QByteArray IniFile::encode(QStringView text) const {
 }
 
 QByteArray IniFile::content() const {
-    QByteArray bytes = encoding_ == Encoding::Utf16LE ? QByteArrayLiteral("\xff\xfe") : QByteArray();
+    QByteArray bytes =
+        encoding_ == Encoding::Utf16LE ? QByteArrayLiteral("\xff\xfe") : QByteArray();
     for (const Line& line : lines_) bytes += encode(line.text) + encode(line.ending);
     return bytes + trailingByte_;
 }

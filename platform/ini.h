@@ -11,11 +11,10 @@
 //   is written back so; any other file is Windows-1252 (a UTF-8 byte-order mark is no mark: its
 //   bytes are the first line's first characters).
 // - A line ends at CRLF, LF or a lone CR (so LF CR and CR CR LF end lines too, the empty lines
-//   between them reading as nothing). A line "[name]" opens a section; a line "key=value" sets a key of the
-//   section above it; lines starting with ";" and all other lines are ignored.
-//   Blanks (space, tab, vertical tab, form feed) around section names, keys and values are
-//   dropped; a NUL ends a name or a value; then one pair of the same quotes (" or ') enclosing a
-//   value is dropped.
+//   between them reading as nothing). A line "[name]" opens a section; a line "key=value" sets a
+//   key of the section above it; lines starting with ";" and all other lines are ignored. Blanks
+//   (space, tab, vertical tab, form feed) around section names, keys and values are dropped; a NUL
+//   ends a name or a value; then one pair of the same quotes (" or ') enclosing a value is dropped.
 // - Section and key names match without regard to letter case. Of several sections of one name
 //   only the first counts (a key that only a later one holds reads as missing), and in it the
 //   first of several keys of one name.
@@ -55,7 +54,7 @@ namespace vorn {
 // Another process that holds the lock longer than kPatienceMs (a copy of the game stopped in the
 // middle of a pass) is not waited for any longer: the pass goes on without the lock.
 class FolderLock {
-public:
+  public:
     static constexpr int kPatienceMs = 10'000;
     explicit FolderLock(const QString& fileName);
     ~FolderLock();
@@ -64,12 +63,12 @@ public:
     // Whether this process holds the lock of the folder now.
     bool held() const { return !key_.isEmpty(); }
 
-private:
+  private:
     QByteArray key_;  // the folder's real path, empty when not locked
 };
 
 class IniFile {
-public:
+  public:
     // Characters a value read can have at most (the rest of a longer value is cut).
     static constexpr qsizetype kValueLimit = 2047;
 
@@ -106,7 +105,7 @@ public:
     // left as it was before the pass. The object can be used again for a new pass.
     void release();
 
-private:
+  private:
     enum class Encoding { Windows1252, Utf16LE };
     struct Line {
         QString text;    // without its line ending
@@ -144,8 +143,8 @@ private:
 // The integer rule of the profile files: leading blanks, an optional "+" or "-", then decimal
 // digits, or hexadecimal digits after "$" or "0x" ("0X"); nothing may follow. Decimal must fit a
 // signed 32-bit integer; hexadecimal must fit 32 bits and is taken as their signed reading
-// ("$FFFFFFFF" is -1). Anything else, the empty text included, gives no value. Never overflows, whatever the
-// length of the text.
+// ("$FFFFFFFF" is -1). Anything else, the empty text included, gives no value. Never overflows,
+// whatever the length of the text.
 std::optional<qint32> parseProfileInteger(QStringView text);
 
 // The steps of a commit after which a process can die with the file in a state of its own: the

@@ -117,7 +117,8 @@ QSize Label::textExtent(const QFont& font, const QString& text, int wrapWidth) {
     const QFontMetrics fm(font);
     const QString shown = text.isEmpty() ? QStringLiteral(" ") : text;
     const int flags = wrapWidth > 0 ? Qt::TextWordWrap : 0;
-    const QRect r = fm.boundingRect(QRect(0, 0, wrapWidth > 0 ? wrapWidth : 100000, 100000), flags, shown);
+    const QRect r =
+        fm.boundingRect(QRect(0, 0, wrapWidth > 0 ? wrapWidth : 100000, 100000), flags, shown);
     return QSize(text.isEmpty() ? 0 : r.width(), r.height() + leading(font));
 }
 
@@ -125,7 +126,8 @@ void Label::adjustSize() {
     if (sizing_ != Sizing::ToText) return;
     prepareGeometryChange();
     // A word-wrapped label grows to the right up to its greatest width, then wraps.
-    const bool wraps = wordWrap_ && maxWidth_ > 0 && textExtent(font_, text_, 0).width() > maxWidth_;
+    const bool wraps =
+        wordWrap_ && maxWidth_ > 0 && textExtent(font_, text_, 0).width() > maxWidth_;
     size_ = textExtent(font_, text_, wraps ? maxWidth_ : 0);
     if (wraps) size_.setWidth(maxWidth_);
     // A right-aligned label keeps its right edge and grows to the left.

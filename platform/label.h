@@ -17,7 +17,7 @@
 namespace vorn {
 
 class Label : public QGraphicsItem, public Element {
-public:
+  public:
     using Sizing = TextSizing;
 
     // A label as its layout describes it, showing the layout's text.
@@ -52,7 +52,7 @@ public:
     static int leading(const QFont& font);
     QFont font() const { return font_; }
 
-private:
+  private:
     void adjustSize();
     int textFlags() const;
     QRectF textBox() const;

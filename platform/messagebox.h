@@ -14,7 +14,7 @@ namespace vorn {
 inline constexpr char16_t kApplicationTitle[] = u"V.O.R.N. VOZID";
 
 class MessageBoxPresenter : public ErrorPresenter {
-public:
+  public:
     void present(const QString& boxText) override;
 };
 

@@ -15,7 +15,7 @@
 namespace vorn {
 
 class Picture : public QGraphicsItem, public Element {
-public:
+  public:
     Picture(QGraphicsItem* parent, const PicturePlacement& placed);
 
     void setStretch(bool stretch);
@@ -36,14 +36,14 @@ public:
     QString elementName() const override { return name_; }
     QString describe() const override;
 
-private:
+  private:
     void prepare();
 
     QString name_;
     QString path_;
     QImage source_;
     QRgb corner_ = 0;  // the picture's bottom-left colour, which may lie outside what is kept
-    QImage image_;  // as drawn: with the transparent colour keyed out when asked
+    QImage image_;     // as drawn: with the transparent colour keyed out when asked
     QSize size_;
     bool stretch_ = false;
     bool autoSize_ = false;
@@ -53,14 +53,14 @@ private:
 // The frame a video plays in: black, with a one-pixel raised edge; shows the current video frame
 // at its top-left corner.
 class VideoPanel : public QGraphicsItem {
-public:
+  public:
     VideoPanel(QGraphicsItem* parent, QRect geometry);
     void setFrame(const QImage& frame);
     QRectF boundingRect() const override { return QRectF(0, 0, size_.width(), size_.height()); }
     void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override;
     QRect geometry() const { return QRect(pos().toPoint(), size_); }
 
-private:
+  private:
     QSize size_;
     QImage frame_;
 };

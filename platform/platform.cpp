@@ -4,8 +4,8 @@
 
 #include "platform/platform.h"
 
-#include "platform/messagebox.h"
 #include "platform/media/simulatedbackend.h"
+#include "platform/messagebox.h"
 #include "platform/qtclock.h"
 #include "platform/virtualclock.h"
 
@@ -20,8 +20,8 @@ DesktopPlatform::DesktopPlatform()
       resolution_(std::make_unique<Resolution>()),
       shell_(std::make_unique<DesktopShell>()),
       gamepads_(std::make_unique<Gamepads>(*clock_, Gamepads::Devices::All)),
-      view_(std::make_unique<Platform>(
-          Platform{*errors_, *guard_, *clock_, *backend_, *media_, *resolution_, *shell_, *gamepads_})) {
+      view_(std::make_unique<Platform>(Platform{*errors_, *guard_, *clock_, *backend_, *media_,
+                                                *resolution_, *shell_, *gamepads_})) {
     gamepads_->start();
 }
 
@@ -35,8 +35,8 @@ VirtualPlatform::VirtualPlatform(QSize screen, VirtualMedia media)
       media_(std::make_unique<MediaService>(*clock_, *backend_)),
       resolution_([this] { return screen_; }),
       gamepads_(std::make_unique<Gamepads>(*clock_, Gamepads::Devices::VirtualOnly)),
-      view_(std::make_unique<Platform>(
-          Platform{errors_, guard_, *clock_, *backend_, *media_, resolution_, shell_, *gamepads_})) {
+      view_(std::make_unique<Platform>(Platform{errors_, guard_, *clock_, *backend_, *media_,
+                                                resolution_, shell_, *gamepads_})) {
     media_->setRecording(true);
 }
 

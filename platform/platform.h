@@ -4,9 +4,9 @@
 
 #pragma once
 // Everything the game reaches the outside world through: errors, time, media, the display mode,
-// the shell and the game controllers. DesktopPlatform is the real program's; VirtualPlatform runs on virtual time with
-// simulated media and records messages, shell requests and the media log (tests and the script
-// runner).
+// the shell and the game controllers. DesktopPlatform is the real program's; VirtualPlatform runs
+// on virtual time with simulated media and records messages, shell requests and the media log
+// (tests and the script runner).
 
 #include "platform/clock.h"
 #include "platform/errors.h"
@@ -35,12 +35,12 @@ struct Platform {
 };
 
 class DesktopPlatform {
-public:
+  public:
     DesktopPlatform();
     ~DesktopPlatform();
     Platform& platform() { return *view_; }
 
-private:
+  private:
     std::unique_ptr<ErrorPresenter> errors_;
     std::unique_ptr<EventGuard> guard_;
     std::unique_ptr<Clock> clock_;
@@ -57,9 +57,10 @@ private:
 enum class VirtualMedia { Simulated, Real };
 
 class VirtualPlatform {
-public:
+  public:
     // `screen` is the emulated desktop's size.
-    explicit VirtualPlatform(QSize screen = QSize(1280, 1024), VirtualMedia media = VirtualMedia::Simulated);
+    explicit VirtualPlatform(QSize screen = QSize(1280, 1024),
+                             VirtualMedia media = VirtualMedia::Simulated);
     ~VirtualPlatform();
     Platform& platform() { return *view_; }
 
@@ -73,7 +74,7 @@ public:
     // Sees only the controllers of VirtualGamepad, and only once one is plugged in.
     Gamepads& gamepads() { return *gamepads_; }
 
-private:
+  private:
     QSize screen_;
     RecordingErrorPresenter errors_;
     EventGuard guard_{errors_};

@@ -12,7 +12,9 @@
 
 namespace vorn {
 
-QtClock::QtClock(EventGuard& guard) : Clock(guard) { elapsed_.start(); }
+QtClock::QtClock(EventGuard& guard) : Clock(guard) {
+    elapsed_.start();
+}
 
 QtClock::~QtClock() {
     for (auto& [id, call] : calls_) delete call.timer;
@@ -43,7 +45,8 @@ void QtClock::sleep(std::int64_t ms) {
     wake.setTimerType(Qt::PreciseTimer);
     wake.start(static_cast<int>(ms));
     while (!deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                        QEventLoop::WaitForMoreEvents);
     --holding_;
     if (holding_ == 0) rearmHeldCalls();
 }

@@ -19,7 +19,7 @@ class QTimer;
 namespace vorn {
 
 class QtClock : public Clock {
-public:
+  public:
     explicit QtClock(EventGuard& guard);
     ~QtClock() override;
 
@@ -31,7 +31,7 @@ public:
     std::uint64_t callLater(std::int64_t delayMs, std::function<void()> call) override;
     void cancel(std::uint64_t id) override;
 
-private:
+  private:
     struct Call {
         QTimer* timer;
         std::function<void()> fn;

@@ -15,7 +15,7 @@
 namespace vorn {
 
 class Resolution {
-public:
+  public:
     // `screen` gives the desktop's size in pixels (the primary screen's by default).
     explicit Resolution(std::function<QSize()> screen = {});
 
@@ -24,9 +24,11 @@ public:
     void changeResolution(int width, int height, int bitsPerPixel = 32);
     bool testMode(int width, int height, int bitsPerPixel) const;
     QSize mode() const { return mode_; }
-    void setOnModeChanged(std::function<void(QSize)> handler) { onModeChanged_ = std::move(handler); }
+    void setOnModeChanged(std::function<void(QSize)> handler) {
+        onModeChanged_ = std::move(handler);
+    }
 
-private:
+  private:
     std::function<QSize()> screen_;
     QSize mode_;
     std::function<void(QSize)> onModeChanged_;

@@ -27,7 +27,9 @@ void Screen::expose(const QString& name, const Timer& timer) {
 }
 
 QString describeTimer(const Timer& timer) {
-    return QStringLiteral("enabled=%1 interval=%2").arg(timer.enabled() ? 1 : 0).arg(timer.interval());
+    return QStringLiteral("enabled=%1 interval=%2")
+        .arg(timer.enabled() ? 1 : 0)
+        .arg(timer.interval());
 }
 
 }  // namespace vorn

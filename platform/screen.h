@@ -18,7 +18,7 @@ namespace vorn {
 class Timer;
 
 class Screen : public QGraphicsWidget {
-public:
+  public:
     explicit Screen(QString layoutName);
     ~Screen() override;
 
@@ -36,11 +36,11 @@ public:
 
     QRectF boundingRect() const override { return QRectF(0, 0, 640, 440); }
 
-protected:
+  protected:
     void expose(const Element& element);
     void expose(const QString& name, const Timer& timer);
 
-private:
+  private:
     QString layoutName_;
     std::vector<Entry> entries_;
 };

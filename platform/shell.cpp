@@ -47,12 +47,14 @@ QString documentForDesktop(const QString& file, const QString& copyDir) {
     if (!looksLikeHtml(bytes)) return info.absoluteFilePath();
 
     if (!QDir().mkpath(copyDir)) return {};
-    const QString copy = QDir(copyDir).absoluteFilePath(info.completeBaseName() + QStringLiteral(".html"));
+    const QString copy =
+        QDir(copyDir).absoluteFilePath(info.completeBaseName() + QStringLiteral(".html"));
     QFile existing(copy);
     if (existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes) return copy;
     existing.close();
     QSaveFile out(copy);  // a viewer never sees half a document
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) return {};
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+        return {};
     return copy;
 }
 

@@ -11,7 +11,7 @@
 namespace vorn {
 
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
     // Opens `file`, relative to the working directory.
     virtual void open(const QString& file) = 0;
@@ -21,17 +21,17 @@ public:
 // extension, so an HTML document under another name (the rules, "vorn.hlp") is handed over as a
 // copy named ".html".
 class DesktopShell : public Shell {
-public:
+  public:
     void open(const QString& file) override;
 };
 
 // Remembers what was asked to open instead of opening it (tests and the script runner).
 class RecordingShell : public Shell {
-public:
+  public:
     void open(const QString& file) override { opened_.append(file); }
     QStringList take() { return std::exchange(opened_, {}); }
 
-private:
+  private:
     QStringList opened_;
 };
 

@@ -14,7 +14,7 @@ namespace vorn {
 class MediaBackend;
 
 class Son {
-public:
+  public:
     static constexpr std::uint32_t kMidiVolume = 0x4FFF4FFF;  // about 31 % a channel
     static constexpr std::uint32_t kWaveVolume = 0xBFFFBFFF;  // about 75 % a channel
 
@@ -26,7 +26,7 @@ public:
     // changes nothing.
     void restaureVolumes();
 
-private:
+  private:
     MediaBackend& backend_;
     std::optional<std::uint32_t> savedMidi_;
     std::optional<std::uint32_t> savedWave_;

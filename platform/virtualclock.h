@@ -17,7 +17,7 @@
 namespace vorn {
 
 class VirtualClock : public Clock {
-public:
+  public:
     using Clock::Clock;
 
     TimeOfDay timeOfDayUtc() override;
@@ -34,7 +34,9 @@ public:
     void hold(bool held);
     bool held() const { return held_; }
     // Called with the count of readings taken since the clock was held (tests use it to let go).
-    void onHeldReading(std::function<void(std::uint64_t)> observer) { heldObserver_ = std::move(observer); }
+    void onHeldReading(std::function<void(std::uint64_t)> observer) {
+        heldObserver_ = std::move(observer);
+    }
 
     // Delivers everything due up to now + ms in time order, then stands at now + ms.
     void advance(std::int64_t ms);
@@ -45,7 +47,7 @@ public:
 
     std::size_t pendingCount() const { return calls_.size(); }
 
-private:
+  private:
     struct Call {
         std::int64_t due;
         std::uint64_t id;
@@ -56,7 +58,7 @@ private:
 
     std::int64_t now_ = 0;
     std::int64_t horizon_ = std::numeric_limits<std::int64_t>::max();
-    std::int64_t dayBase_ = 0;    // time of day, in ms, at virtual time `nowAtBase_`
+    std::int64_t dayBase_ = 0;  // time of day, in ms, at virtual time `nowAtBase_`
     std::int64_t nowAtBase_ = 0;
     bool held_ = false;
     std::int64_t heldReading_ = 0;

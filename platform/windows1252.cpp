@@ -41,7 +41,8 @@ QString latinForm(QStringView run) {
         return U_SUCCESS(status) ? std::move(made) : nullptr;
     }();
     if (!latin) return {};
-    icu::UnicodeString text(reinterpret_cast<const UChar*>(run.utf16()), static_cast<int32_t>(run.size()));
+    icu::UnicodeString text(reinterpret_cast<const UChar*>(run.utf16()),
+                            static_cast<int32_t>(run.size()));
     latin->transliterate(text);
     return QString(reinterpret_cast<const QChar*>(text.getBuffer()), text.length());
 }
@@ -93,7 +94,9 @@ QString storableText(QStringView text) {
                     out.append(c);
                 } else {
                     out.append(u'?');
-                    if (c.isHighSurrogate() && k + 1 < latin.size() && latin[k + 1].isLowSurrogate()) ++k;
+                    if (c.isHighSurrogate() && k + 1 < latin.size() &&
+                        latin[k + 1].isLowSurrogate())
+                        ++k;
                 }
             }
         }

@@ -16,7 +16,7 @@ namespace vorn {
 
 // A player: a name and a final score, which may be negative.
 class TJoueur {
-public:
+  public:
     TJoueur(QString playerName, qint32 playerScore)
         : name(std::move(playerName)), score(playerScore) {}
 
@@ -25,7 +25,7 @@ public:
 };
 
 class tscores {
-public:
+  public:
     static constexpr int kPlaces = 10;
     // The name of an empty place, and of a place whose file entry has no name.
     static const QString kNobody;
@@ -64,7 +64,7 @@ public:
     }
     const QString& fileName() const { return fileName_; }
 
-private:
+  private:
     QString fileName_;
     std::array<std::unique_ptr<TJoueur>, kPlaces> entries_;
 };

@@ -4,13 +4,13 @@
 
 #include "screens/HighScores.h"
 
-#include "screens/host.h"
 #include "core/layout.h"
 #include "core/pack.h"
 #include "platform/errors.h"
 #include "platform/platform.h"
 #include "records/Player.h"
 #include "screens/accessibility.h"
+#include "screens/host.h"
 
 #include <optional>
 
@@ -30,7 +30,8 @@ Thighscore::Thighscore(GameHost& host)
         place_[k - 1] = std::make_unique<Label>(this, highscore::place[k - 1]);
         place(k).stackBefore(&titre);  // the place numbers lie under the title, as laid out
     }
-    for (int k = 1; k <= kPlaces; ++k) nom_[k - 1] = std::make_unique<Label>(this, highscore::nom[k - 1]);
+    for (int k = 1; k <= kPlaces; ++k)
+        nom_[k - 1] = std::make_unique<Label>(this, highscore::nom[k - 1]);
     for (int k = 1; k <= kPlaces; ++k)
         score_[k - 1] = std::make_unique<Label>(this, highscore::score[k - 1]);
 
@@ -43,13 +44,14 @@ Thighscore::Thighscore(GameHost& host)
     // A row is read as one text: its place, the name and the score.
     std::vector<Reading> readings{{QAccessible::Heading, [this] { return titre.text(); }, &titre}};
     for (int k = 1; k <= kPlaces; ++k)
-        readings.push_back({QAccessible::StaticText, [this, k] { return bestPlayerRow(k); }, &nom(k)});
+        readings.push_back(
+            {QAccessible::StaticText, [this, k] { return bestPlayerRow(k); }, &nom(k)});
     describeForReading(*this, std::move(readings));
 }
 
 QString Thighscore::bestPlayerRow(int k) {
-    return spoken(place(k).text()) + QStringLiteral(" : ") + spoken(nom(k).text()) + QStringLiteral(", ") +
-           spoken(score(k).text()) + QStringLiteral(" points");
+    return spoken(place(k).text()) + QStringLiteral(" : ") + spoken(nom(k).text()) +
+           QStringLiteral(", ") + spoken(score(k).text()) + QStringLiteral(" points");
 }
 
 Thighscore::~Thighscore() = default;

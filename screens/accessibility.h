@@ -48,7 +48,7 @@ void announce(const Screen& screen, const QString& text);
 class SceneReading : public QObject {
     Q_OBJECT
 
-public:
+  public:
     // Reads the screens shown in `view`'s scene; lives as long as the scene.
     explicit SceneReading(QGraphicsView& view);
     ~SceneReading() override;
@@ -65,9 +65,9 @@ public:
     // The reading of the scene that shows `screen`, if any.
     static SceneReading* of(const Screen& screen);
 
-private:
+  private:
     AccessibleView accessible_;
-    std::map<const Screen*, int> shown_;  // the screens on show and their nodes
+    std::map<const Screen*, int> shown_;   // the screens on show and their nodes
     const Screen* lastSpeaker_ = nullptr;  // the screen of the announcement in the tree
 };
 
@@ -75,13 +75,13 @@ private:
 class ScreenReadings : public QObject {
     Q_OBJECT
 
-public:
+  public:
     explicit ScreenReadings(Screen& screen);
     ~ScreenReadings() override;
     std::vector<Reading> readings;
     QPointer<SceneReading> shownIn;
 
-private:
+  private:
     Screen& screen_;
 };
 

@@ -4,11 +4,11 @@
 
 #include "screens/anim.h"
 
-#include "screens/host.h"
 #include "core/layout.h"
 #include "core/pack.h"
-#include "platform/platform.h"
 #include "platform/picture.h"
+#include "platform/platform.h"
+#include "screens/host.h"
 
 #include <QGraphicsScene>
 

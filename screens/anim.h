@@ -17,7 +17,7 @@ class GameHost;
 class VideoPanel;
 
 class tanim : public VideoSurface {
-public:
+  public:
     tanim(int number, GameHost& host);
     ~tanim() override;
     tanim(const tanim&) = delete;
@@ -31,7 +31,7 @@ public:
     void showFrame(const QImage& frame) override;
     void present() override;
 
-private:
+  private:
     GameHost& host_;
     std::unique_ptr<MediaPlayer> player;
     std::unique_ptr<VideoPanel> panel;

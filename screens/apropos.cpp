@@ -44,7 +44,8 @@ QLabel* textLabel(QWidget* parent, const TextPlacement& placed) {
 QString TForm1::releaseLine() {
     const QDate date = QDate::fromString(QLatin1String(release::date), Qt::ISODate);
     return QString::fromUtf8(Form1::Label2.text)
-        .arg(QLatin1String(release::version), QLocale(QLocale::French).toString(date, QStringLiteral("MMMM yyyy")));
+        .arg(QLatin1String(release::version),
+             QLocale(QLocale::French).toString(date, QStringLiteral("MMMM yyyy")));
 }
 
 QImage TForm1::picture() {
@@ -105,7 +106,8 @@ TForm1::TForm1(QWidget* owner, std::function<void()> formClose)
     Image1->setGeometry(Form1::Image1);
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // not stretched: its top-left part shows
     Image1->setPixmap(QPixmap::fromImage(picture()));
-    Image1->setAccessibleName(QString::fromUtf16(u"V.O.R.N. VOZID"));  // a screen reader names the picture
+    Image1->setAccessibleName(
+        QString::fromUtf16(u"V.O.R.N. VOZID"));  // a screen reader names the picture
 
     Label1 = textLabel(this, Form1::Label1);
     Label2 = textLabel(this, Form1::Label2);

@@ -22,7 +22,7 @@ namespace vorn {
 class TForm1 : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     // `formClose` runs when the window closes, however it is closed.
     TForm1(QWidget* owner, std::function<void()> formClose);
     ~TForm1() override;
@@ -41,10 +41,10 @@ public:
     QPlainTextEdit* Memo1;
     QPushButton* Button1;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     std::function<void()> formClose_;
 };
 

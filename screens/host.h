@@ -21,7 +21,7 @@ class Hasard;
 class Screen;
 
 class GameHost {
-public:
+  public:
     virtual ~GameHost() = default;
 
     virtual Platform& platform() = 0;

@@ -34,7 +34,8 @@ QString numberedAnswer(int n, const Label& answer) {
 
 // The time to answer as a player hears it: "9,85 s".
 QString answerSeconds(int factor) {
-    return QLocale(QLocale::French).toString(niv::TimerQuestMs * factor / 1000.0) + QStringLiteral(" s");
+    return QLocale(QLocale::French).toString(niv::TimerQuestMs * factor / 1000.0) +
+           QStringLiteral(" s");
 }
 
 }  // namespace
@@ -76,7 +77,8 @@ Tniv::Tniv(GameHost& host)
     fond.setStretch(true);
     alarme.setAutoSize(true);
     alarme.hide();
-    for (Picture* p : {&joueur, &visage3, &juste1, &juste2, &juste3, &juste4, &faux1, &faux2, &faux3, &faux4})
+    for (Picture* p :
+         {&joueur, &visage3, &juste1, &juste2, &juste3, &juste4, &faux1, &faux2, &faux3, &faux4})
         p->setTransparent(true);
     question.setWordWrap(true);
     for (Label* r : {&reponse1, &reponse2, &reponse3, &reponse4}) {
@@ -97,9 +99,10 @@ Tniv::Tniv(GameHost& host)
     music.setOnNotify([this] { musicNotify(); });
 
     for (const Element* e : std::initializer_list<const Element*>{
-             &fond, &alarme, &joueur, &visage3, &question, &reponse1, &reponse2, &reponse3, &reponse4, &theme,
-             &LabelScore, &pourcent, &juste1, &juste2, &juste3, &juste4, &faux1, &faux2, &faux3, &faux4, &Label1,
-             &numquest, &sablier, &music, &son})
+             &fond,     &alarme,   &joueur, &visage3,    &question, &reponse1, &reponse2,
+             &reponse3, &reponse4, &theme,  &LabelScore, &pourcent, &juste1,   &juste2,
+             &juste3,   &juste4,   &faux1,  &faux2,      &faux3,    &faux4,    &Label1,
+             &numquest, &sablier,  &music,  &son})
         expose(*e);
     for (int i = 0; i < 4; ++i) {
         auto* area = new QGraphicsRectItem(niv::answerArea(i), this);
@@ -116,18 +119,33 @@ Tniv::Tniv(GameHost& host)
     // the score, the counter, the percentage and the time.
     std::vector<Reading> readings{
         {QAccessible::Heading,
-         [this] { return gameState_.Niveau == numbers::kBonusLevel ? QStringLiteral("Niveau bonus") : QStringLiteral("Niveau %1").arg(gameState_.Niveau); }},
-        {QAccessible::StaticText, [this] { return QStringLiteral("Thème : ") + theme.text(); }, &theme},
+         [this] {
+             return gameState_.Niveau == numbers::kBonusLevel
+                        ? QStringLiteral("Niveau bonus")
+                        : QStringLiteral("Niveau %1").arg(gameState_.Niveau);
+         }},
+        {QAccessible::StaticText, [this] { return QStringLiteral("Thème : ") + theme.text(); },
+         &theme},
         {QAccessible::StaticText, [this] { return question.text(); }, &question}};
     for (int n = 1; n <= 4; ++n)
-        readings.push_back({QAccessible::StaticText, [this, n] { return numberedAnswer(n, answerLabel(n)); }, &answerLabel(n)});
-    readings.push_back({QAccessible::StaticText, [this] { return QStringLiteral("Score : ") + LabelScore.text(); }, &LabelScore});
-    readings.push_back({QAccessible::StaticText, [this] { return QStringLiteral("Question ") + numquest.text(); }, &numquest});
-    readings.push_back({QAccessible::StaticText, [this] { return QStringLiteral("Bonnes réponses : ") + pourcent.text(); }, &pourcent});
+        readings.push_back({QAccessible::StaticText,
+                            [this, n] { return numberedAnswer(n, answerLabel(n)); },
+                            &answerLabel(n)});
+    readings.push_back({QAccessible::StaticText,
+                        [this] { return QStringLiteral("Score : ") + LabelScore.text(); },
+                        &LabelScore});
+    readings.push_back({QAccessible::StaticText,
+                        [this] { return QStringLiteral("Question ") + numquest.text(); },
+                        &numquest});
+    readings.push_back({QAccessible::StaticText,
+                        [this] { return QStringLiteral("Bonnes réponses : ") + pourcent.text(); },
+                        &pourcent});
     readings.push_back({QAccessible::StaticText,
                         [this] {
-                            return alarme.isVisible() ? QStringLiteral("Temps écoulé !")
-                                                      : QStringLiteral("Temps pour répondre : ") + answerSeconds(gameState_.answerTimeFactor);
+                            return alarme.isVisible()
+                                       ? QStringLiteral("Temps écoulé !")
+                                       : QStringLiteral("Temps pour répondre : ") +
+                                             answerSeconds(gameState_.answerTimeFactor);
                         },
                         &sablier, [] { return true; }});
     describeForReading(*this, std::move(readings));
@@ -195,7 +213,8 @@ void Tniv::init(int level) {
     music.open();
     music.play();
     ready_ = true;
-    if (level == numbers::kBonusLevel) remplir(host_.randomGenerator(), liste_, level, questionsOfLevel(level) - 1);
+    if (level == numbers::kBonusLevel)
+        remplir(host_.randomGenerator(), liste_, level, questionsOfLevel(level) - 1);
 }
 
 QString Tniv::questionCode(int numQuestion) const {
@@ -248,16 +267,20 @@ void Tniv::posequestion(const QString& code) {
     updatePointer();
     QString said;
     if (gameState_.NumQuestion == 1)
-        said = gameState_.Niveau == numbers::kBonusLevel ? QStringLiteral("Niveau bonus. ") : QStringLiteral("Niveau %1. ").arg(gameState_.Niveau);
+        said = gameState_.Niveau == numbers::kBonusLevel
+                   ? QStringLiteral("Niveau bonus. ")
+                   : QStringLiteral("Niveau %1. ").arg(gameState_.Niveau);
     said += QStringLiteral("Question ") + numquest.text().replace(u'/', QStringLiteral(" sur ")) +
-            QStringLiteral(". Thème : ") + spoken(theme.text()) + QStringLiteral(". ") + spoken(question.text());
-    for (int n = 1; n <= 4; ++n) said += QStringLiteral(" ") + numberedAnswer(n, answerLabel(n)) + u'.';
+            QStringLiteral(". Thème : ") + spoken(theme.text()) + QStringLiteral(". ") +
+            spoken(question.text());
+    for (int n = 1; n <= 4; ++n)
+        said += QStringLiteral(" ") + numberedAnswer(n, answerLabel(n)) + u'.';
     announce(*this, said);
 }
 
 void Tniv::showQuestionNumber() {
     numquest.setText(QString::number(gameState_.NumQuestion) + u'/' +
-                      QString::number(questionsOfLevel(gameState_.Niveau)));
+                     QString::number(questionsOfLevel(gameState_.Niveau)));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -280,7 +303,8 @@ void Tniv::resultat(int key) {
         updatePointer();
         endQuestion();
         const int br = Query1.asInteger(questiontable::column(questiontable::Br));
-        announce(*this, (br == n ? QStringLiteral("Juste !") : QStringLiteral("Faux !") + rightAnswerSaid(br)) +
+        announce(*this, (br == n ? QStringLiteral("Juste !")
+                                 : QStringLiteral("Faux !") + rightAnswerSaid(br)) +
                             QStringLiteral(" Score : ") + LabelScore.text() + u'.');
     } else if (key == vk::F12) {
         indiquejuste();
@@ -389,9 +413,10 @@ void Tniv::TimerQuestTimer() {
     withoutStopping([this] { playSound(pack::file(pack::wrongSound)); });
     chargeMiss();
     endQuestion();
-    announce(*this, QStringLiteral("Temps écoulé !") +
-                        rightAnswerSaid(Query1.asInteger(questiontable::column(questiontable::Br))) +
-                        QStringLiteral(" Score : ") + LabelScore.text() + u'.');
+    announce(*this,
+             QStringLiteral("Temps écoulé !") +
+                 rightAnswerSaid(Query1.asInteger(questiontable::column(questiontable::Br))) +
+                 QStringLiteral(" Score : ") + LabelScore.text() + u'.');
 }
 
 void Tniv::musicNotify() {

@@ -31,7 +31,7 @@ class GameHost;
 struct GameState;
 
 class Tniv : public Screen {
-public:
+  public:
     // Builds the screen and opens Query1 with no code: a missing database fails here, before any
     // video. Sets MortSubite to false.
     explicit Tniv(GameHost& host);
@@ -39,7 +39,9 @@ public:
 
     // What the level's pause leads to when the level is over (the next question stays here). The
     // screen goes away during the call: nothing of it is used afterwards.
-    void setOnLevelOver(std::function<void(AfterPause)> onLevelOver) { onLevelOver_ = std::move(onLevelOver); }
+    void setOnLevelOver(std::function<void(AfterPause)> onLevelOver) {
+        onLevelOver_ = std::move(onLevelOver);
+    }
 
     // Sets the screen up for `level`: its video, its drawn list (thirty codes on the bonus
     // level), pictures, hourglass and music.
@@ -88,7 +90,7 @@ public:
     void musicNotify();
     void shutdown() override;
 
-private:
+  private:
     // Layout, back to front.
     Picture fond;
     Picture alarme;

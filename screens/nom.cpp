@@ -4,11 +4,11 @@
 
 #include "screens/nom.h"
 
-#include "screens/host.h"
 #include "core/layout.h"
 #include "core/pack.h"
 #include "platform/platform.h"
 #include "screens/accessibility.h"
+#include "screens/host.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,11 +34,16 @@ Tenternom::Tenternom(GameHost& host)
     // The box is read with its label, "Tapez votre nom.", and what it holds, also where the
     // screen reader follows the keyboard into the box itself.
     Edit1.lineEdit().setAccessibleName(Label2.text());
-    describeForReading(*this, {{QAccessible::Heading, [this] { return Label1.text(); }, &Label1},
-                               {QAccessible::StaticText, [this] { return Label2.text(); }, &Label2},
-                               {QAccessible::EditableText, [this] { return Label2.text(); }, &Edit1, {},
-                                [this] { return Edit1.hasKeyboardFocus(); }, [this] { return Edit1.text(); }},
-                               {QAccessible::Button, [this] { return valider.button().text(); }, &valider}});
+    describeForReading(
+        *this, {{QAccessible::Heading, [this] { return Label1.text(); }, &Label1},
+                {QAccessible::StaticText, [this] { return Label2.text(); }, &Label2},
+                {QAccessible::EditableText,
+                 [this] { return Label2.text(); },
+                 &Edit1,
+                 {},
+                 [this] { return Edit1.hasKeyboardFocus(); },
+                 [this] { return Edit1.text(); }},
+                {QAccessible::Button, [this] { return valider.button().text(); }, &valider}});
 }
 
 Tenternom::~Tenternom() = default;

@@ -24,7 +24,9 @@ class Tenternom : public Screen {
     ~Tenternom() override;
 
     // What the button does with the name typed.
-    void setOnValidated(std::function<void(const QString&)> onValidated) { onValidated_ = std::move(onValidated); }
+    void setOnValidated(std::function<void(const QString&)> onValidated) {
+        onValidated_ = std::move(onValidated);
+    }
     // Loads the background and gives the focus to the name box; returns at once.
     void affich();
     void validerClick();

@@ -4,11 +4,11 @@
 
 #include "screens/resultats.h"
 
-#include "screens/host.h"
 #include "core/layout.h"
 #include "core/pack.h"
 #include "platform/platform.h"
 #include "screens/accessibility.h"
+#include "screens/host.h"
 
 #include <algorithm>
 
@@ -42,12 +42,13 @@ Tecran_resultat::Tecran_resultat(GameHost& host)
         l->setTextMargins(QMargins(0, 0, std::max(0, hidden), 0));
         l->hide();
     }
-    for (const Element* e : std::initializer_list<const Element*>{&fond, &votre, &pass, &pourcent, &over, &fin,
-                                                                   &bonus, &attention})
+    for (const Element* e : std::initializer_list<const Element*>{&fond, &votre, &pass, &pourcent,
+                                                                  &over, &fin, &bonus, &attention})
         expose(*e);
     expose(QStringLiteral("Timer1"), Timer1);
     std::vector<Reading> readings;
-    for (const Label* l : readingOrder()) readings.push_back({QAccessible::StaticText, [l] { return l->text(); }, l});
+    for (const Label* l : readingOrder())
+        readings.push_back({QAccessible::StaticText, [l] { return l->text(); }, l});
     describeForReading(*this, std::move(readings));
 }
 
@@ -61,9 +62,15 @@ void Tecran_resultat::affich(int outcome, const QString& text) {
     resultScreenDone_ = false;
     fond.load(pack::file(pack::resultsPicture));
     switch (outcome) {
-        case Perdu: over.show(); break;
-        case Passe: pass.show(); break;
-        case Fini: fin.show(); break;
+        case Perdu:
+            over.show();
+            break;
+        case Passe:
+            pass.show();
+            break;
+        case Fini:
+            fin.show();
+            break;
         case Bonus:
             bonus.show();
             attention.show();
@@ -71,7 +78,8 @@ void Tecran_resultat::affich(int outcome, const QString& text) {
             pourcent.hide();
             Timer1.setInterval(ecran_resultat::Timer1BonusMs);
             break;
-        default: break;
+        default:
+            break;
     }
     outcome_ = outcome;
     pourcent.setText(text);

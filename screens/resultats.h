@@ -19,7 +19,7 @@ namespace vorn {
 class GameHost;
 
 class Tecran_resultat : public Screen {
-public:
+  public:
     enum Outcome { Perdu = 1, Passe = 2, Fini = 3, Bonus = 4 };
 
     explicit Tecran_resultat(GameHost& host);
@@ -41,7 +41,7 @@ public:
     Label attention;
     Timer Timer1;
 
-private:
+  private:
     // Its texts as a screen reader reads them, top to bottom.
     std::vector<const Label*> readingOrder() const;
 

@@ -4,12 +4,12 @@
 
 #include "screens/titre.h"
 
-#include "screens/host.h"
 #include "core/layout.h"
 #include "core/pack.h"
 #include "platform/messagebox.h"
 #include "platform/platform.h"
 #include "screens/accessibility.h"
+#include "screens/host.h"
 
 namespace vorn {
 
@@ -17,8 +17,9 @@ namespace {
 
 // What a screen reader says of the keys, after the prompt.
 QString titleTips() {
-    return QStringLiteral("Répondez avec les touches 1 à 4 du pavé numérique. F1 : règles du jeu. Échap : quitter. "
-                          "Plus de temps pour répondre : menu options.");
+    return QStringLiteral(
+        "Répondez avec les touches 1 à 4 du pavé numérique. F1 : règles du jeu. Échap : quitter. "
+        "Plus de temps pour répondre : menu options.");
 }
 
 }  // namespace
@@ -36,11 +37,12 @@ Tecrantitre::Tecrantitre(GameHost& host)
     expose(QStringLiteral("Timer1"), Timer1);
     Timer1.setEnabled(true);
     // The prompt is read between its blinks too.
-    describeForReading(*this, {{QAccessible::Heading, [] { return QString::fromUtf16(kApplicationTitle); }, &fond},
-                               {QAccessible::StaticText, [this] { return Label1.text(); }, &Label1, [] { return true; }},
-                               {QAccessible::StaticText, [] { return titleTips(); }}});
+    describeForReading(
+        *this,
+        {{QAccessible::Heading, [] { return QString::fromUtf16(kApplicationTitle); }, &fond},
+         {QAccessible::StaticText, [this] { return Label1.text(); }, &Label1, [] { return true; }},
+         {QAccessible::StaticText, [] { return titleTips(); }}});
 }
-
 
 Tecrantitre::~Tecrantitre() = default;
 
@@ -50,8 +52,8 @@ void Tecrantitre::play(GameHost& principal) {
     music.setFileName(pack::file(pack::titleTune));
     music.open();
     music.play();
-    announce(*this, QString::fromUtf16(kApplicationTitle) + QStringLiteral(". ") + spoken(Label1.text()) +
-                        QStringLiteral(". ") + titleTips());
+    announce(*this, QString::fromUtf16(kApplicationTitle) + QStringLiteral(". ") +
+                        spoken(Label1.text()) + QStringLiteral(". ") + titleTips());
 }
 
 void Tecrantitre::Timer1Timer() {

@@ -18,7 +18,7 @@ namespace vorn {
 class GameHost;
 
 class Tecrantitre : public Screen {
-public:
+  public:
     explicit Tecrantitre(GameHost& host);
     ~Tecrantitre() override;
 

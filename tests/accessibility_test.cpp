@@ -39,7 +39,8 @@ namespace accessibility_test {
 constexpr int kResultsMs = 4000;
 constexpr int kTableMs = 7000;
 const QString kTips = QStringLiteral(
-    "Répondez avec les touches 1 à 4 du pavé numérique. F1 : règles du jeu. Échap : quitter. Plus de temps pour "
+    "Répondez avec les touches 1 à 4 du pavé numérique. F1 : règles du jeu. Échap : quitter. Plus "
+    "de temps pour "
     "répondre : menu options.");
 
 // The accessible objects on show, one "role \"name\"" a line, in reading order.
@@ -60,7 +61,8 @@ QString node(const char* role, const QString& name) {
 
 // The answers of the question on screen as read: "1 : ...", taken from the labels themselves.
 QString answerRead(const Dump& d, int n) {
-    return QStringLiteral("%1 : %2").arg(n).arg(widgetText(d, QStringLiteral("reponse%1").arg(n)).simplified());
+    return QStringLiteral("%1 : %2").arg(n).arg(
+        widgetText(d, QStringLiteral("reponse%1").arg(n)).simplified());
 }
 
 // Every announcement of a whole run, in order.
@@ -71,7 +73,7 @@ QStringList allHeard(const Play& play) {
 }
 
 class Accessibility : public ::testing::Test {
-protected:
+  protected:
     TestPack pack;
     Play play{pack};
 };
@@ -81,8 +83,10 @@ TEST_F(Accessibility, TheTitleReadsItsPromptAndTipsAndSaysThemOnce) {
     play.run();
     const Dump& t = play.at(title);
     EXPECT_EQ(tree(t), (QStringList{node("heading", QStringLiteral("V.O.R.N. VOZID")),
-                                     node("text", QStringLiteral("APPUYEZ SUR ENTRER")), node("text", kTips)}));
-    EXPECT_EQ(heard(t), QStringList{quoted(QStringLiteral("V.O.R.N. VOZID. APPUYEZ SUR ENTRER. ") + kTips)});
+                                    node("text", QStringLiteral("APPUYEZ SUR ENTRER")),
+                                    node("text", kTips)}));
+    EXPECT_EQ(heard(t),
+              QStringList{quoted(QStringLiteral("V.O.R.N. VOZID. APPUYEZ SUR ENTRER. ") + kTips)});
 }
 
 TEST_F(Accessibility, TheLevelScreenReadsInOrderAndAnnouncesQuestionsVerdictsAndTimeOuts) {
@@ -108,34 +112,45 @@ TEST_F(Accessibility, TheLevelScreenReadsInOrderAndAnnouncesQuestionsVerdictsAnd
     const Dump& q = play.at(first);
     const QString theme = widgetText(q, "theme");
     const QString question = widgetText(q, "question");
-    EXPECT_EQ(tree(q), (QStringList{node("heading", QStringLiteral("Niveau 1")), node("text", QStringLiteral("Thème : ") + theme),
-                                     node("text", question), node("text", answerRead(q, 1)), node("text", answerRead(q, 2)),
-                                     node("text", answerRead(q, 3)), node("text", answerRead(q, 4)),
-                                     node("text", QStringLiteral("Score : 0")), node("text", QStringLiteral("Question 1/10")),
-                                     node("text", QStringLiteral("Bonnes réponses : 0%")),
-                                     node("text", QStringLiteral("Temps pour répondre : 9,85 s"))}));
-    EXPECT_EQ(heard(q), QStringList{quoted(QStringLiteral("Niveau 1. Question 1 sur 10. Thème : ") + theme + QStringLiteral(". ") +
-                                           question + u' ' + answerRead(q, 1) + QStringLiteral(". ") + answerRead(q, 2) +
-                                           QStringLiteral(". ") + answerRead(q, 3) + QStringLiteral(". ") + answerRead(q, 4) + u'.')});
+    EXPECT_EQ(tree(q),
+              (QStringList{node("heading", QStringLiteral("Niveau 1")),
+                           node("text", QStringLiteral("Thème : ") + theme), node("text", question),
+                           node("text", answerRead(q, 1)), node("text", answerRead(q, 2)),
+                           node("text", answerRead(q, 3)), node("text", answerRead(q, 4)),
+                           node("text", QStringLiteral("Score : 0")),
+                           node("text", QStringLiteral("Question 1/10")),
+                           node("text", QStringLiteral("Bonnes réponses : 0%")),
+                           node("text", QStringLiteral("Temps pour répondre : 9,85 s"))}));
+    EXPECT_EQ(
+        heard(q),
+        QStringList{quoted(QStringLiteral("Niveau 1. Question 1 sur 10. Thème : ") + theme +
+                           QStringLiteral(". ") + question + u' ' + answerRead(q, 1) +
+                           QStringLiteral(". ") + answerRead(q, 2) + QStringLiteral(". ") +
+                           answerRead(q, 3) + QStringLiteral(". ") + answerRead(q, 4) + u'.')});
 
     // Each verdict once, with the score after it; the tree follows the score.
     EXPECT_EQ(heard(play.at(right)), QStringList{quoted(QStringLiteral("Juste ! Score : 1000."))});
     EXPECT_TRUE(tree(play.at(right)).contains(node("text", QStringLiteral("Score : 1000"))));
     const Dump& s = play.at(second);
     ASSERT_EQ(heard(s).size(), 1);
-    EXPECT_TRUE(heard(s)[0].startsWith(u"\"Question 2 sur 10. Thème : ")) << heard(s)[0].toStdString();
+    EXPECT_TRUE(heard(s)[0].startsWith(u"\"Question 2 sur 10. Thème : "))
+        << heard(s)[0].toStdString();
     const int br = rightAnswer(currentCode(s));
     EXPECT_EQ(heard(play.at(wrong)),
-              QStringList{quoted(QStringLiteral("Faux ! La bonne réponse était ") + answerRead(s, br) + QStringLiteral(". Score : 500."))});
+              QStringList{quoted(QStringLiteral("Faux ! La bonne réponse était ") +
+                                 answerRead(s, br) + QStringLiteral(". Score : 500."))});
 
-    // The third question times out: said once, with its right answer, at the time-out and not before.
+    // The third question times out: said once, with its right answer, at the time-out and not
+    // before.
     const Dump& b = play.at(beforeTimeOut);
     ASSERT_EQ(heard(b).size(), 1);  // the third question
     EXPECT_TRUE(heard(b)[0].startsWith(u"\"Question 3 sur 10."));
     EXPECT_TRUE(tree(b).contains(node("text", QStringLiteral("Temps pour répondre : 9,85 s"))));
     const Dump& o = play.at(timedOut);
-    EXPECT_EQ(heard(o), QStringList{quoted(QStringLiteral("Temps écoulé ! La bonne réponse était ") +
-                                           answerRead(b, rightAnswer(currentCode(b))) + QStringLiteral(". Score : 0."))});
+    EXPECT_EQ(heard(o),
+              QStringList{quoted(QStringLiteral("Temps écoulé ! La bonne réponse était ") +
+                                 answerRead(b, rightAnswer(currentCode(b))) +
+                                 QStringLiteral(". Score : 0."))});
     EXPECT_TRUE(tree(o).contains(node("text", QStringLiteral("Temps écoulé !"))));
 }
 
@@ -145,13 +160,17 @@ TEST_F(Accessibility, AVerdictWithoutARightAnswerSaysNone) {
         SCOPED_TRACE(br);
         pack.writeTable({.br = [br](const QString&) { return QVariant(br); }});
         Play wrongTable(pack);
-        wrongTable << "key Enter" << "key KP1";
+        wrongTable << "key Enter"
+                   << "key KP1";
         const int answered = wrongTable.mark();
-        wrongTable << QStringLiteral("wait %1").arg(kPauseMs) << QStringLiteral("wait %1").arg(kQuestionMs);
+        wrongTable << QStringLiteral("wait %1").arg(kPauseMs)
+                   << QStringLiteral("wait %1").arg(kQuestionMs);
         const int timedOut = wrongTable.mark();
         wrongTable.run();
-        EXPECT_EQ(heard(wrongTable.at(answered)).last(), quoted(QStringLiteral("Faux ! Score : -500.")));
-        EXPECT_EQ(heard(wrongTable.at(timedOut)).last(), quoted(QStringLiteral("Temps écoulé ! Score : -1000.")));
+        EXPECT_EQ(heard(wrongTable.at(answered)).last(),
+                  quoted(QStringLiteral("Faux ! Score : -500.")));
+        EXPECT_EQ(heard(wrongTable.at(timedOut)).last(),
+                  quoted(QStringLiteral("Temps écoulé ! Score : -1000.")));
     }
 }
 
@@ -176,16 +195,22 @@ TEST_F(Accessibility, ResultsNameEntryAndTableAreReadAndSaidOnce) {
     ASSERT_EQ(play.output().status, 0) << play.output().text.toStdString();
 
     const Dump& r = play.at(results);
-    const QStringList resultTexts{QStringLiteral("Votre pourcentage de bonnes réponses sur ce niveau est de:"),
-                                  QStringLiteral("90%"), QStringLiteral("Vous pouvez passez au niveau suivant.")};
-    EXPECT_EQ(tree(r), (QStringList{node("text", resultTexts[0]), node("text", resultTexts[1]), node("text", resultTexts[2])}));
+    const QStringList resultTexts{
+        QStringLiteral("Votre pourcentage de bonnes réponses sur ce niveau est de:"),
+        QStringLiteral("90%"), QStringLiteral("Vous pouvez passez au niveau suivant.")};
+    EXPECT_EQ(tree(r), (QStringList{node("text", resultTexts[0]), node("text", resultTexts[1]),
+                                    node("text", resultTexts[2])}));
     EXPECT_EQ(heard(r).last(), quoted(resultTexts.join(u' ')));
 
     const Dump& e = play.at(entry);
     const QString prompt = QStringLiteral("Tapez votre nom.");
-    EXPECT_EQ(tree(e), (QStringList{node("heading", QStringLiteral("Vous êtes dans les dix meilleurs joueurs!")),
-                                     node("text", prompt), node("edit", prompt), node("button", QStringLiteral("Valider"))}));
-    EXPECT_EQ(heard(e).last(), quoted(QStringLiteral("Vous êtes dans les dix meilleurs joueurs! Tapez votre nom.")));
+    EXPECT_EQ(
+        tree(e),
+        (QStringList{node("heading", QStringLiteral("Vous êtes dans les dix meilleurs joueurs!")),
+                     node("text", prompt), node("edit", prompt),
+                     node("button", QStringLiteral("Valider"))}));
+    EXPECT_EQ(heard(e).last(),
+              quoted(QStringLiteral("Vous êtes dans les dix meilleurs joueurs! Tapez votre nom.")));
     EXPECT_TRUE(heard(play.at(typed)).isEmpty());  // typing says nothing of its own
 
     const Dump& t = play.at(table);
@@ -193,9 +218,12 @@ TEST_F(Accessibility, ResultsNameEntryAndTableAreReadAndSaidOnce) {
     ASSERT_EQ(rows.size(), 11);
     EXPECT_EQ(rows[0], node("heading", QStringLiteral("LES MEILLEURS JOUEURS")));
     EXPECT_EQ(rows[1], node("text", QStringLiteral("1 : Zoé, 52500 points")));
-    for (int k = 2; k <= 10; ++k) EXPECT_TRUE(rows[k].startsWith(QStringLiteral("text \"%1 : ").arg(k))) << rows[k].toStdString();
+    for (int k = 2; k <= 10; ++k)
+        EXPECT_TRUE(rows[k].startsWith(QStringLiteral("text \"%1 : ").arg(k)))
+            << rows[k].toStdString();
     ASSERT_EQ(heard(t).size(), 1);
-    EXPECT_TRUE(heard(t)[0].startsWith(u"\"LES MEILLEURS JOUEURS. 1 : Zoé, 52500 points. 2 : ")) << heard(t)[0].toStdString();
+    EXPECT_TRUE(heard(t)[0].startsWith(u"\"LES MEILLEURS JOUEURS. 1 : Zoé, 52500 points. 2 : "))
+        << heard(t)[0].toStdString();
 
     // Then the title again, alone in the tree.
     EXPECT_EQ(tree(play.at(title)).size(), 3);
@@ -204,8 +232,12 @@ TEST_F(Accessibility, ResultsNameEntryAndTableAreReadAndSaidOnce) {
     // its level once.
     const QStringList all = allHeard(play);
     for (int i = 1; i < all.size(); ++i) EXPECT_NE(all[i], all[i - 1]) << all[i].toStdString();
-    for (const char* level : {"\"Niveau 1. Question 1 sur 10.", "\"Niveau 2. Question 1 sur 10.", "\"Niveau 3. Question 1 sur 10."})
-        EXPECT_EQ(std::count_if(all.begin(), all.end(), [&](const QString& a) { return a.startsWith(QLatin1String(level)); }), 1)
+    for (const char* level : {"\"Niveau 1. Question 1 sur 10.", "\"Niveau 2. Question 1 sur 10.",
+                              "\"Niveau 3. Question 1 sur 10."})
+        EXPECT_EQ(
+            std::count_if(all.begin(), all.end(),
+                          [&](const QString& a) { return a.startsWith(QLatin1String(level)); }),
+            1)
             << level;
 }
 
@@ -233,7 +265,8 @@ TEST_F(Accessibility, TheTimeToAnswerIsChosenFollowedAndKept) {
     struct Row {
         const char* item;
         int factor;
-    } rows[] = {{"temps pour répondre : 19,7 s (x2)", 2}, {"temps pour répondre : 29,55 s (x3)", 3},
+    } rows[] = {{"temps pour répondre : 19,7 s (x2)", 2},
+                {"temps pour répondre : 29,55 s (x3)", 3},
                 {"temps pour répondre : 9,85 s", 1}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.item);
@@ -256,10 +289,13 @@ TEST_F(Accessibility, TheTimeToAnswerIsChosenFollowedAndKept) {
             const int halfway = widgetField(choose.at(half), "sablier", "frame").toInt();
             EXPECT_GE(halfway, 20);
             EXPECT_LE(halfway, 26);
-            EXPECT_TRUE(tree(choose.at(half)).contains(node(
-                "text", QStringLiteral("Temps pour répondre : ") +
-                            QStringList{QStringLiteral("9,85"), QStringLiteral("19,7"), QStringLiteral("29,55")}[row.factor - 1] +
-                            QStringLiteral(" s"))));
+            EXPECT_TRUE(
+                tree(choose.at(half))
+                    .contains(
+                        node("text", QStringLiteral("Temps pour répondre : ") +
+                                         QStringList{QStringLiteral("9,85"), QStringLiteral("19,7"),
+                                                     QStringLiteral("29,55")}[row.factor - 1] +
+                                         QStringLiteral(" s"))));
         }
         // The next start reads it back.
         Play next(pack);
@@ -289,18 +325,24 @@ TEST_F(Accessibility, TheOptionsMenuOffersTheTimesAfterTheDisplay) {
         QMenu* options = window.findChild<QMenu*>(QStringLiteral("options1"));
         if (!options) return;
         for (QAction* a : options->actions())
-            items << (a->isSeparator() ? QStringLiteral("-")
-                                       : a->text() +
-                                             QLatin1String(a->isCheckable() ? (a->isChecked() ? " [x]" : " [ ]") : "") +
-                                             QLatin1String(a->actionGroup() && a->actionGroup()->isExclusive() ? " excl" : ""));
+            items << (a->isSeparator()
+                          ? QStringLiteral("-")
+                          : a->text() +
+                                QLatin1String(a->isCheckable() ? (a->isChecked() ? " [x]" : " [ ]")
+                                                               : "") +
+                                QLatin1String(a->actionGroup() && a->actionGroup()->isExclusive()
+                                                  ? " excl"
+                                                  : ""));
         if (const QByteArray shots = qgetenv("VORN_SHOTS"); !shots.isEmpty()) {
             options->popup(QPoint(0, 0));
-            options->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/options-menu.png"));
+            options->grab().save(QString::fromLocal8Bit(shots) +
+                                 QStringLiteral("/options-menu.png"));
             options->hide();
         }
     });
     play.run();
-    EXPECT_EQ(items, (QStringList{QStringLiteral("640x480 plein écran"), QStringLiteral("640x480 fenêtré"), QStringLiteral("-"),
+    EXPECT_EQ(items, (QStringList{QStringLiteral("640x480 plein écran"),
+                                  QStringLiteral("640x480 fenêtré"), QStringLiteral("-"),
                                   QStringLiteral("temps pour répondre : 9,85 s [ ] excl"),
                                   QStringLiteral("temps pour répondre : 19,7 s (x2) [ ] excl"),
                                   QStringLiteral("temps pour répondre : 29,55 s (x3) [x] excl")}));
@@ -311,9 +353,12 @@ TEST(AccessibilityOptions, AnOptionsFileOutOfRangeGivesTheLayoutsTime) {
     struct Row {
         const char* text;
         int wait;
-    } rows[] = {{"[Options]\nTempsDeReponse=2\n", 2}, {"[options]\ntempsdereponse=3\n", 3},
-                {"[Options]\nTempsDeReponse=4\n", 1},  {"[Options]\nTempsDeReponse=0\n", 1},
-                {"[Options]\nTempsDeReponse=-2\n", 1}, {"[Options]\nTempsDeReponse=deux\n", 1},
+    } rows[] = {{"[Options]\nTempsDeReponse=2\n", 2},
+                {"[options]\ntempsdereponse=3\n", 3},
+                {"[Options]\nTempsDeReponse=4\n", 1},
+                {"[Options]\nTempsDeReponse=0\n", 1},
+                {"[Options]\nTempsDeReponse=-2\n", 1},
+                {"[Options]\nTempsDeReponse=deux\n", 1},
                 {"", 1}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
@@ -347,30 +392,36 @@ TEST(AccessibleTree, FollowsTheScreensAndTheirAnnouncements) {
     auto second = std::make_unique<Screen>(QStringLiteral("second"));
     bool hidden = false;
     describeForReading(first, {{QAccessible::Heading, [] { return QStringLiteral("  Un  "); }},
-                               {QAccessible::StaticText, [] { return QStringLiteral("deux"); }, nullptr, [&] { return !hidden; }}});
-    describeForReading(*second, {{QAccessible::StaticText, [] { return QStringLiteral("trois"); }}});
+                               {QAccessible::StaticText, [] { return QStringLiteral("deux"); },
+                                nullptr, [&] { return !hidden; }}});
+    describeForReading(*second,
+                       {{QAccessible::StaticText, [] { return QStringLiteral("trois"); }}});
 
     announce(first, QStringLiteral("avant"));  // not shown yet: nothing is said
     reading->screenShown(first);
     reading->screenShown(*second);
-    EXPECT_EQ(names(), (QStringList{QStringLiteral("Un"), QStringLiteral("deux"), QStringLiteral("trois")}));
+    EXPECT_EQ(names(),
+              (QStringList{QStringLiteral("Un"), QStringLiteral("deux"), QStringLiteral("trois")}));
     hidden = true;
     EXPECT_EQ(names(), (QStringList{QStringLiteral("Un"), QStringLiteral("trois")}));
 
     announce(first, QStringLiteral("une"));
     announce(*second, QStringLiteral("une"));  // said again, by the other announcer
-    EXPECT_EQ(reading->accessible().takeAnnouncements(), (QStringList{QStringLiteral("une"), QStringLiteral("une")}));
+    EXPECT_EQ(reading->accessible().takeAnnouncements(),
+              (QStringList{QStringLiteral("une"), QStringLiteral("une")}));
     QAccessibleInterface* viewInterface = QAccessible::queryAccessibleInterface(&view);
     ASSERT_NE(viewInterface, nullptr);
     ASSERT_EQ(viewInterface->childCount(), 5);
     QStringList children;
-    for (int i = 0; i < viewInterface->childCount(); ++i) children << viewInterface->child(i)->text(QAccessible::Name);
-    EXPECT_EQ(children, (QStringList{QStringLiteral("Un"), QStringLiteral("deux"), QStringLiteral("trois"), QString(),
-                                     QStringLiteral("une")}));
+    for (int i = 0; i < viewInterface->childCount(); ++i)
+        children << viewInterface->child(i)->text(QAccessible::Name);
+    EXPECT_EQ(children, (QStringList{QStringLiteral("Un"), QStringLiteral("deux"),
+                                     QStringLiteral("trois"), QString(), QStringLiteral("une")}));
     ASSERT_NE(viewInterface->focusChild(), nullptr);
     EXPECT_EQ(viewInterface->focusChild()->text(QAccessible::Name), QStringLiteral("une"));
     EXPECT_EQ(viewInterface->indexOfChild(viewInterface->focusChild()), 4);
-    EXPECT_EQ(viewInterface->text(QAccessible::Name), QStringLiteral("Un"));  // named after the screen on show
+    EXPECT_EQ(viewInterface->text(QAccessible::Name),
+              QStringLiteral("Un"));  // named after the screen on show
 
     // The second screen leaves: its text goes, its announcement with it, and it says nothing more.
     reading->screenLeft(*second);

@@ -44,15 +44,22 @@ const Row kRows[] = {
     {"level 1 lost with 7 of 10", 1, 10, 7, 5500, false, AfterPause::GameLost},
     {"level 2 passed with 7 of 10", 2, 10, 7, 22500, false, AfterPause::NextLevel},
     {"level 2 lost with 6 of 10", 2, 10, 6, 20000, false, AfterPause::GameLost},
-    {"level 3 with every answer right opens the bonus level", 3, 10, 10, 60000, false, AfterPause::BonusLevel},
-    {"level 3 passed with 6 of 10 finishes the game", 3, 10, 6, 46000, false, AfterPause::GameFinished},
+    {"level 3 with every answer right opens the bonus level", 3, 10, 10, 60000, false,
+     AfterPause::BonusLevel},
+    {"level 3 passed with 6 of 10 finishes the game", 3, 10, 6, 46000, false,
+     AfterPause::GameFinished},
     {"level 3 lost with 5 of 10", 3, 10, 5, 42500, false, AfterPause::GameLost},
     {"only exactly 60000 opens the bonus level", 3, 10, 10, 61000, false, AfterPause::GameFinished},
-    {"a score of 60000 opens the bonus only at the end of level 3", 2, 10, 10, 60000, false, AfterPause::NextLevel},
-    {"the bonus level goes on while every answer is right", 4, 29, 29, 176000, false, AfterPause::NextQuestion},
-    {"the bonus level ends after its thirtieth question", 4, 30, 30, 180000, false, AfterPause::GameFinished},
-    {"the bonus level ends at its first wrong answer", 4, 5, 4, 75500, true, AfterPause::GameFinished},
-    {"a wrong first answer ends the bonus level too", 4, 1, 0, 59500, true, AfterPause::GameFinished},
+    {"a score of 60000 opens the bonus only at the end of level 3", 2, 10, 10, 60000, false,
+     AfterPause::NextLevel},
+    {"the bonus level goes on while every answer is right", 4, 29, 29, 176000, false,
+     AfterPause::NextQuestion},
+    {"the bonus level ends after its thirtieth question", 4, 30, 30, 180000, false,
+     AfterPause::GameFinished},
+    {"the bonus level ends at its first wrong answer", 4, 5, 4, 75500, true,
+     AfterPause::GameFinished},
+    {"a wrong first answer ends the bonus level too", 4, 1, 0, 59500, true,
+     AfterPause::GameFinished},
 };
 
 class AfterPauseRule : public ::testing::TestWithParam<Row> {};
@@ -82,4 +89,4 @@ TEST(AfterPause, EachEndOfLevelShowsItsOutcome) {
     EXPECT_EQ(Tecran_resultat::Bonus, 4);
 }
 
-}  // namespace
+}  // namespace afterpause_test

@@ -287,7 +287,7 @@ TEST_F(QuestionChecks, TheGameAndTheCheckerAgreeOnEveryDatabaseFolder) {
     }
 }
 
-}  // namespace
+}  // namespace checker_test
 
 namespace checker_test {
 
@@ -326,7 +326,7 @@ TEST(Typography, PlainSpacesBeforeMarksAfterGuillemetsAndInsideNumbersAreFaults)
               QStringLiteral("Oui\u00a0: «\u202fnon\u202f»\u202f?"));
 }
 
-}  // namespace
+}  // namespace checker_test
 
 namespace checker_test {
 
@@ -474,4 +474,4 @@ TEST(Fairness, ATextGivesAwayAnAnswerItWritesWholeThatTheSameOrALaterLevelAsks) 
     EXPECT_EQ(found, (std::vector<std::string>{"1a2 Jules César 1a1", "1b2 Italie 2a3"}));
 }
 
-}  // namespace
+}  // namespace checker_test

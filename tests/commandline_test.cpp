@@ -37,7 +37,10 @@ TEST(CommandLine, ReadsLeftToRight) {
         {{"ma-classe", "--version", "--bogus"}, Action::Version, "", ""},  // answered when met
         {{"--bogus"}, Action::Refuse, "", "unknown option --bogus"},
         {{"--help=all"}, Action::Refuse, "", "unknown option --help=all"},
-        {{"-platform", "xcb"}, Action::Refuse, "", "unknown option -platform"},  // Qt's are not ours
+        {{"-platform", "xcb"},
+         Action::Refuse,
+         "",
+         "unknown option -platform"},  // Qt's are not ours
         {{"--bogus", "--help"}, Action::Refuse, "", "unknown option --bogus"},
         {{"a", "b"}, Action::Refuse, "", "one game folder at most, not a and b"},
         {{"a", "--", "b"}, Action::Refuse, "", "one game folder at most, not a and b"},
@@ -74,12 +77,14 @@ TEST(CommandLine, RoffEscapesWhatWouldBeMarkup) {
 
 TEST(CommandLine, TheManualHasTheUsagesEntriesAndMore) {
     const QString page = manualPage();
-    EXPECT_TRUE(page.contains(QStringLiteral(".TH VORN 6 %1 \"vorn %2\"")
-                                  .arg(QLatin1String(vorn::release::date), QLatin1String(vorn::release::version))))
+    EXPECT_TRUE(page.contains(
+        QStringLiteral(".TH VORN 6 %1 \"vorn %2\"")
+            .arg(QLatin1String(vorn::release::date), QLatin1String(vorn::release::version))))
         << page.left(400).toStdString();
-    for (const char* section : {"NAME", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "KEYS", "MENUS", "FILES", "ENVIRONMENT",
-                                "EXIT STATUS", "COPYRIGHT"})
-        EXPECT_TRUE(page.contains(QStringLiteral("\n.SH %1\n").arg(QLatin1String(section)))) << section;
+    for (const char* section : {"NAME", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "KEYS", "MENUS",
+                                "FILES", "ENVIRONMENT", "EXIT STATUS", "COPYRIGHT"})
+        EXPECT_TRUE(page.contains(QStringLiteral("\n.SH %1\n").arg(QLatin1String(section))))
+            << section;
     // Every entry of the usage (two blanks, then the term) is one of the manual's.
     for (const QString& line : usage().split(u'\n')) {
         if (!line.startsWith(u"  ") || line.startsWith(u"   ")) continue;
@@ -92,7 +97,7 @@ TEST(CommandLine, TheManualHasTheUsagesEntriesAndMore) {
 
 // The real program, where no window system can be reached: it answers before it would need one.
 class Program : public ::testing::Test {
-protected:
+  protected:
     struct Run {
         int status;
         QString out, err;
@@ -106,7 +111,8 @@ protected:
         process.start(QStringLiteral(VORN_BUILD_DIR "/game/vorn"), args);
         if (!process.waitForFinished(60000)) return {-1, {}, {}};
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+                QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
     }
 };
 
@@ -117,7 +123,8 @@ TEST_F(Program, AnswersHelpAndVersionOnItsOutput) {
     EXPECT_EQ(help.err, "");
     const Run version = run({"--version"});
     EXPECT_EQ(version.status, 0) << version.err.toStdString();
-    EXPECT_TRUE(version.out.startsWith(QStringLiteral("vorn (V.O.R.N. VOZID) %1\n").arg(QLatin1String(vorn::release::version))))
+    EXPECT_TRUE(version.out.startsWith(
+        QStringLiteral("vorn (V.O.R.N. VOZID) %1\n").arg(QLatin1String(vorn::release::version))))
         << version.out.toStdString();
     EXPECT_EQ(version.err, "");
 }
@@ -129,4 +136,4 @@ TEST_F(Program, RefusesAnUnknownOptionWithOneLineAndTheUsage) {
     EXPECT_EQ(bogus.err, "vorn: unknown option --bogus\n" + usage());
 }
 
-}  // namespace
+}  // namespace commandline_test

@@ -142,4 +142,4 @@ TEST(ContentInSight, LevelDesksStayInSight) {
     }
 }
 
-}  // namespace
+}  // namespace content_clearance_test

@@ -50,4 +50,4 @@ TEST(ContentGenerator, RefusesWhatItDoesNotKnow) {
     EXPECT_TRUE(generator.readAllStandardError().contains("posters"));
 }
 
-}  // namespace
+}  // namespace content_generator_test

@@ -133,7 +133,6 @@ TEST(ContentHourglass, FramesSitOnTheSilverOfTheirControl) {
     }
 }
 
-
 double meanLuminance(const QImage& frame) {
     double sum = 0;
     int n = 0;
@@ -160,4 +159,4 @@ TEST(ContentVideos, InterludesFadeFromAndToTheirBlackFrame) {
     }
 }
 
-}  // namespace
+}  // namespace content_media_test

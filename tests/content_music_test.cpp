@@ -210,4 +210,4 @@ TEST(ContentMusic, PartsStayInTheirInstrumentsRanges) {
     }
 }
 
-}  // namespace
+}  // namespace content_music_test

@@ -46,12 +46,16 @@ TEST(ContentPictures, LevelScreensKeepTheirTextsReadable) {
         const QImage bg = picture(QStringLiteral("image/niv%1.jpg").arg(level));
         ASSERT_EQ(bg.size(), L::screen.size());
         // Where texts sized to them show, for texts such as "-4500", "10/10" and "100%".
-        EXPECT_GT(contrast(bg, QRect(24, 12, 84, 28), kNavy), 4.5);     // score, right of 90
-        EXPECT_GT(contrast(bg, QRect(L::niv::numquest.box.topLeft() + QPoint(0, 4), QSize(76, 26)), kGreen),
+        EXPECT_GT(contrast(bg, QRect(24, 12, 84, 28), kNavy), 4.5);  // score, right of 90
+        EXPECT_GT(contrast(bg, QRect(L::niv::numquest.box.topLeft() + QPoint(0, 4), QSize(76, 26)),
+                           kGreen),
                   3.0);  // counter, large bold
-        EXPECT_GT(contrast(bg, QRect(L::niv::pourcent.box.topLeft() + QPoint(0, 4), QSize(98, 30)), kAqua), 4.5);
+        EXPECT_GT(contrast(bg, QRect(L::niv::pourcent.box.topLeft() + QPoint(0, 4), QSize(98, 30)),
+                           kAqua),
+                  4.5);
         EXPECT_GT(contrast(bg, L::niv::question.box, kWhite), 4.5);
-        for (const TextPlacement& answer : L::niv::reponse) EXPECT_GT(contrast(bg, answer.box, kWhite), 4.5);
+        for (const TextPlacement& answer : L::niv::reponse)
+            EXPECT_GT(contrast(bg, answer.box, kWhite), 4.5);
     }
 }
 
@@ -224,7 +228,8 @@ TEST(ContentPictures, HourglassPlaceIsSilverOnEveryLevel) {
         for (int y = alarm.top(); y <= alarm.bottom(); ++y)
             for (int x = alarm.left(); x <= alarm.right(); ++x) {
                 // The ring, less its outer pixels where the background's own edge may blend.
-                if (!inAlarmRing(x - alarm.left(), y - alarm.top()) || !alarm.adjusted(3, 3, -3, -3).contains(x, y))
+                if (!inAlarmRing(x - alarm.left(), y - alarm.top()) ||
+                    !alarm.adjusted(3, 3, -3, -3).contains(x, y))
                     continue;
                 const QColor c = bg.pixelColor(x, y);
                 ++ring;
@@ -235,4 +240,4 @@ TEST(ContentPictures, HourglassPlaceIsSilverOnEveryLevel) {
     }
 }
 
-}  // namespace
+}  // namespace content_pictures_test

@@ -398,4 +398,4 @@ TEST_F(MediaCheckTest, HelpAndSaveFolderAreChecked) {
     EXPECT_EQ(faultsFor(report, "save"), QStringList{"save: is not a folder"});
 }
 
-}  // namespace
+}  // namespace content_test

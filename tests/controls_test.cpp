@@ -22,8 +22,10 @@ using namespace vorn;
 
 namespace controls_test {
 
-const ControlPlacement kBox{"Edit1", {200, 192, 217, 31}, {"Arial Black", 16, true}, qRgb(0, 128, 0)};
-const ControlPlacement kButton{"valider", {248, 256, 113, 33}, {"Arial Black", 13, true}, qRgb(0, 0, 0), "Valider"};
+const ControlPlacement kBox{
+    "Edit1", {200, 192, 217, 31}, {"Arial Black", 16, true}, qRgb(0, 128, 0)};
+const ControlPlacement kButton{
+    "valider", {248, 256, 113, 33}, {"Arial Black", 13, true}, qRgb(0, 0, 0), "Valider"};
 
 // The box keeps what the file will store, as it is typed: control characters are refused, and a
 // letter Windows-1252 lacks shows at once as its plain form, or "?" without one.
@@ -31,8 +33,9 @@ TEST(EditBox, ShowsWhatTheFileWillKeep) {
     EditBox box(nullptr, kBox);
     QLineEdit& edit = box.lineEdit();
     edit.insert(QStringLiteral("Zoé"));
-    for (const QString& refused : {QStringLiteral("a\nb"), QStringLiteral("\r"), QStringLiteral("\t"),
-                                   QStringLiteral("\x1b"), QStringLiteral("\u0085")}) {
+    for (const QString& refused :
+         {QStringLiteral("a\nb"), QStringLiteral("\r"), QStringLiteral("\t"),
+          QStringLiteral("\x1b"), QStringLiteral("\u0085")}) {
         edit.insert(refused);
         EXPECT_EQ(box.text(), QStringLiteral("Zoé")) << refused.toStdString();
     }
@@ -67,8 +70,7 @@ TEST(EditBox, ShowsWhatTheFileWillKeep) {
 
 TEST(PushButton, ItsHandlerRunsAfterTheClickOnceAndMayFreeTheButton) {
     VirtualPlatform platform;
-    auto button =
-        std::make_unique<PushButton>(nullptr, kButton, platform.clock());
+    auto button = std::make_unique<PushButton>(nullptr, kButton, platform.clock());
     EXPECT_EQ(button->button().text(), QStringLiteral("Valider"));
     EXPECT_EQ(button->button().objectName(), QStringLiteral("valider"));
     int clicks = 0;
@@ -98,4 +100,4 @@ TEST(PushButton, AClickLeftPendingWhenTheButtonGoesIsForgotten) {
     EXPECT_EQ(clicks, 0);
 }
 
-}  // namespace
+}  // namespace controls_test

@@ -24,7 +24,7 @@ using namespace vorn;
 namespace database_test {
 
 class Lookup : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir dir;
     QString previous = QDir::currentPath();
 
@@ -57,10 +57,13 @@ protected:
 };
 
 TEST_F(Lookup, OpensWithNoCodeAndMatchesTheWholeCode) {
-    table("CREATE TABLE questionnaire (code TEXT, enonce TEXT, r1 TEXT, r2 TEXT, r3 TEXT, r4 TEXT, Theme TEXT, br INTEGER);"
-          "INSERT INTO questionnaire VALUES ('1a10', 'Dix ?', 'a', 'b', 'c', 'd', 'T', 2);"
-          "INSERT INTO questionnaire VALUES ('1a1', 'Un ?', 'e', 'f', 'g', 'h', 'Histoire', 3);"
-          "INSERT INTO questionnaire VALUES ('1A1', 'Majuscule ?', 'e', 'f', 'g', 'h', 'Histoire', 4);");
+    table(
+        "CREATE TABLE questionnaire (code TEXT, enonce TEXT, r1 TEXT, r2 TEXT, r3 TEXT, r4 TEXT, "
+        "Theme TEXT, br INTEGER);"
+        "INSERT INTO questionnaire VALUES ('1a10', 'Dix ?', 'a', 'b', 'c', 'd', 'T', 2);"
+        "INSERT INTO questionnaire VALUES ('1a1', 'Un ?', 'e', 'f', 'g', 'h', 'Histoire', 3);"
+        "INSERT INTO questionnaire VALUES ('1A1', 'Majuscule ?', 'e', 'f', 'g', 'h', 'Histoire', "
+        "4);");
     Query q = query();
     q.open();  // no code yet: no row, no error
     EXPECT_EQ(q.asString("enonce"), "");
@@ -77,8 +80,10 @@ TEST_F(Lookup, OpensWithNoCodeAndMatchesTheWholeCode) {
 }
 
 TEST_F(Lookup, MissingCodeGivesEmptyTextsAndZero) {
-    table("CREATE TABLE questionnaire (code TEXT, enonce TEXT, r1 TEXT, r2 TEXT, r3 TEXT, r4 TEXT, Theme TEXT, br INTEGER);"
-          "INSERT INTO questionnaire VALUES ('1a2', 'Deux ?', 'a', 'b', 'c', 'd', 'T', 2);");
+    table(
+        "CREATE TABLE questionnaire (code TEXT, enonce TEXT, r1 TEXT, r2 TEXT, r3 TEXT, r4 TEXT, "
+        "Theme TEXT, br INTEGER);"
+        "INSERT INTO questionnaire VALUES ('1a2', 'Deux ?', 'a', 'b', 'c', 'd', 'T', 2);");
     Query q = query();
     for (const char* code : {"1a3", ""}) {
         q.setParam("numero", code);
@@ -90,9 +95,11 @@ TEST_F(Lookup, MissingCodeGivesEmptyTextsAndZero) {
 }
 
 TEST_F(Lookup, DuplicatesGiveTheFirstRowAndColumnsIgnoreLetterCase) {
-    table("CREATE TABLE questionnaire (CODE TEXT, ENONCE TEXT, R1 TEXT, R2 TEXT, R3 TEXT, R4 TEXT, THEME TEXT, BR INTEGER);"
-          "INSERT INTO questionnaire VALUES ('2b5', 'Premier', 'a', 'b', 'c', 'd', 'T', 1);"
-          "INSERT INTO questionnaire VALUES ('2b5', 'Second', 'a', 'b', 'c', 'd', 'T', 2);");
+    table(
+        "CREATE TABLE questionnaire (CODE TEXT, ENONCE TEXT, R1 TEXT, R2 TEXT, R3 TEXT, R4 TEXT, "
+        "THEME TEXT, BR INTEGER);"
+        "INSERT INTO questionnaire VALUES ('2b5', 'Premier', 'a', 'b', 'c', 'd', 'T', 1);"
+        "INSERT INTO questionnaire VALUES ('2b5', 'Second', 'a', 'b', 'c', 'd', 'T', 2);");
     Query q = query();
     q.setParam("numero", "2b5");
     q.open();
@@ -102,8 +109,10 @@ TEST_F(Lookup, DuplicatesGiveTheFirstRowAndColumnsIgnoreLetterCase) {
 }
 
 TEST_F(Lookup, MissingColumnIsRaisedOnlyWhenRead) {
-    table("CREATE TABLE questionnaire (code TEXT, enonce TEXT, r1 TEXT, r2 TEXT, r3 TEXT, r4 TEXT, Theme TEXT);"
-          "INSERT INTO questionnaire VALUES ('1a1', 'Un ?', 'a', 'b', 'c', 'd', 'T');");
+    table(
+        "CREATE TABLE questionnaire (code TEXT, enonce TEXT, r1 TEXT, r2 TEXT, r3 TEXT, r4 TEXT, "
+        "Theme TEXT);"
+        "INSERT INTO questionnaire VALUES ('1a1', 'Un ?', 'a', 'b', 'c', 'd', 'T');");
     Query q = query();
     q.setParam("numero", "1a1");
     q.open();
@@ -127,8 +136,10 @@ TEST_F(Lookup, MissingDirectoryTableOrBrokenFileAreClearErrors) {
 }
 
 TEST_F(Lookup, CodeTextIsNeverPartOfTheQuery) {
-    table("CREATE TABLE questionnaire (code TEXT, enonce TEXT, r1 TEXT, r2 TEXT, r3 TEXT, r4 TEXT, Theme TEXT, br INTEGER);"
-          "INSERT INTO questionnaire VALUES ('1a1', 'Un ?', 'a', 'b', 'c', 'd', 'T', 1);");
+    table(
+        "CREATE TABLE questionnaire (code TEXT, enonce TEXT, r1 TEXT, r2 TEXT, r3 TEXT, r4 TEXT, "
+        "Theme TEXT, br INTEGER);"
+        "INSERT INTO questionnaire VALUES ('1a1', 'Un ?', 'a', 'b', 'c', 'd', 'T', 1);");
     Query q = query();
     q.setParam("numero", "x' OR '1'='1");
     q.open();
@@ -181,24 +192,29 @@ TEST_F(Lookup, IntegersBeyond32BitsReadAsTheNearestIntNeverWrapped) {
 // A table file may hold a view in place of the table: one that would run for ever, or build a
 // text of any size, is stopped with an error instead of freezing the game or taking its memory.
 TEST_F(Lookup, AViewThatRunsAwayIsStopped) {
-    table("CREATE VIEW questionnaire AS WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) "
-          "SELECT '1a1' AS code, 'e' AS enonce, 2 AS br FROM c WHERE x < 0;");
+    table(
+        "CREATE VIEW questionnaire AS WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM "
+        "c) "
+        "SELECT '1a1' AS code, 'e' AS enonce, 2 AS br FROM c WHERE x < 0;");
     Query endless = query();
     endless.setParam("numero", "1a1");
     EXPECT_EQ(errorOf([&] { endless.open(); }),
               "dB/questionnaire.db: the lookup was stopped, it went on too long");
 
     QFile::remove(QStringLiteral("dB/questionnaire.db"));
-    table("CREATE VIEW questionnaire AS SELECT '1a1' AS code, zeroblob(20000000) AS enonce, 2 AS br;");
+    table(
+        "CREATE VIEW questionnaire AS SELECT '1a1' AS code, zeroblob(20000000) AS enonce, 2 AS "
+        "br;");
     Query huge = query();
     huge.setParam("numero", "1a1");
     EXPECT_EQ(errorOf([&] { huge.open(); }), "string or blob too big");
 
     // A view that does what a table does still reads.
     QFile::remove(QStringLiteral("dB/questionnaire.db"));
-    table("CREATE TABLE rows (code TEXT, enonce TEXT, br);"
-          "INSERT INTO rows VALUES ('1a1', 'Vue ?', 3);"
-          "CREATE VIEW questionnaire AS SELECT * FROM rows;");
+    table(
+        "CREATE TABLE rows (code TEXT, enonce TEXT, br);"
+        "INSERT INTO rows VALUES ('1a1', 'Vue ?', 3);"
+        "CREATE VIEW questionnaire AS SELECT * FROM rows;");
     Query view = query();
     view.setParam("numero", "1a1");
     view.open();
@@ -218,7 +234,8 @@ TEST_F(Lookup, TheQuestionTableReadsBackWhatWasWritten) {
     };
     const Case cases[] = {
         {"integer", QVariant(qlonglong(3)), QVariant(qlonglong(3)), "3"},
-        {"wide integer", QVariant(qlonglong(4294967298LL)), QVariant(qlonglong(4294967298LL)), "4294967298"},
+        {"wide integer", QVariant(qlonglong(4294967298LL)), QVariant(qlonglong(4294967298LL)),
+         "4294967298"},
         {"real", QVariant(2.5), QVariant(2.5), "2.5"},
         {"text", QVariant(QStringLiteral("trois")), QVariant(QStringLiteral("trois")), "trois"},
         {"null", QVariant(), QVariant(), ""},
@@ -227,9 +244,15 @@ TEST_F(Lookup, TheQuestionTableReadsBackWhatWasWritten) {
     int n = 0;
     for (const Case& c : cases) {
         ++n;
-        rows.push_back({QStringLiteral("1a%1").arg(n), QStringLiteral("Énoncé « %1 » ?").arg(n),
-                        QStringLiteral("un"), QStringLiteral("deux"), QStringLiteral("trois"),
-                        QStringLiteral("quatre"), QStringLiteral("Thème"), c.br, {}});
+        rows.push_back({QStringLiteral("1a%1").arg(n),
+                        QStringLiteral("Énoncé « %1 » ?").arg(n),
+                        QStringLiteral("un"),
+                        QStringLiteral("deux"),
+                        QStringLiteral("trois"),
+                        QStringLiteral("quatre"),
+                        QStringLiteral("Thème"),
+                        c.br,
+                        {}});
     }
     QDir().mkpath(QStringLiteral("dB"));
     writeQuestionFile(QStringLiteral("dB/questionnaire.db"), rows);
@@ -290,4 +313,4 @@ TEST_F(Lookup, AQuestionFileWithoutItsTableOrNotADatabaseIsToldNotRead) {
     EXPECT_THROW(writeQuestionFile(QStringLiteral("no folder/questionnaire.db"), {}), Error);
 }
 
-}  // namespace
+}  // namespace database_test

@@ -59,4 +59,4 @@ TEST(FaultMatrix, PlayedFilesBrokenOneAtATimeOnTheSoundBackend) {
                                        {Fault::Truncated, Fault::Garbage, Fault::WrongKind})));
 }
 
-}  // namespace
+}  // namespace faultmatrix_test

@@ -55,4 +55,4 @@ TEST_F(GameFolder, AMissingFolderStopsWithAMessageAndStatusTwo) {
     EXPECT_EQ(QDir::currentPath(), before);
 }
 
-}  // namespace
+}  // namespace gamefolder_test

@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-using vorn::Pourcentage;
 using vorn::formatPercentage;
+using vorn::Pourcentage;
 
 TEST(Pourcentage, TruncatesTowardZero) {
     EXPECT_EQ(Pourcentage(0, 1), 0);

@@ -373,4 +373,4 @@ TEST_F(HugePictures, AnOversizedBackgroundLooksAsItDoesWhole) {
     EXPECT_LT(difference / (640 * 440 * 3), 2.0);
 }
 
-}  // namespace
+}  // namespace images_test

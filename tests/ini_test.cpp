@@ -28,7 +28,7 @@ using namespace vorn;
 namespace ini_test {
 
 class Ini : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("test.ini"));
     QString previous = QDir::currentPath();
@@ -207,16 +207,19 @@ TEST_F(Ini, ValuesReadBackAsWrittenWhateverTheirBlanksAndQuotes) {
     EXPECT_EQ(read.readInteger("s", "n", 0), 12);
     read.release();
 
-    const QString values[] = {QStringLiteral("  Zoé  "), QStringLiteral(" a"), QStringLiteral("b "),
-                              QStringLiteral("   "), QStringLiteral("\"c\""), QStringLiteral("'d'"),
-                              QStringLiteral("\"e'"), QStringLiteral("\""), QStringLiteral("f g"),
-                              u' ' + QString(2045, u'h') + u' '};
+    const QString values[] = {QStringLiteral("  Zoé  "), QStringLiteral(" a"),
+                              QStringLiteral("b "),      QStringLiteral("   "),
+                              QStringLiteral("\"c\""),   QStringLiteral("'d'"),
+                              QStringLiteral("\"e'"),    QStringLiteral("\""),
+                              QStringLiteral("f g"),     u' ' + QString(2045, u'h') + u' '};
     put("");
     IniFile ini(path);
-    for (int i = 0; i < int(std::size(values)); ++i) ini.writeString("s", QString::number(i), values[i]);
+    for (int i = 0; i < int(std::size(values)); ++i)
+        ini.writeString("s", QString::number(i), values[i]);
     ini.release();
-    EXPECT_TRUE(disk().startsWith("[s]\r\n0=\"  Zo\xe9  \"\r\n1=\" a\"\r\n2=\"b \"\r\n3=\"   \"\r\n"
-                                  "4=\"\"c\"\"\r\n5=\"'d'\"\r\n6=\"e'\r\n7=\"\r\n8=f g\r\n"));
+    EXPECT_TRUE(
+        disk().startsWith("[s]\r\n0=\"  Zo\xe9  \"\r\n1=\" a\"\r\n2=\"b \"\r\n3=\"   \"\r\n"
+                          "4=\"\"c\"\"\r\n5=\"'d'\"\r\n6=\"e'\r\n7=\"\r\n8=f g\r\n"));
     IniFile back(path);
     for (int i = 0; i < int(std::size(values)); ++i)
         EXPECT_EQ(back.readString("s", QString::number(i), "<none>"), values[i]) << i;
@@ -230,7 +233,8 @@ TEST_F(Ini, RefusesOnlyWhatNoLineCanHold) {
     {
         IniFile ini(path);
         ini.writeString("s", "k", "new");
-        for (const QString& bad : {QStringLiteral("a\nb"), QStringLiteral("a\rb"), QString(QStringLiteral("a")) + QChar(u'\0')}) {
+        for (const QString& bad : {QStringLiteral("a\nb"), QStringLiteral("a\rb"),
+                                   QString(QStringLiteral("a")) + QChar(u'\0')}) {
             EXPECT_EQ(errorOf([&] { ini.writeString("s", "nom", bad); }),
                       QString("Unable to write to %1: the value of \"nom\" in section \"s\" holds "
                               "a line break or a NUL character")
@@ -242,10 +246,11 @@ TEST_F(Ini, RefusesOnlyWhatNoLineCanHold) {
     }  // the pass ended without release: none of its writes is kept
     EXPECT_EQ(disk(), QByteArray("[s]\nk=old\n"));
 
-    const QByteArray odd[] = {"a\tb", "\tlead", "trail\t", "\x7f", "\x01x", "\x81", "\x8d", "\x8f", "\x90",
-                              "\x9d", "\x0b", "x\x0c"};
+    const QByteArray odd[] = {"a\tb", "\tlead", "trail\t", "\x7f", "\x01x", "\x81",
+                              "\x8d", "\x8f",   "\x90",    "\x9d", "\x0b",  "x\x0c"};
     IniFile ini(path);
-    for (int i = 0; i < int(std::size(odd)); ++i) ini.writeString("odd", QString::number(i), fromWindows1252(odd[i]));
+    for (int i = 0; i < int(std::size(odd)); ++i)
+        ini.writeString("odd", QString::number(i), fromWindows1252(odd[i]));
     ini.release();
     for (int i = 0; i < int(std::size(odd)); ++i) {
         EXPECT_EQ(toWindows1252(ini.readString("odd", QString::number(i), "<none>")), odd[i]) << i;
@@ -259,7 +264,9 @@ TEST_F(Ini, RefusesOnlyWhatNoLineCanHold) {
 TEST_F(Ini, ReadsEveryFormOfFileAsTheProfileFunctionsDo) {
     const auto utf16 = [](const QString& text) {
         QByteArray bytes("\xff\xfe");
-        for (const QChar c : text) bytes.append(static_cast<char>(c.unicode() & 0xff)).append(static_cast<char>(c.unicode() >> 8));
+        for (const QChar c : text)
+            bytes.append(static_cast<char>(c.unicode() & 0xff))
+                .append(static_cast<char>(c.unicode() >> 8));
         return bytes;
     };
     const struct {
@@ -269,19 +276,24 @@ TEST_F(Ini, ReadsEveryFormOfFileAsTheProfileFunctionsDo) {
         int score1;
     } files[] = {
         {"CR line ends", "[place1]\rnom=Ann\rscore=900\r[place2]\rnom=Bob\r", "Ann", "Bob", 900},
-        {"LF CR line ends", "[place1]\n\rnom=Ann\n\rscore=900\n\r[place2]\n\rnom=Bob\n\r", "Ann", "Bob", 900},
-        {"CR CR LF line ends", "[place1]\r\r\nnom=Ann\r\r\nscore=900\r\r\n[place2]\r\r\nnom=Bob\r\r\n", "Ann",
+        {"LF CR line ends", "[place1]\n\rnom=Ann\n\rscore=900\n\r[place2]\n\rnom=Bob\n\r", "Ann",
          "Bob", 900},
-        {"a section given twice", "[place1]\nnom=Ann\n[place2]\nnom=Bob\n[PLACE1]\nnom=Zed\nscore=900\n", "Ann",
-         "Bob", 0},
-        {"UTF-16 with its mark", utf16(QStringLiteral("[place1]\r\nnom=Łukasz\r\nscore=900\r\n[place2]\r\nnom=Bob")),
+        {"CR CR LF line ends",
+         "[place1]\r\r\nnom=Ann\r\r\nscore=900\r\r\n[place2]\r\r\nnom=Bob\r\r\n", "Ann", "Bob",
+         900},
+        {"a section given twice",
+         "[place1]\nnom=Ann\n[place2]\nnom=Bob\n[PLACE1]\nnom=Zed\nscore=900\n", "Ann", "Bob", 0},
+        {"UTF-16 with its mark",
+         utf16(QStringLiteral("[place1]\r\nnom=Łukasz\r\nscore=900\r\n[place2]\r\nnom=Bob")),
          QStringLiteral("Łukasz"), "Bob", 900},
-        {"vertical tabs and form feeds as blanks", "[place1]\n\vnom\v=\vAnn\v\f\nscore=\f900\v\n[\vplace2\f]\nnom=Bob\n",
+        {"vertical tabs and form feeds as blanks",
+         "[place1]\n\vnom\v=\vAnn\v\f\nscore=\f900\v\n[\vplace2\f]\nnom=Bob\n", "Ann", "Bob", 900},
+        {"a NUL ends a value",
+         QByteArray("[place1]\nnom=Ann") + '\0' + "ie\nscore=900" + '\0' +
+             " 1\n[place2]\nnom=Bob\n",
          "Ann", "Bob", 900},
-        {"a NUL ends a value", QByteArray("[place1]\nnom=Ann") + '\0' + "ie\nscore=900" + '\0' + " 1\n[place2]\nnom=Bob\n", "Ann",
-         "Bob", 900},
-        {"a UTF-8 mark is no mark", "\xef\xbb\xbf[place1]\nnom=Ann\nscore=900\n[place2]\nnom=Bob\n", "anonyme", "Bob",
-         0},
+        {"a UTF-8 mark is no mark", "\xef\xbb\xbf[place1]\nnom=Ann\nscore=900\n[place2]\nnom=Bob\n",
+         "anonyme", "Bob", 0},
     };
     for (const auto& f : files) {
         SCOPED_TRACE(f.form);
@@ -299,7 +311,9 @@ TEST_F(Ini, ReadsEveryFormOfFileAsTheProfileFunctionsDo) {
 TEST_F(Ini, AUtf16FileIsWrittenBackInUtf16) {
     const auto utf16 = [](const QString& text) {
         QByteArray bytes("\xff\xfe");
-        for (const QChar c : text) bytes.append(static_cast<char>(c.unicode() & 0xff)).append(static_cast<char>(c.unicode() >> 8));
+        for (const QChar c : text)
+            bytes.append(static_cast<char>(c.unicode() & 0xff))
+                .append(static_cast<char>(c.unicode() >> 8));
         return bytes;
     };
     put(utf16(QStringLiteral("[place1]\r\nnom=Łukasz\r\nscore=900\r\n")));
@@ -307,7 +321,8 @@ TEST_F(Ini, AUtf16FileIsWrittenBackInUtf16) {
     ini.writeString("place1", "score", "1000");
     ini.writeString("place2", "nom", QStringLiteral("Dvořák"));
     ini.release();
-    EXPECT_EQ(disk(), utf16(QStringLiteral("[place1]\r\nnom=Łukasz\r\nscore=1000\r\n[place2]\r\nnom=Dvořák\r\n")));
+    EXPECT_EQ(disk(), utf16(QStringLiteral(
+                          "[place1]\r\nnom=Łukasz\r\nscore=1000\r\n[place2]\r\nnom=Dvořák\r\n")));
 }
 
 // Two processes counting in one file, each pass reading the count and writing it one higher: the
@@ -365,4 +380,4 @@ TEST_F(Ini, WriteFailuresNameTheFileAndNeverPassForSuccess) {
               "Unable to write to save/highscores.ini");
 }
 
-}  // namespace
+}  // namespace ini_test

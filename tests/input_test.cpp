@@ -11,19 +11,19 @@
 
 #include "app/main.h"
 #include "core/layout.h"
-#include "screens/level.h"
 #include "platform/gamepads.h"
 #include "platform/keys.h"
 #include "platform/virtualclock.h"
+#include "screens/level.h"
 
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QGraphicsItem>
 #include <QGraphicsView>
 #include <QPointingDevice>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
 
@@ -35,7 +35,7 @@ using namespace vorn::test;
 namespace input_test {
 
 class Input : public ::testing::Test {
-protected:
+  protected:
     TestPack pack;
 };
 
@@ -58,7 +58,8 @@ QString answerLine(const Dump& d, bool right, const QString& how) {
 std::vector<Dump> playTwoQuestions(const TestPack& pack, const QString& how) {
     Play play(pack);
     // Every run plugs the runner's controller in, so that the runs differ in nothing else.
-    play << "pad plug" << "key Enter";
+    play << "pad plug"
+         << "key Enter";
     std::vector<int> marks;
     for (const bool right : {true, false}) {
         play.then([right, how](const Dump& d) { return answerLine(d, right, how); });
@@ -82,8 +83,8 @@ TEST_F(Input, ClicksDiscsAndControllerButtonsAnswerExactlyAsTheKeypadKeys) {
     EXPECT_EQ(value(keys[2], "score"), "500");
     EXPECT_TRUE(shown(keys[2], QStringLiteral("faux%1").arg(wrongAnswer(currentCode(keys[2])))));
     EXPECT_EQ(value(keys[3], "NumQuestion"), "3");
-    for (const QString& how :
-         {QStringLiteral("click"), QStringLiteral("disc"), QStringLiteral("pad"), QStringLiteral("numlock off")}) {
+    for (const QString& how : {QStringLiteral("click"), QStringLiteral("disc"),
+                               QStringLiteral("pad"), QStringLiteral("numlock off")}) {
         SCOPED_TRACE(how.toStdString());
         // The same marks, sound, score, pause and next question, field for field.
         const std::vector<Dump> other = playTwoQuestions(pack, how);
@@ -115,7 +116,8 @@ TEST_F(Input, EveryAnswerBoxAndEveryFaceButtonAnswersItsOwnNumber) {
 TEST_F(Input, ThePromptAndStartBeginAGameAsEnterDoes) {
     auto start = [this](const QString& how) {
         Play play(pack);
-        play << "pad plug" << "wait 500" << how;  // at 500 ms the prompt has blinked off: still on it
+        play << "pad plug"
+             << "wait 500" << how;  // at 500 ms the prompt has blinked off: still on it
         const int m = play.mark();
         play.run();
         return play.at(m);
@@ -126,9 +128,10 @@ TEST_F(Input, ThePromptAndStartBeginAGameAsEnterDoes) {
     EXPECT_EQ(start(QStringLiteral("pad start")), enter);
     // Elsewhere on the title, a click does nothing, nor do the answers' places and buttons.
     // (The title's art, where answer 1 and its disc would be, the key 1 drawn on the picture.)
-    for (const QString& elsewhere : {QStringLiteral("click 500,100"), QStringLiteral("click 184,353"),
-                                     QStringLiteral("click 46,352"), QStringLiteral("click 440,337"),
-                                     QStringLiteral("pad a")}) {
+    for (const QString& elsewhere :
+         {QStringLiteral("click 500,100"), QStringLiteral("click 184,353"),
+          QStringLiteral("click 46,352"), QStringLiteral("click 440,337"),
+          QStringLiteral("pad a")}) {
         SCOPED_TRACE(elsewhere.toStdString());
         Play play(pack);
         play << "wait 500" << elsewhere;
@@ -141,19 +144,28 @@ TEST_F(Input, ThePromptAndStartBeginAGameAsEnterDoes) {
 
 TEST_F(Input, ClicksAndButtonsAreIgnoredWhereTheKeysAre) {
     Play play(pack);
-    play << "pad plug" << "key Enter";
+    play << "pad plug"
+         << "key Enter";
     play.answer(true);
     const int paused = play.mark();
     // During the pause: every answer's box and button.
-    for (int n = 1; n <= 4; ++n) play << QStringLiteral("click reponse%1").arg(n) << QStringLiteral("click juste%1").arg(n);
-    play << "pad y" << "pad x" << "pad b" << "pad a" << "pad start";
+    for (int n = 1; n <= 4; ++n)
+        play << QStringLiteral("click reponse%1").arg(n) << QStringLiteral("click juste%1").arg(n);
+    play << "pad y"
+         << "pad x"
+         << "pad b"
+         << "pad a"
+         << "pad start";
     const int afterPauseInput = play.mark();
     play << QStringLiteral("wait %1").arg(kPauseMs);
     // With the About window open: the next question stays open.
     play << "menu aide/à propos";
     const int aboutOpen = play.mark();
     for (int n = 1; n <= 4; ++n) play << QStringLiteral("click reponse%1").arg(n);
-    play << "pad y" << "pad x" << "pad b" << "pad a";
+    play << "pad y"
+         << "pad x"
+         << "pad b"
+         << "pad a";
     const int afterAboutInput = play.mark();
     play << "close Form1";
     play.answer(true);
@@ -166,7 +178,8 @@ TEST_F(Input, ClicksAndButtonsAreIgnoredWhereTheKeysAre) {
     EXPECT_EQ(value(q, "media"), "<absent>");  // no sound: nothing was judged
     for (int n = 1; n <= 4; ++n) {
         EXPECT_EQ(shown(q, QStringLiteral("faux%1").arg(n)), false);
-        EXPECT_EQ(shown(q, QStringLiteral("juste%1").arg(n)), shown(p, QStringLiteral("juste%1").arg(n)));
+        EXPECT_EQ(shown(q, QStringLiteral("juste%1").arg(n)),
+                  shown(p, QStringLiteral("juste%1").arg(n)));
     }
     EXPECT_EQ(widgetField(q, "TimerPause", "enabled"), "1");
     const Dump& a = play.at(afterAboutInput);
@@ -182,9 +195,12 @@ TEST_F(Input, ClicksAndButtonsAreIgnoredWhereTheKeysAre) {
 TEST_F(Input, AButtonPressedDuringAVideoDoesNotAnswerTheQuestionAfterIt) {
     Play play(pack);
     // The button goes down on the title and is first read after the level's video has played.
-    play << "pad plug" << "pad y down" << "key Enter";
+    play << "pad plug"
+         << "pad y down"
+         << "key Enter";
     const int afterVideo = play.mark();
-    play << "pad y up" << "wait 100";
+    play << "pad y up"
+         << "wait 100";
     const int released = play.mark();
     play << "pad y";
     const int pressedAgain = play.mark();
@@ -198,7 +214,9 @@ TEST_F(Input, AButtonPressedDuringAVideoDoesNotAnswerTheQuestionAfterIt) {
 
 TEST_F(Input, AButtonHeldWhileTheQuestionIsOpenIsReadAtTheNextRead) {
     Play play(pack);
-    play << "pad plug" << "key Enter" << "pad y down";
+    play << "pad plug"
+         << "key Enter"
+         << "pad y down";
     const int down = play.mark();
     play << "wait 20";
     const int read = play.mark();
@@ -214,9 +232,11 @@ TEST_F(Input, ControllersPluggedInAndOutArePickedUpAndCostNothingWhenGone) {
     const int plugged = play.mark();
     play << "pad unplug";
     const int unplugged = play.mark();
-    play << "key Enter" << "pad a";
+    play << "key Enter"
+         << "pad a";
     const int buttonOfAnUnpluggedPad = play.mark();  // plugged in again by the command itself
-    play << "pad unplug" << "wait 5000";
+    play << "pad unplug"
+         << "wait 5000";
     const int idle = play.mark();
     play.run();
     EXPECT_EQ(value(play.at(none), "gamepads"), "open=0 reading=0");
@@ -252,7 +272,9 @@ TEST(InputRules, AnswersAreFoundUnderTheirLabelsAndDiscsOnly) {
         SCOPED_TRACE(i + 1);
         EXPECT_EQ(Tniv::answerAt(QRectF(L::reponse[i].box).center()), i + 1);
         EXPECT_EQ(Tniv::answerAt(QRectF(L::juste[i].box).center()), i + 1);
-        EXPECT_EQ(Tniv::answerAt(QPointF(L::reponse[i].box.right() + 1.5, L::reponse[i].box.center().y())), 0);
+        EXPECT_EQ(Tniv::answerAt(
+                      QPointF(L::reponse[i].box.right() + 1.5, L::reponse[i].box.center().y())),
+                  0);
     }
     EXPECT_EQ(Tniv::answerAt(QRectF(L::question.box).center()), 0);
     EXPECT_EQ(Tniv::answerAt(QPointF(304, 360)), 0);  // between the two columns
@@ -261,7 +283,7 @@ TEST(InputRules, AnswersAreFoundUnderTheirLabelsAndDiscsOnly) {
 
 // The main window and what it shows, command after command, on the test pack.
 class Observed : public ::testing::Test {
-protected:
+  protected:
     TestPack pack;
     // Runs `script`; `observe` sees the main window after each command.
     QString run(const QString& script, const std::function<void(Tprincipal&)>& observe) {
@@ -297,45 +319,52 @@ Qt::CursorShape pointerAt(Tprincipal& window, QPointF point) {
 
 TEST_F(Observed, ThePointingHandShowsOverTheAnswersOnlyWhileTheQuestionIsOpen) {
     namespace L = layout::niv;
-    std::vector<std::vector<Qt::CursorShape>> seen;  // per command: answers' labels, discs, question
+    std::vector<std::vector<Qt::CursorShape>>
+        seen;  // per command: answers' labels, discs, question
     // (The observer sees each command's own effect: a wait's, at the next command.)
-    run(QStringLiteral("wait 100\nkey Enter\nkey KP1\nwait 2500\ndump\nmenu fichier/redémarrer"), [&](Tprincipal& w) {
-        std::vector<Qt::CursorShape> shapes;
-        for (int i = 0; i < 4; ++i) shapes.push_back(pointerAt(w, QRectF(L::reponse[i].box).center()));
-        for (int i = 0; i < 4; ++i) shapes.push_back(pointerAt(w, QRectF(L::juste[i].box).center()));
-        shapes.push_back(pointerAt(w, QRectF(L::question.box).center()));
-        seen.push_back(shapes);
-    });
+    run(QStringLiteral("wait 100\nkey Enter\nkey KP1\nwait 2500\ndump\nmenu fichier/redémarrer"),
+        [&](Tprincipal& w) {
+            std::vector<Qt::CursorShape> shapes;
+            for (int i = 0; i < 4; ++i)
+                shapes.push_back(pointerAt(w, QRectF(L::reponse[i].box).center()));
+            for (int i = 0; i < 4; ++i)
+                shapes.push_back(pointerAt(w, QRectF(L::juste[i].box).center()));
+            shapes.push_back(pointerAt(w, QRectF(L::question.box).center()));
+            seen.push_back(shapes);
+        });
     ASSERT_EQ(seen.size(), 6u);
     const std::vector<Qt::CursorShape> arrows(9, Qt::ArrowCursor);
     std::vector<Qt::CursorShape> hands(8, Qt::PointingHandCursor);
     hands.push_back(Qt::ArrowCursor);  // the question itself is not clickable
-    EXPECT_EQ(seen[0], arrows);  // title
-    EXPECT_EQ(seen[1], hands);   // question open
-    EXPECT_EQ(seen[2], arrows);  // the pause
-    EXPECT_EQ(seen[3], arrows);  // still the pause
-    EXPECT_EQ(seen[4], hands);   // the next question
-    EXPECT_EQ(seen[5], arrows);  // restarted: title again
+    EXPECT_EQ(seen[0], arrows);        // title
+    EXPECT_EQ(seen[1], hands);         // question open
+    EXPECT_EQ(seen[2], arrows);        // the pause
+    EXPECT_EQ(seen[3], arrows);        // still the pause
+    EXPECT_EQ(seen[4], hands);         // the next question
+    EXPECT_EQ(seen[5], arrows);        // restarted: title again
 }
 
 TEST_F(Observed, ATapAnswersAsAClickDoes) {
     // A touch screen's tap, through Qt's own touch events: Qt turns the tap nobody takes as a
     // touch into a click.
     // The device is the test's: deleting it takes it off Qt's list of devices.
-    const std::unique_ptr<QPointingDevice> screen(QTest::createTouchDevice(QInputDevice::DeviceType::TouchScreen));
+    const std::unique_ptr<QPointingDevice> screen(
+        QTest::createTouchDevice(QInputDevice::DeviceType::TouchScreen));
     int tapped = 0;
     QString code;
     int answer = 0;
-    const QString text = run(QStringLiteral("key Enter\ndump\nwait 2500\ndump"), [&](Tprincipal& w) {
-        if (tapped || !w.gameState().AttenteReponse || !w.niv()) return;
-        code = w.niv()->codeShown();
-        answer = rightAnswer(code);
-        QWidget* viewport = w.view().viewport();
-        const QPoint at = w.view().mapFromScene(QRectF(layout::niv::reponse[answer - 1].box).center());
-        QTest::touchEvent(viewport, screen.get()).press(0, at, viewport);
-        QTest::touchEvent(viewport, screen.get()).release(0, at, viewport);
-        tapped = 1;
-    });
+    const QString text =
+        run(QStringLiteral("key Enter\ndump\nwait 2500\ndump"), [&](Tprincipal& w) {
+            if (tapped || !w.gameState().AttenteReponse || !w.niv()) return;
+            code = w.niv()->codeShown();
+            answer = rightAnswer(code);
+            QWidget* viewport = w.view().viewport();
+            const QPoint at =
+                w.view().mapFromScene(QRectF(layout::niv::reponse[answer - 1].box).center());
+            QTest::touchEvent(viewport, screen.get()).press(0, at, viewport);
+            QTest::touchEvent(viewport, screen.get()).release(0, at, viewport);
+            tapped = 1;
+        });
     ASSERT_EQ(tapped, 1);
     const auto dumps = parseDumps(text);
     ASSERT_EQ(dumps.size(), 2u);
@@ -349,15 +378,16 @@ TEST_F(Observed, ButtonsWaitWhileAMessageBoxHoldsTheGame) {
     // A message box is modal: keys go to it, and so do not the controller's buttons.
     std::unique_ptr<QDialog> box;
     int step = 0;
-    const QString text = run(QStringLiteral("pad plug\nkey Enter\npad y\ndump\npad y\ndump"), [&](Tprincipal&) {
-        ++step;
-        if (step == 2) {
-            box = std::make_unique<QDialog>();
-            box->setWindowModality(Qt::ApplicationModal);
-            box->show();
-        }
-        if (step == 4) box.reset();
-    });
+    const QString text =
+        run(QStringLiteral("pad plug\nkey Enter\npad y\ndump\npad y\ndump"), [&](Tprincipal&) {
+            ++step;
+            if (step == 2) {
+                box = std::make_unique<QDialog>();
+                box->setWindowModality(Qt::ApplicationModal);
+                box->show();
+            }
+            if (step == 4) box.reset();
+        });
     const auto dumps = parseDumps(text);
     ASSERT_EQ(dumps.size(), 2u);
     EXPECT_EQ(value(dumps[0], "AttenteReponse"), "1");
@@ -367,7 +397,7 @@ TEST_F(Observed, ButtonsWaitWhileAMessageBoxHoldsTheGame) {
 
 // The controllers' reads on a clock of their own.
 class Controllers : public ::testing::Test {
-protected:
+  protected:
     RecordingErrorPresenter errors;
     EventGuard guard{errors};
     VirtualClock clock{guard};
@@ -391,7 +421,8 @@ TEST_F(Controllers, NoControllerMeansNoReadsAndAPluggedOneIsReadAtFrameRate) {
         EXPECT_TRUE(pads.polling());
         const auto plugged = pads.pollCount();
         clock.advance(1000);
-        EXPECT_NEAR(static_cast<double>(pads.pollCount() - plugged), 1000.0 / Gamepads::kPollMs, 2.0);
+        EXPECT_NEAR(static_cast<double>(pads.pollCount() - plugged), 1000.0 / Gamepads::kPollMs,
+                    2.0);
         pad.setButton(PadButton::East, true);
         clock.advance(Gamepads::kPollMs);
         pad.setButton(PadButton::East, false);
@@ -415,7 +446,7 @@ TEST_F(Controllers, APressFoundAfterTheGameWasHeldIsDropped) {
     clock.advance(0);                     // the read that was due comes late
     EXPECT_TRUE(pressed.empty());
     pad.setButton(PadButton::North, false);
-    clock.advance(Gamepads::kPollMs);     // the button is let go
+    clock.advance(Gamepads::kPollMs);  // the button is let go
     pad.setButton(PadButton::North, true);
     clock.sleep(Gamepads::kLateMs - 50);  // a shorter hold: still in time
     clock.advance(0);
@@ -438,7 +469,8 @@ TEST_F(Controllers, ADeviceComingOrGoingStartsAFewLooksThatThenStop) {
     node.close();
     QElapsedTimer waited;
     waited.start();
-    while (clock.pendingCount() == 0 && waited.elapsed() < 60'000) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    while (clock.pendingCount() == 0 && waited.elapsed() < 60'000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     ASSERT_GT(clock.pendingCount(), 0u) << "the change of the folder was not seen";
     const auto before = pads.pollCount();
     clock.advance(10'000);
@@ -451,7 +483,8 @@ TEST_F(Controllers, TheProgramWatchesTheDevicesFolderInsteadOfReading) {
     Gamepads pads(clock, Gamepads::Devices::All);
     pads.start();
     ASSERT_TRUE(pads.started());
-    EXPECT_TRUE(pads.watchedFolder() == "/dev/input" || pads.watchedFolder() == "/dev") << pads.watchedFolder().toStdString();
+    EXPECT_TRUE(pads.watchedFolder() == "/dev/input" || pads.watchedFolder() == "/dev")
+        << pads.watchedFolder().toStdString();
     if (pads.openCount() == 0) {
         // Without a controller nothing is scheduled: the clock sleeps as it did without them.
         EXPECT_FALSE(pads.polling());
@@ -468,4 +501,4 @@ TEST_F(Controllers, TheProgramWatchesTheDevicesFolderInsteadOfReading) {
     }
 }
 
-}  // namespace
+}  // namespace input_test

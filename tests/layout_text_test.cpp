@@ -117,10 +117,12 @@ TEST_F(LayoutText, TheAboutWindowShowsTheReleaseAndTheLicencesWithinItsBoxes) {
     TForm1 about(&window, {});
     about.show();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(about.Label2->text().startsWith(QStringLiteral("Version %1, ").arg(QLatin1String(release::version))))
+    EXPECT_TRUE(about.Label2->text().startsWith(
+        QStringLiteral("Version %1, ").arg(QLatin1String(release::version))))
         << about.Label2->text().toStdString();
     EXPECT_TRUE(about.Label2->text().endsWith(QLatin1String(release::date).left(4)));
-    EXPECT_LE(about.Label2->geometry().right(), about.width() - 8) << about.Label2->geometry().right();
+    EXPECT_LE(about.Label2->geometry().right(), about.width() - 8)
+        << about.Label2->geometry().right();
     // Four lines of credits, the last the licences, each on one line of the box, none hidden.
     QTextDocument* credits = about.Memo1->document();
     ASSERT_EQ(credits->blockCount(), 4);
@@ -133,4 +135,4 @@ TEST_F(LayoutText, TheAboutWindowShowsTheReleaseAndTheLicencesWithinItsBoxes) {
     EXPECT_EQ(about.Memo1->verticalScrollBar()->maximum(), 0);
 }
 
-}  // namespace
+}  // namespace layout_text_test

@@ -24,7 +24,7 @@ using namespace vorn::test;
 namespace level_test {
 
 class Level : public ::testing::Test {
-protected:
+  protected:
     TestPack pack;
     Play play{pack};
 };
@@ -42,7 +42,8 @@ TEST_F(Level, NewGameShowsTheFirstQuestionOfTenDistinctCodes) {
     const QStringList list = codes(d);
     ASSERT_EQ(list.size(), 10);
     EXPECT_EQ(std::set<QString>(list.begin(), list.end()).size(), 10u);
-    for (const QString& code : list) EXPECT_TRUE(QRegularExpression("^1[a-f]([1-9]|1[0-9])$").match(code).hasMatch());
+    for (const QString& code : list)
+        EXPECT_TRUE(QRegularExpression("^1[a-f]([1-9]|1[0-9])$").match(code).hasMatch());
     const QString code = currentCode(d);
     EXPECT_EQ(code, list[0]);
     EXPECT_EQ(widgetText(d, "question"), QStringLiteral("Question %1 ?").arg(code));
@@ -84,7 +85,8 @@ TEST_F(Level, RightAnswerMarksScoresAndPauses) {
     EXPECT_EQ(widgetField(d, "TimerQuest", "enabled"), "0");
     EXPECT_EQ(widgetField(d, "TimerPause", "enabled"), "1");
     EXPECT_EQ(widgetField(d, "sablier", "frame"), "1");  // stopped on its start frame
-    EXPECT_TRUE(value(d, "media").endsWith("close son/juste.wav\nopen son/juste.wav\nplay son/juste.wav"));
+    EXPECT_TRUE(
+        value(d, "media").endsWith("close son/juste.wav\nopen son/juste.wav\nplay son/juste.wav"));
 }
 
 TEST_F(Level, WrongAnswerMarksTheKeyAndShowsTheRightOne) {
@@ -125,7 +127,8 @@ TEST_F(Level, TimeOutRingsTheAlarmWithoutAWrongMark) {
 }
 
 TEST_F(Level, F12HighlightsWithoutClosingTheQuestion) {
-    play << "key Enter" << "key F12";
+    play << "key Enter"
+         << "key F12";
     const int highlighted = play.mark();
     play << "key F12";
     play.answer(true);
@@ -144,9 +147,16 @@ TEST_F(Level, F12HighlightsWithoutClosingTheQuestion) {
 }
 
 TEST_F(Level, MainRowDigitsAreNoAnswer) {
-    play << "key Enter" << "key 1" << "key 2" << "key 3" << "key 4";
+    play << "key Enter"
+         << "key 1"
+         << "key 2"
+         << "key 3"
+         << "key 4";
     // Nor are the navigation block's keys that the keypad sends with Num Lock off.
-    play << "key End" << "key Down" << "key Next" << "key Left";
+    play << "key End"
+         << "key Down"
+         << "key Next"
+         << "key Left";
     const int m = play.mark();
     play.run();
     EXPECT_EQ(value(play.at(m), "AttenteReponse"), "1");
@@ -192,7 +202,8 @@ TEST_F(Level, TunesWithoutNotesEndOnceAndTheGameGoesOn) {
     const QByteArray empty = vorn::writers::midiBytes({silence}, 480);
     pack.write("son/titre.mid", empty);
     for (int n = 1; n <= 6; ++n) pack.write(QStringLiteral("son/%1.mid").arg(n), empty);
-    play << "key Enter" << "wait 2500";
+    play << "key Enter"
+         << "wait 2500";
     const int started = play.mark();
     play.answers(10, true);
     play << "wait 4000";  // the results, then the next level
@@ -214,7 +225,8 @@ TEST_F(Level, TunesWithoutNotesEndOnceAndTheGameGoesOn) {
 
 TEST_F(Level, ACodeWithoutARowHasEmptyTextsAndNoRightAnswer) {
     pack.writeTable({.keep = [](const QString& code) { return !code.startsWith(u'1'); }});
-    play << "key Enter" << "key F12";
+    play << "key Enter"
+         << "key F12";
     const int highlighted = play.mark();
     play << "key KP1";
     const int answered = play.mark();
@@ -275,8 +287,9 @@ TEST_F(Level, DamagedOrOversizedPicturesStopTheSetUpNamingTheirFile) {
     oversized << "key Enter";
     const int o = oversized.mark();
     oversized.run();
-    EXPECT_EQ(value(oversized.at(o), "message"),
-              "\"image/niv1.jpg: Picture is too large: 30000 x 30000 pixels, at most 8192 x 8192.\"");
+    EXPECT_EQ(
+        value(oversized.at(o), "message"),
+        "\"image/niv1.jpg: Picture is too large: 30000 x 30000 pixels, at most 8192 x 8192.\"");
     EXPECT_EQ(value(oversized.at(o), "AttenteReponse"), "0");
 }
 
@@ -365,4 +378,4 @@ TEST_F(Level, MissingDatabaseFailsBeforeAnyVideo) {
     EXPECT_EQ(value(d, "screens"), "none");
 }
 
-}  // namespace
+}  // namespace level_test

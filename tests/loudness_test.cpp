@@ -313,4 +313,4 @@ TEST(MixedOutput, TheMusicSitsUnderTheSoundsByTheGameVolumesOnly) {
     for (const auto& [name, level] : levels) EXPECT_LT(level.peak, 32767) << name.toStdString();
 }
 
-}  // namespace
+}  // namespace loudness_test

@@ -17,7 +17,7 @@ using vorn::ScriptOutput;
 namespace main_window_test {
 
 class MainWindow : public ::testing::Test {
-protected:
+  protected:
     TestPack pack;
     ScriptOutput run(const QString& script) { return vorn::runScript(pack.dir(), script); }
 };
@@ -30,7 +30,9 @@ TEST_F(MainWindow, StartsWithTheIntroThenTheTitleAndEndsOnEsc) {
     EXPECT_EQ(value(first, "exited"), "0");
     EXPECT_EQ(value(first, "window"),
               "caption=\"V.O.R.N. VOZID\" client=632x434 state=normal enabled=1 scale=1");
-    EXPECT_EQ(value(first, "media"), "open video/0.avi\nplay video/0.avi\nclose video/0.avi\nopen son/titre.mid\nplay son/titre.mid");
+    EXPECT_EQ(value(first, "media"),
+              "open video/0.avi\nplay video/0.avi\nclose video/0.avi\nopen son/titre.mid\nplay "
+              "son/titre.mid");
     EXPECT_EQ(widgetText(first, "Label1"), "APPUYEZ SUR ENTRER");
     const Dump& second = out.dumps[1];
     EXPECT_EQ(value(second, "exited"), "1");
@@ -42,7 +44,8 @@ TEST_F(MainWindow, StartsWithTheIntroThenTheTitleAndEndsOnEsc) {
 TEST_F(MainWindow, UnknownCommandsAreReportedAndTheRunnerGoesOn) {
     const auto out = run(QStringLiteral("jump\nkey Banana\ndump\n"));
     EXPECT_EQ(out.status, 1);
-    EXPECT_TRUE(out.text.startsWith("error: unknown command: jump\nerror: key: unknown key Banana\n"));
+    EXPECT_TRUE(
+        out.text.startsWith("error: unknown command: jump\nerror: key: unknown key Banana\n"));
     EXPECT_EQ(out.dumps.size(), 1u);
 }
 
@@ -56,7 +59,10 @@ TEST_F(MainWindow, EnterStartsANewGameOnlyFromTheTitle) {
     EXPECT_EQ(value(game, "AttenteReponse"), "1");
     EXPECT_EQ(widgetText(game, "numquest"), "1/10");
     // The title music stops before the level's video plays.
-    EXPECT_TRUE(value(game, "media").contains("close son/titre.mid\nopen son/juste.wav\nopen video/1.avi\nplay video/1.avi\n"))
+    EXPECT_TRUE(
+        value(game, "media")
+            .contains(
+                "close son/titre.mid\nopen son/juste.wav\nopen video/1.avi\nplay video/1.avi\n"))
         << value(game, "media").toStdString();
     // A second Enter is no answer and starts nothing.
     EXPECT_EQ(value(out.dumps[1], "NumQuestion"), "1");
@@ -83,13 +89,15 @@ TEST_F(MainWindow, F1OpensTheRulesOnEveryScreenWithoutStoppingTheQuestion) {
 }
 
 TEST_F(MainWindow, RestartDuringAQuestionTearsTheLevelDownAndShowsTheTitleAgain) {
-    const auto out = run(QStringLiteral("key Enter\nmenu fichier/redémarrer\ndump\nkey KP1\nkey Enter\ndump\n"));
+    const auto out =
+        run(QStringLiteral("key Enter\nmenu fichier/redémarrer\ndump\nkey KP1\nkey Enter\ndump\n"));
     ASSERT_EQ(out.dumps.size(), 2u) << out.text.toStdString();
     const Dump& title = out.dumps[0];
     EXPECT_EQ(value(title, "screens"), "titleScreenPresent");
     EXPECT_EQ(value(title, "codes"), "");
     const QString media = value(title, "media");
-    EXPECT_TRUE(media.contains(QRegularExpression("close son/[1-6]\\.mid\nclose son/juste\\.wav\nopen video/0\\.avi")))
+    EXPECT_TRUE(media.contains(
+        QRegularExpression("close son/[1-6]\\.mid\nclose son/juste\\.wav\nopen video/0\\.avi")))
         << media.toStdString();
     // The teardown leaves the game state alone, but a key is no answer without a level screen.
     EXPECT_EQ(value(title, "AttenteReponse"), "1");
@@ -128,4 +136,4 @@ TEST_F(MainWindow, AFailingHandlerShowsOneMessageAndTheProgramGoesOn) {
     EXPECT_EQ(value(out.dumps[1], "message"), "<absent>");
 }
 
-}  // namespace
+}  // namespace main_window_test

@@ -425,8 +425,7 @@ TEST_F(MediaLog, OnlyTheVirtualPlatformKeepsOne) {
 
 TEST(WaveWriter, ImaAdpcmDecodesCloseToItsSamples) {
     const auto samples = tone(22050, 300, 12000, 2);
-    const QByteArray bytes =
-        writers::wavBytes(samples, 2, 22050, writers::WavEncoding::ImaAdpcm);
+    const QByteArray bytes = writers::wavBytes(samples, 2, 22050, writers::WavEncoding::ImaAdpcm);
     SDL_AudioSpec audio{};
     Uint8* buffer = nullptr;
     Uint32 length = 0;
@@ -690,4 +689,4 @@ TEST_F(SilentMedia, WithoutAnAudioDeviceEverythingRunsSilently) {
         ::testing::ExitedWithCode(0), oneNotice);
 }
 
-}  // namespace
+}  // namespace media_real_test

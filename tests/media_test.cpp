@@ -31,7 +31,7 @@ using namespace vorn;
 namespace media_test {
 
 class Media : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir dir;
     QString previous = QDir::currentPath();
     RecordingErrorPresenter errors;
@@ -50,13 +50,15 @@ protected:
         track.note(0, 480 * 8, 0, 60, 100);
         track.tempo(480 * 4, 500000);  // half speed for the second half: 1000 + 2000 ms
         writers::writeMidi(QStringLiteral("son/tune.mid"), {track}, 480);
-        writers::writeWav(QStringLiteral("son/beep.wav"), std::vector<std::int16_t>(4410, 1000), 1, 22050);
+        writers::writeWav(QStringLiteral("son/beep.wav"), std::vector<std::int16_t>(4410, 1000), 1,
+                          22050);
         writers::AviFormat f;
         f.width = 16;
         f.height = 16;
         f.frameRateNum = 10;
         f.sampleRate = 0;
-        writers::writeAvi(QStringLiteral("video/clip.avi"), f, std::vector<QImage>(25, QImage(16, 16, QImage::Format_RGB32)), {});
+        writers::writeAvi(QStringLiteral("video/clip.avi"), f,
+                          std::vector<QImage>(25, QImage(16, 16, QImage::Format_RGB32)), {});
     }
     void TearDown() override { QDir::setCurrent(previous); }
 
@@ -94,8 +96,9 @@ TEST_F(Media, PlayNotifiesAtTheEndAndTheNoticeCanLoopIt) {
     EXPECT_EQ(music.mode(), MediaPlayer::Mode::Playing);
     clock.advance(3000 * 3);
     EXPECT_EQ(notices, 4);
-    EXPECT_EQ(media.takeLog(), QStringList({"open son/tune.mid", "play son/tune.mid", "play son/tune.mid",
-                                            "play son/tune.mid", "play son/tune.mid", "play son/tune.mid"}));
+    EXPECT_EQ(media.takeLog(),
+              QStringList({"open son/tune.mid", "play son/tune.mid", "play son/tune.mid",
+                           "play son/tune.mid", "play son/tune.mid", "play son/tune.mid"}));
 }
 
 TEST_F(Media, AFileWithNothingToPlayEndsOnceInsteadOfLoopingAtOneInstant) {
@@ -158,8 +161,8 @@ TEST_F(Media, OpeningAgainClosesWhatWasOpenAndCancelsItsNotice) {
     clock.advance(1000);
     EXPECT_EQ(notices, 0);
     EXPECT_EQ(son.mode(), MediaPlayer::Mode::Stopped);
-    EXPECT_EQ(media.takeLog(), QStringList({"open son/beep.wav", "play son/beep.wav", "close son/beep.wav",
-                                            "open son/tune.mid"}));
+    EXPECT_EQ(media.takeLog(), QStringList({"open son/beep.wav", "play son/beep.wav",
+                                            "close son/beep.wav", "open son/tune.mid"}));
 }
 
 TEST_F(Media, WaitModeBlocksForTheLengthOfTheFile) {
@@ -188,7 +191,8 @@ TEST_F(Media, ErrorsUseTheServicesTexts) {
     player.setFileName("son/fake.mid");
     EXPECT_TRUE(errorOf([&] { player.open(); }).startsWith("The specified file cannot be played"));
     player.setFileName("son/tune.xyz");
-    EXPECT_EQ(errorOf([&] { player.open(); }), "Cannot determine the device type from the given filename extension.");
+    EXPECT_EQ(errorOf([&] { player.open(); }),
+              "Cannot determine the device type from the given filename extension.");
     EXPECT_EQ(player.mode(), MediaPlayer::Mode::NotOpen);
 }
 
@@ -205,7 +209,9 @@ TEST_F(Media, TruncatedFilesAreRejected) {
     cut("son/tune.mid", "son/cut.mid", 6);
     cut("son/beep.wav", "son/cut.wav", 100);
     for (const char* file : {"son/cut.mid", "son/cut.wav"})
-        EXPECT_TRUE(errorOf([&] { inspectMediaFile(file); }).startsWith("The specified file cannot be played"))
+        EXPECT_TRUE(errorOf([&] {
+                        inspectMediaFile(file);
+                    }).startsWith("The specified file cannot be played"))
             << file;
     EXPECT_EQ(inspectMediaFile("son/beep.wav").lengthMs, 200);
 }
@@ -243,4 +249,4 @@ TEST_F(Media, AnimationPlaysARangeAtTheFilesRateAndStopsOnItsStartFrame) {
     EXPECT_EQ(errorOf([&] { hourglass.setFileName("video/absent.avi"); }), "Cannot open AVI");
 }
 
-}  // namespace
+}  // namespace media_test

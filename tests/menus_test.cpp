@@ -17,7 +17,7 @@ using namespace vorn::test;
 namespace menus_test {
 
 class Menus : public ::testing::Test {
-protected:
+  protected:
     TestPack pack;
     Play play{pack};
 };
@@ -25,10 +25,13 @@ protected:
 TEST_F(Menus, SaveItemsWorkOnlyWhileALevelScreenExists) {
     // One slot for each screen: what was saved shows which of them took the command.
     play << "menu fichier/sauvegarder/Block 1";  // title
-    play << "key Enter" << "menu fichier/sauvegarder/Block 2";  // a question
+    play << "key Enter"
+         << "menu fichier/sauvegarder/Block 2";  // a question
     play.answers(10, false);
     play << "menu fichier/sauvegarder/Block 3";  // the results of a lost game
-    play << "wait 10000" << "menu fichier/Les meilleurs joueurs" << "wait 1000";
+    play << "wait 10000"
+         << "menu fichier/Les meilleurs joueurs"
+         << "wait 1000";
     play << "menu fichier/sauvegarder/Block 4";  // the best players
     play.run();
     QFile file(pack.path("save/Sauvegardes.ini"));
@@ -52,7 +55,8 @@ TEST_F(Menus, FullScreenScalesTheGameAndWindowedGivesTheWindowBack) {
     const int closed = play.mark();
     play.run();
     for (int m : {full, again}) {
-        EXPECT_TRUE(value(play.at(m), "window").contains("state=fullscreen")) << value(play.at(m), "window").toStdString();
+        EXPECT_TRUE(value(play.at(m), "window").contains("state=fullscreen"))
+            << value(play.at(m), "window").toStdString();
         const double scale = value(play.at(m), "window").section("scale=", 1).toDouble();
         EXPECT_GT(scale, 1.0);
         EXPECT_EQ(value(play.at(m), "display"), "mode=640x480");
@@ -65,22 +69,26 @@ TEST_F(Menus, FullScreenScalesTheGameAndWindowedGivesTheWindowBack) {
 }
 
 TEST_F(Menus, ADisplayThatCannotShow640x480KeepsItsModeButTheWindowStillChanges) {
-    play << "desktop 600x400" << "menu options/640x480 plein écran";
+    play << "desktop 600x400"
+         << "menu options/640x480 plein écran";
     const int m = play.mark();
     play.run();
     EXPECT_EQ(value(play.at(m), "display"), "mode=1280x1024");
-    EXPECT_TRUE(value(play.at(m), "window").contains("state=maximized")) << value(play.at(m), "window").toStdString();
+    EXPECT_TRUE(value(play.at(m), "window").contains("state=maximized"))
+        << value(play.at(m), "window").toStdString();
     EXPECT_TRUE(value(play.at(m), "window").endsWith("scale=1"));
 }
 
 TEST_F(Menus, AboutWindowHoldsTheMainWindowUntilItClosesEitherWay) {
     play << "menu aide/à propos";
     const int open = play.mark();
-    play << "key Enter" << "menu fichier/redémarrer";  // neither reaches the main window
+    play << "key Enter"
+         << "menu fichier/redémarrer";  // neither reaches the main window
     const int ignored = play.mark();
     play << "click Button1";
     const int byOk = play.mark();
-    play << "menu aide/à propos" << "close Form1";
+    play << "menu aide/à propos"
+         << "close Form1";
     const int byTitleBar = play.mark();
     play.run();
     EXPECT_EQ(value(play.at(open), "about"), "open");
@@ -94,7 +102,10 @@ TEST_F(Menus, AboutWindowHoldsTheMainWindowUntilItClosesEitherWay) {
 }
 
 TEST_F(Menus, AQuestionTimesOutWhileTheAboutWindowIsOpen) {
-    play << "key Enter" << "menu aide/à propos" << "key KP1" << "wait 9850";
+    play << "key Enter"
+         << "menu aide/à propos"
+         << "key KP1"
+         << "wait 9850";
     const int m = play.mark();
     play.run();
     EXPECT_EQ(value(play.at(m), "score"), "-500");
@@ -103,4 +114,4 @@ TEST_F(Menus, AQuestionTimesOutWhileTheAboutWindowIsOpen) {
     for (int n = 1; n <= 4; ++n) EXPECT_FALSE(shown(play.at(m), QStringLiteral("faux%1").arg(n)));
 }
 
-}  // namespace
+}  // namespace menus_test

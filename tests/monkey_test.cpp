@@ -59,4 +59,4 @@ TEST(Monkey, BrokenFilesKeepTheScreenRulesToo) {
     }
 }
 
-}  // namespace
+}  // namespace monkey_test

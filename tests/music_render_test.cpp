@@ -66,9 +66,10 @@ class MusicRender : public ::testing::Test {
         ASSERT_TRUE(cache.isValid());
         if (MusicRenderer::findSoundfont().isEmpty()) GTEST_SKIP() << "no General MIDI soundfont";
     }
-    std::unique_ptr<MusicRenderer> renderer(std::size_t memoryBytes = MusicRenderer::kDefaultCacheBytes) {
-        return MusicRenderer::create(MusicRenderer::findSoundfont(), cache.filePath(QStringLiteral("music")),
-                                     memoryBytes);
+    std::unique_ptr<MusicRenderer> renderer(
+        std::size_t memoryBytes = MusicRenderer::kDefaultCacheBytes) {
+        return MusicRenderer::create(MusicRenderer::findSoundfont(),
+                                     cache.filePath(QStringLiteral("music")), memoryBytes);
     }
     QTemporaryDir cache;
 };
@@ -118,8 +119,11 @@ TEST_F(MusicRender, ATuneIsRenderedOnceByItsContentsAndFromEachTickApart) {
     EXPECT_EQ(r->rendersBegun(), 3);
     r->holdThread(false);
     ASSERT_TRUE(r->waitIdle(20000));
-    // Whole tunes are kept on disk (not one given up half-rendered); a tune resumed part-way is not.
-    EXPECT_EQ(QDir(cache.filePath(QStringLiteral("music"))).entryList({QStringLiteral("*.pcm")}).size(), 1);
+    // Whole tunes are kept on disk (not one given up half-rendered); a tune resumed part-way is
+    // not.
+    EXPECT_EQ(
+        QDir(cache.filePath(QStringLiteral("music"))).entryList({QStringLiteral("*.pcm")}).size(),
+        1);
     // From half a second in, the note is no longer struck: a rest where the tune had sound. Nor
     // does the tune given up for it (still rendering when it was asked for) leave its reverb.
     EXPECT_LT(peak(*resumed, 0, kRate / 4), 50);
@@ -249,4 +253,4 @@ TEST(MusicRenderEngine, ATunePlayedAgainIsNotSynthesizedAgain) {
     EXPECT_EQ(renderer->rendersBegun(), begun);
 }
 
-}  // namespace
+}  // namespace music_render_test

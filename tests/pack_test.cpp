@@ -568,4 +568,4 @@ TEST(ContentPackImport, AQuestionThatGivesAnotherAwayIsToldByItsRowAndChecked) {
                                "content OK: " + work.filePath("pack") + " (1 warning)\n");
 }
 
-}  // namespace
+}  // namespace pack_test

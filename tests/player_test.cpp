@@ -53,7 +53,7 @@ void fill(tscores& t, const std::vector<int>& scores) {
 }
 
 class HighScores : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir dir;
     QString previous = QDir::currentPath();
 
@@ -180,15 +180,16 @@ TEST_F(HighScores, StoredNamesOfAnyByteSurviveANewPlayer) {
     const struct {
         QByteArray stored, read;  // in the file, and the name read from it
     } names[] = {
-        {"Ta\tb", "Ta\tb"},         {"\"\tTab\"", "\tTab"}, {"De\x7fl", "De\x7fl"}, {"\x81", "\x81"},
-        {"x\x8d", "x\x8d"},         {"\x8f\x90\x9d", "\x8f\x90\x9d"}, {"Ctl\x01", "Ctl\x01"},
-        {"\"\x0bVt\"", "\x0bVt"},
+        {"Ta\tb", "Ta\tb"},     {"\"\tTab\"", "\tTab"},   {"De\x7fl", "De\x7fl"},
+        {"\x81", "\x81"},       {"x\x8d", "x\x8d"},       {"\x8f\x90\x9d", "\x8f\x90\x9d"},
+        {"Ctl\x01", "Ctl\x01"}, {"\"\x0bVt\"", "\x0bVt"},
     };
     for (const auto& n : names) {
         SCOPED_TRACE(n.stored.toHex().toStdString());
         QByteArray file;
         for (int p = 1; p <= tscores::kPlaces; ++p)
-            file += "[place" + QByteArray::number(p) + "]\r\nnom=" + (p == 3 ? n.stored : "p" + QByteArray::number(p)) +
+            file += "[place" + QByteArray::number(p) +
+                    "]\r\nnom=" + (p == 3 ? n.stored : "p" + QByteArray::number(p)) +
                     "\r\nscore=" + QByteArray::number(1000 - p) + "\r\n";
         put("save/highscores.ini", file);
         tscores t;
@@ -340,7 +341,8 @@ TEST_F(HighScores, ASaveKilledAtAnyStepLeavesTheOldTableOrTheNew) {
         }
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the saving process was not killed";
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)
+            << "the saving process was not killed";
 
         tscores t;
         t.charger();
@@ -357,4 +359,4 @@ TEST_F(HighScores, ASaveKilledAtAnyStepLeavesTheOldTableOrTheNew) {
     }
 }
 
-}  // namespace
+}  // namespace player_test

@@ -19,7 +19,7 @@ constexpr int kResultsMs = 4000;
 constexpr int kBonusResultsMs = 7000;
 
 class Progression : public ::testing::Test {
-protected:
+  protected:
     TestPack pack;
     Play play{pack};
 
@@ -128,7 +128,9 @@ TEST_F(Progression, TheBonusPercentageIsTruncated) {
         play << QStringLiteral("wait %1").arg(l < 2 ? kResultsMs : kBonusResultsMs);
     }
     play.answers(2, true);
-    play.then([](const Dump&) { return QStringLiteral("wait %1").arg(kQuestionMs); });  // a time-out ends it too
+    play.then([](const Dump&) {
+        return QStringLiteral("wait %1").arg(kQuestionMs);
+    });  // a time-out ends it too
     play << QStringLiteral("wait %1").arg(kPauseMs);
     const int results = play.mark();
     play.run();
@@ -162,7 +164,8 @@ TEST_P(Thresholds, LevelIsPassedOnTheExactRatio) {
         EXPECT_TRUE(shown(r, "over"));
         const Dump& n = play.at(next);
         EXPECT_EQ(value(n, "screens"), "titleScreenPresent");
-        EXPECT_TRUE(value(n, "media").contains("play video/5.avi\nclose video/5.avi\nopen video/0.avi"));
+        EXPECT_TRUE(
+            value(n, "media").contains("play video/5.avi\nclose video/5.avi\nopen video/0.avi"));
     } else if (t.level < 3) {
         EXPECT_TRUE(shown(r, "pass"));
         EXPECT_EQ(value(play.at(next), "Niveau"), QString::number(t.level + 1));
@@ -173,8 +176,9 @@ TEST_P(Thresholds, LevelIsPassedOnTheExactRatio) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EachLevel, Thresholds,
-                         ::testing::Values(Threshold{1, 8, true}, Threshold{1, 7, false}, Threshold{2, 7, true},
-                                           Threshold{2, 6, false}, Threshold{3, 6, true}, Threshold{3, 5, false}));
+                         ::testing::Values(Threshold{1, 8, true}, Threshold{1, 7, false},
+                                           Threshold{2, 7, true}, Threshold{2, 6, false},
+                                           Threshold{3, 6, true}, Threshold{3, 5, false}));
 
 TEST_F(Progression, LostGameGoesBackToTheIntroAndTitle) {
     play << "key Enter";
@@ -190,9 +194,11 @@ TEST_F(Progression, LostGameGoesBackToTheIntroAndTitle) {
     EXPECT_EQ(value(r, "score"), "-5000");
     const Dump& t = play.at(title);
     EXPECT_EQ(value(t, "screens"), "titleScreenPresent");
-    EXPECT_TRUE(value(t, "media").contains(QRegularExpression(
-        "open video/5.avi\nplay video/5.avi\nclose video/5.avi\nopen video/0.avi\nplay video/0.avi\nclose video/0.avi\n"
-        "open son/titre.mid\nplay son/titre.mid")));
+    EXPECT_TRUE(value(t, "media")
+                    .contains(QRegularExpression(
+                        "open video/5.avi\nplay video/5.avi\nclose video/5.avi\nopen "
+                        "video/0.avi\nplay video/0.avi\nclose video/0.avi\n"
+                        "open son/titre.mid\nplay son/titre.mid")));
 }
 
 TEST_F(Progression, WrongAnswersNeverEndALevelEarly) {
@@ -207,7 +213,8 @@ TEST_F(Progression, WrongAnswersNeverEndALevelEarly) {
 TEST_F(Progression, EscDuringTheResultsWaitEndsTheProgramCleanly) {
     play << "key Enter";
     level(10);
-    play << "wait 1000" << "key Esc";
+    play << "wait 1000"
+         << "key Esc";
     const int closed = play.mark();
     play << "wait 20000";
     const int later = play.mark();
@@ -222,7 +229,8 @@ TEST_F(Progression, EscDuringTheResultsWaitEndsTheProgramCleanly) {
 TEST_F(Progression, RestartDuringTheResultsWaitAbandonsTheRestOfTheSequence) {
     play << "key Enter";
     level(10);
-    play << "wait 1000" << "menu fichier/redémarrer";
+    play << "wait 1000"
+         << "menu fichier/redémarrer";
     const int restarted = play.mark();
     play << "wait 20000";
     const int later = play.mark();
@@ -261,4 +269,4 @@ TEST_F(Progression, MissingResultsPictureLeavesTheScreenUntilTheNextTeardown) {
     EXPECT_EQ(value(play.at(restarted), "screens"), "titleScreenPresent");
 }
 
-}  // namespace
+}  // namespace progression_test

@@ -210,4 +210,4 @@ TEST(QuestionBank, WrappedLinesNeverBeginWithAMarkOrEndOnAnOpeningGuillemet) {
     EXPECT_GE(wrapped, 50);  // many texts take two lines: the rule was put to the test
 }
 
-}  // namespace
+}  // namespace question_bank_test

@@ -21,7 +21,7 @@ using namespace vorn;
 namespace questions_test {
 
 class Draw : public ::testing::Test {
-protected:
+  protected:
     RecordingErrorPresenter errors;
     EventGuard guard{errors};
     VirtualClock clock{guard};
@@ -74,10 +74,12 @@ TEST_F(Draw, FillGivesDistinctCodesAndLeavesTheRestAlone) {
     remplir(hasard, liste, 2, 9);
     std::set<QString> codes(liste.tableaux.begin(), liste.tableaux.begin() + 10);
     EXPECT_EQ(codes.size(), 10u);
-    for (int i = 0; i < 10; ++i) EXPECT_TRUE(liste.tableaux[static_cast<std::size_t>(i)].startsWith(u'2'));
+    for (int i = 0; i < 10; ++i)
+        EXPECT_TRUE(liste.tableaux[static_cast<std::size_t>(i)].startsWith(u'2'));
     EXPECT_EQ(liste.tableaux[10], "");
     EXPECT_EQ(liste.tableaux[12], "kept");
-    for (int i = 13; i < 30; ++i) EXPECT_TRUE(liste.tableaux[static_cast<std::size_t>(i)].isEmpty());
+    for (int i = 13; i < 30; ++i)
+        EXPECT_TRUE(liste.tableaux[static_cast<std::size_t>(i)].isEmpty());
 }
 
 TEST_F(Draw, NegativeFillDoesNothing) {
@@ -99,7 +101,9 @@ TEST_F(Draw, BonusRefillReplacesEveryEarlierCode) {
         std::set<QString> all(liste.tableaux.begin(), liste.tableaux.end());
         EXPECT_EQ(all.size(), 30u);
         for (int i = 0; i < 10; ++i)
-            EXPECT_NE(liste.tableaux[static_cast<std::size_t>(i)], before[static_cast<std::size_t>(i)]) << "slot " << i;
+            EXPECT_NE(liste.tableaux[static_cast<std::size_t>(i)],
+                      before[static_cast<std::size_t>(i)])
+                << "slot " << i;
         for (const QString& code : liste.tableaux) EXPECT_TRUE(code.startsWith(u'4'));
     }
 }
@@ -132,4 +136,4 @@ TEST_F(Draw, CodesWithTheSamePrefixAreDifferent) {
     EXPECT_EQ(liste.tableaux[0], "1a1");
 }
 
-}  // namespace
+}  // namespace questions_test

@@ -42,9 +42,10 @@ TEST(AviFrames, PicturesOfAnySizeDecodeWithinTheirMemory) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QColor green(0, 200, 0), white(255, 255, 255);
-    for (const QSize size : {QSize(1, 1), QSize(3, 2), QSize(8, 8), QSize(17, 9), QSize(33, 31),
-                             QSize(50, 7)}) {
-        const QString path = dir.filePath(QStringLiteral("clip%1x%2.avi").arg(size.width()).arg(size.height()));
+    for (const QSize size :
+         {QSize(1, 1), QSize(3, 2), QSize(8, 8), QSize(17, 9), QSize(33, 31), QSize(50, 7)}) {
+        const QString path =
+            dir.filePath(QStringLiteral("clip%1x%2.avi").arg(size.width()).arg(size.height()));
         writers::AviFormat format;
         format.width = size.width();
         format.height = size.height();
@@ -62,9 +63,11 @@ TEST(AviFrames, PicturesOfAnySizeDecodeWithinTheirMemory) {
         for (const QImage& frame : clip->frames) {
             ASSERT_EQ(frame.size(), size);
             for (const int y : {0, h / 2, h - 1}) {
-                EXPECT_TRUE(near(frame.pixelColor(right, y), white)) << path.toStdString() << " row " << y;
+                EXPECT_TRUE(near(frame.pixelColor(right, y), white))
+                    << path.toStdString() << " row " << y;
                 if (w >= 8) {
-                    EXPECT_TRUE(near(frame.pixelColor(left, y), green)) << path.toStdString() << " row " << y;
+                    EXPECT_TRUE(near(frame.pixelColor(left, y), green))
+                        << path.toStdString() << " row " << y;
                 }
             }
             // A frame lives on as its own picture, whatever happens to the others.
@@ -86,7 +89,8 @@ TEST(MidiLength, ATuneTooLongToMeasureIsNoTune) {
         for (std::uint32_t i = 0; i < events; ++i) track += event;
         track += QByteArray("\x00\xFF\x2F\x00", 4);
         QByteArray file("MThd\x00\x00\x00\x06\x00\x00\x00\x01\x00\x01MTrk", 18);
-        for (int shift = 24; shift >= 0; shift -= 8) file += static_cast<char>((track.size() >> shift) & 0xFF);
+        for (int shift = 24; shift >= 0; shift -= 8)
+            file += static_cast<char>((track.size() >> shift) & 0xFF);
         return file + track;
     };
     // One event: 2^28 - 1 quarters of 16.78 s.
@@ -96,4 +100,4 @@ TEST(MidiLength, ATuneTooLongToMeasureIsNoTune) {
     EXPECT_FALSE(probe::midiLengthMs(tune(2100000)));
 }
 
-}  // namespace
+}  // namespace reader_faults_test

@@ -47,7 +47,8 @@ class BestPlayers : public ::testing::Test {
         pack.write("save/Sauvegardes.ini",
                    "[Block4]\r\nscore=" + QByteArray::number(score) +
                        "\r\nNiveau=3\r\nNumQuestion=10\r\nReponses justes=9\r\nPause=1\r\n");
-        play << "menu fichier/charger/Block 4" << QStringLiteral("wait %1").arg(kPauseMs + kResultsMs + kVideoMs);
+        play << "menu fichier/charger/Block 4"
+             << QStringLiteral("wait %1").arg(kPauseMs + kResultsMs + kVideoMs);
     }
 };
 
@@ -62,7 +63,8 @@ TEST_F(BestPlayers, AFinishedGameThatEntersTheTableAsksForTheNameThenShowsTheTab
     }
     play << QStringLiteral("wait %1").arg(kVideoMs);
     const int entry = play.mark();
-    play << "type Zoé" << "click valider";
+    play << "type Zoé"
+         << "click valider";
     const int shownTable = play.mark();
     play << QStringLiteral("wait %1").arg(kTableMs - 1);
     const int still = play.mark();
@@ -93,7 +95,9 @@ TEST_F(BestPlayers, AFinishedGameThatEntersTheTableAsksForTheNameThenShowsTheTab
 
 TEST_F(BestPlayers, KeysTypedIntoTheNameBoxStayThereAndEnterPressesValider) {
     finishGameWith(5000);
-    play << "type \"  Zoé  \"" << "key Esc" << "key F1";
+    play << "type \"  Zoé  \""
+         << "key Esc"
+         << "key F1";
     const int typed = play.mark();
     play << "key Enter";
     const int shownTable = play.mark();
@@ -111,8 +115,14 @@ TEST_F(BestPlayers, KeysTypedIntoTheNameBoxStayThereAndEnterPressesValider) {
 // every letter typed reaches it, and Enter still presses "Valider".
 TEST_F(BestPlayers, ClicksOnThePictureAndTheLabelsLeaveTheFocusInTheNameBox) {
     finishGameWith(5000);
-    play << "type ab" << "click 50,400" << "type c" << "click 110,90" << "type d" << "click 230,150"
-         << "click Image1" << "type e";
+    play << "type ab"
+         << "click 50,400"
+         << "type c"
+         << "click 110,90"
+         << "type d"
+         << "click 230,150"
+         << "click Image1"
+         << "type e";
     const int typed = play.mark();
     play << "key Enter";
     const int shownTable = play.mark();
@@ -165,7 +175,8 @@ TEST_F(BestPlayers, AScoreOutsideTheTableShowsItWithoutAskingThenTheGameStartsAg
 TEST_F(BestPlayers, TheMenuEndsTheGameAndShowsTheTableForSevenSecondsFromItsTimer) {
     const QByteArray file = tableFile({{"Ann", 9000}, {"Bob", -500}});
     pack.write("save/highscores.ini", file);
-    play << "key Enter" << "wait 1000" << kBestPlayers;
+    play << "key Enter"
+         << "wait 1000" << kBestPlayers;
     const int shownTable = play.mark();
     play << QStringLiteral("wait %1").arg(kTableMs - 1);
     const int still = play.mark();
@@ -253,7 +264,8 @@ class GameProcess {
         QElapsedTimer waited;
         waited.start();
         while (!output_.contains(text)) {
-            if (waited.elapsed() > kPatienceMs || process_.state() == QProcess::NotRunning) return false;
+            if (waited.elapsed() > kPatienceMs || process_.state() == QProcess::NotRunning)
+                return false;
             process_.waitForReadyRead(100);
             output_ += QString::fromUtf8(process_.readAllStandardOutput());
         }
@@ -278,19 +290,23 @@ class GameProcess {
 // table as it is on disk, and B's record stays.
 TEST_F(BestPlayers, TwoGamesOnOneFolderBothKeepTheirPlayers) {
     pack.write("save/highscores.ini", tableFile({{"Cid", 25000}}));
-    pack.write("save/Sauvegardes.ini",
-               "[Block3]\r\nscore=20000\r\nNiveau=3\r\nNumQuestion=10\r\nReponses justes=9\r\nPause=1\r\n"
-               "[Block4]\r\nscore=30000\r\nNiveau=3\r\nNumQuestion=10\r\nReponses justes=9\r\nPause=1\r\n");
+    pack.write(
+        "save/Sauvegardes.ini",
+        "[Block3]\r\nscore=20000\r\nNiveau=3\r\nNumQuestion=10\r\nReponses justes=9\r\nPause=1\r\n"
+        "[Block4]\r\nscore=30000\r\nNiveau=3\r\nNumQuestion=10\r\nReponses "
+        "justes=9\r\nPause=1\r\n");
     const QString finish = QStringLiteral("wait %1").arg(kPauseMs + kResultsMs + kVideoMs);
 
     GameProcess a(pack.dir());
     ASSERT_TRUE(a.started());
     a.send(QStringLiteral("menu fichier/charger/Block 4\n%1\ndump").arg(finish));
-    ASSERT_TRUE(a.awaitOutput(QStringLiteral("screens: nameEntryScreenPresent"))) << a.output().toStdString();
+    ASSERT_TRUE(a.awaitOutput(QStringLiteral("screens: nameEntryScreenPresent")))
+        << a.output().toStdString();
 
     GameProcess b(pack.dir());
     ASSERT_TRUE(b.started());
-    b.send(QStringLiteral("menu fichier/charger/Block3\n%1\ntype Bea\nkey Enter\ndump").arg(finish));
+    b.send(
+        QStringLiteral("menu fichier/charger/Block3\n%1\ntype Bea\nkey Enter\ndump").arg(finish));
     ASSERT_TRUE(b.finish()) << b.output().toStdString();
     EXPECT_TRUE(b.output().contains(QStringLiteral("widget nom2: visible=1 text=\"Bea\"")));
 
@@ -298,7 +314,8 @@ TEST_F(BestPlayers, TwoGamesOnOneFolderBothKeepTheirPlayers) {
     ASSERT_TRUE(a.finish()) << a.output().toStdString();
     EXPECT_TRUE(a.output().contains(QStringLiteral("widget nom1: visible=1 text=\"Ann\"")));
     EXPECT_TRUE(a.output().contains(QStringLiteral("widget nom3: visible=1 text=\"Bea\"")));
-    EXPECT_TRUE(table().startsWith(tableFile({{"Ann", 30000}, {"Cid", 25000}, {"Bea", 20000}}))) << table().toStdString();
+    EXPECT_TRUE(table().startsWith(tableFile({{"Ann", 30000}, {"Cid", 25000}, {"Bea", 20000}})))
+        << table().toStdString();
 }
 
 // Two games saving their own slots at the same moments, over and over, as their games go on:
@@ -307,7 +324,8 @@ TEST_F(BestPlayers, TwoGamesSavingTwoSlotsAtOnceBothKeepTheirSlot) {
     QString script = QStringLiteral("key Enter\nwait %1\n").arg(kVideoMs + 500);
     for (int question = 0; question < 5; ++question) {
         script += QStringLiteral("key KP%1\nwait %2\n").arg(question % 4 + 1).arg(kPauseMs + 100);
-        for (int i = 0; i < 30; ++i) script += QStringLiteral("menu fichier/sauvegarder/Block %1\n");
+        for (int i = 0; i < 30; ++i)
+            script += QStringLiteral("menu fichier/sauvegarder/Block %1\n");
     }
     script += QStringLiteral("dump");
     GameProcess one(pack.dir()), two(pack.dir());
@@ -323,14 +341,17 @@ TEST_F(BestPlayers, TwoGamesSavingTwoSlotsAtOnceBothKeepTheirSlot) {
     for (const auto& [slot, game] : {std::pair{1, &one}, std::pair{2, &two}}) {
         SCOPED_TRACE(slot);
         const auto field = [&](const char* name) {
-            const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("\\n%1: (\\S+)").arg(QLatin1String(name))).match(game->output());
+            const QRegularExpressionMatch m =
+                QRegularExpression(QStringLiteral("\\n%1: (\\S+)").arg(QLatin1String(name)))
+                    .match(game->output());
             return m.hasMatch() ? m.captured(1) : QStringLiteral("<none>");
         };
-        const QString block = QStringLiteral("[Block%1]\r\nscore=%2\r\nNiveau=1\r\nNumQuestion=%3\r\n")
-                                  .arg(slot)
-                                  .arg(field("score"), field("NumQuestion"));
+        const QString block =
+            QStringLiteral("[Block%1]\r\nscore=%2\r\nNiveau=1\r\nNumQuestion=%3\r\n")
+                .arg(slot)
+                .arg(field("score"), field("NumQuestion"));
         EXPECT_TRUE(text.contains(block)) << block.toStdString() << " in\n" << text.toStdString();
     }
 }
 
-}  // namespace
+}  // namespace records_test

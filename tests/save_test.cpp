@@ -38,7 +38,8 @@ TEST_F(Slots, ASavedGameLoadsBackAndTheOtherSlotsStayAsTheyWere) {
     play << "key Enter";
     play.answers(2, true);
     play.answers(1, false);
-    play << "wait 1000" << "menu fichier/sauvegarder/Block 2";
+    play << "wait 1000"
+         << "menu fichier/sauvegarder/Block 2";
     const int saved = play.mark();
     play.answers(3, true);  // the game goes on and changes
     play << "menu fichier/charger/Block2";
@@ -80,7 +81,8 @@ TEST_F(Slots, LoadingReplacesEveryKindOfScreen) {
          << QStringLiteral("wait %1").arg(kPauseMs + kResultsMs + kVideoMs) << "type Zoé"
          << load;  // over the name entry
     loads.push_back(play.mark());
-    play << "menu fichier/Les meilleurs joueurs" << "wait 3000" << load;  // over the best players
+    play << "menu fichier/Les meilleurs joueurs"
+         << "wait 3000" << load;  // over the best players
     loads.push_back(play.mark());
     play << "wait 30000";
     const int later = play.mark();
@@ -98,7 +100,8 @@ TEST_F(Slots, LoadingReplacesEveryKindOfScreen) {
 }
 
 TEST_F(Slots, NoSaveOutsideALevelNorFromAMenuOpenedBeforeTheLevelEnded) {
-    play << "menu fichier/sauvegarder/Block 1" << "key Enter";
+    play << "menu fichier/sauvegarder/Block 1"
+         << "key Enter";
     play.answers(9, true);
     play << "menu fichier";  // opened during the last question: the save items are enabled
     play.answer(true);
@@ -115,7 +118,9 @@ TEST_F(Slots, NoSaveOutsideALevelNorFromAMenuOpenedBeforeTheLevelEnded) {
 
 TEST_F(Slots, WithoutASaveFolderTheSaveFailsAndTheGameGoesOn) {
     pack.remove("save");
-    play << "key Enter" << "wait 1000" << "menu fichier/sauvegarder/Block 2";
+    play << "key Enter"
+         << "wait 1000"
+         << "menu fichier/sauvegarder/Block 2";
     const int failed = play.mark();
     play.run();
     EXPECT_EQ(value(play.at(failed), "message"), "\"Unable to write to save/Sauvegardes.ini.\"");
@@ -126,7 +131,9 @@ TEST_F(Slots, ASlotSavedInThePauseGoesOnWithTheNextQuestionAndCountsItsAnswerOnc
     play << "key Enter";
     play.answers(2, true);
     play.answer(true);
-    play << "wait 1000" << "menu fichier/sauvegarder/Block 1" << "menu fichier/charger/Block 1";
+    play << "wait 1000"
+         << "menu fichier/sauvegarder/Block 1"
+         << "menu fichier/charger/Block 1";
     const int loaded = play.mark();
     play.answer(true);
     const int answered = play.mark();
@@ -145,7 +152,9 @@ TEST_F(Slots, ASlotSavedInThePauseAfterALevelsLastAnswerEndsTheLevel) {
     play.answers(8, true);
     play.answers(1, false);
     play.answer(false);
-    play << "wait 1000" << "menu fichier/sauvegarder/Block 1" << "menu fichier/charger/Block 1";
+    play << "wait 1000"
+         << "menu fichier/sauvegarder/Block 1"
+         << "menu fichier/charger/Block 1";
     const int loaded = play.mark();
     play << QStringLiteral("wait %1").arg(kPauseMs);
     const int results = play.mark();
@@ -166,7 +175,9 @@ TEST_F(Slots, ABonusSlotSavedAfterTheFatalAnswerFinishesTheGame) {
     }
     play.answers(4, true);
     play.answer(false);
-    play << "wait 1000" << "menu fichier/sauvegarder/Block 1" << "menu fichier/charger/Block 1";
+    play << "wait 1000"
+         << "menu fichier/sauvegarder/Block 1"
+         << "menu fichier/charger/Block 1";
     const int loaded = play.mark();
     play << QStringLiteral("wait %1").arg(kPauseMs);
     const int results = play.mark();
@@ -246,4 +257,4 @@ TEST_F(Slots, AnEditedQuestionNumberStillLetsTheLevelEnd) {
     EXPECT_TRUE(shown(play.at(results), "pass"));
 }
 
-}  // namespace
+}  // namespace save_test

@@ -32,7 +32,7 @@ using namespace vorn;
 namespace seams_test {
 
 class Time : public ::testing::Test {
-protected:
+  protected:
     RecordingErrorPresenter errors;
     EventGuard guard{errors};
     VirtualClock clock{guard};
@@ -48,7 +48,8 @@ TEST_F(Time, TimersFireInTimeOrderOnlyWhileEnabled) {
     fast.setEnabled(false);
     clock.advance(300);
     // At one instant, the timer that was due first (scheduled first) fires first.
-    EXPECT_EQ(fired, (std::vector<QString>{"fast@100", "fast@200", "slow@300", "fast@300", "slow@600"}));
+    EXPECT_EQ(fired,
+              (std::vector<QString>{"fast@100", "fast@200", "slow@300", "fast@300", "slow@600"}));
 }
 
 TEST_F(Time, EnablingOrChangingTheIntervalStartsTheCountAgain) {
@@ -149,7 +150,8 @@ TEST(RealTime, NothingOfTheGameRunsWhileAPlayHoldsTheThread) {
 }
 
 TEST(Errors, MessageBoxTextEndsWithAFullStopWhenTheLastCharacterSortsAfterIt) {
-    EXPECT_EQ(messageBoxText("Cannot open file image/niv1.jpg"), "Cannot open file image/niv1.jpg.");
+    EXPECT_EQ(messageBoxText("Cannot open file image/niv1.jpg"),
+              "Cannot open file image/niv1.jpg.");
     EXPECT_EQ(messageBoxText("Query1: Field 'br' not found"), "Query1: Field 'br' not found.");
     EXPECT_EQ(messageBoxText("Already ended."), "Already ended.");
     EXPECT_EQ(messageBoxText("Unable to write to save/x.ini!"), "Unable to write to save/x.ini!");
@@ -206,23 +208,32 @@ TEST(Keys, TheKeypadsOneToFourAnswerWithNumLockOnOrOff) {
         Qt::KeyboardModifiers modifiers;
         int code;
     } rows[] = {
-        {Qt::Key_1, Qt::KeypadModifier, vk::Numpad1},        {Qt::Key_4, Qt::KeypadModifier, vk::Numpad4},
-        {Qt::Key_End, Qt::KeypadModifier, vk::Numpad1},      {Qt::Key_Down, Qt::KeypadModifier, vk::Numpad1 + 1},
-        {Qt::Key_PageDown, Qt::KeypadModifier, vk::Numpad1 + 2}, {Qt::Key_Left, Qt::KeypadModifier, vk::Numpad4},
-        {Qt::Key_End, Qt::NoModifier, 35},                   {Qt::Key_Down, Qt::NoModifier, 40},
-        {Qt::Key_PageDown, Qt::NoModifier, 34},              {Qt::Key_Left, Qt::NoModifier, 37},
-        {Qt::Key_Home, Qt::KeypadModifier, 36},              {Qt::Key_Up, Qt::KeypadModifier, 38},
-        {Qt::Key_PageUp, Qt::KeypadModifier, 33},            {Qt::Key_Right, Qt::KeypadModifier, 39},
-        {Qt::Key_1, Qt::NoModifier, vk::Digit1},             {Qt::Key_End, Qt::KeypadModifier | Qt::ShiftModifier, vk::Numpad1},
+        {Qt::Key_1, Qt::KeypadModifier, vk::Numpad1},
+        {Qt::Key_4, Qt::KeypadModifier, vk::Numpad4},
+        {Qt::Key_End, Qt::KeypadModifier, vk::Numpad1},
+        {Qt::Key_Down, Qt::KeypadModifier, vk::Numpad1 + 1},
+        {Qt::Key_PageDown, Qt::KeypadModifier, vk::Numpad1 + 2},
+        {Qt::Key_Left, Qt::KeypadModifier, vk::Numpad4},
+        {Qt::Key_End, Qt::NoModifier, 35},
+        {Qt::Key_Down, Qt::NoModifier, 40},
+        {Qt::Key_PageDown, Qt::NoModifier, 34},
+        {Qt::Key_Left, Qt::NoModifier, 37},
+        {Qt::Key_Home, Qt::KeypadModifier, 36},
+        {Qt::Key_Up, Qt::KeypadModifier, 38},
+        {Qt::Key_PageUp, Qt::KeypadModifier, 33},
+        {Qt::Key_Right, Qt::KeypadModifier, 39},
+        {Qt::Key_1, Qt::NoModifier, vk::Digit1},
+        {Qt::Key_End, Qt::KeypadModifier | Qt::ShiftModifier, vk::Numpad1},
     };
     for (const Row& row : rows) {
         QKeyEvent event(QEvent::KeyPress, row.key, row.modifiers);
-        EXPECT_EQ(vk::fromQt(event), row.code) << "key 0x" << std::hex << row.key << " modifiers 0x" << row.modifiers.toInt();
+        EXPECT_EQ(vk::fromQt(event), row.code)
+            << "key 0x" << std::hex << row.key << " modifiers 0x" << row.modifiers.toInt();
     }
 }
 
 class Pictures : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir dir;
     QString file(const char* name, const QByteArray& bytes) {
         const QString path = dir.filePath(QLatin1String(name));
@@ -257,12 +268,16 @@ TEST_F(Pictures, JpegDecodesAndKeepsItsColours) {
 }
 
 TEST_F(Pictures, FailuresCarryTheDecodersOwnText) {
-    EXPECT_EQ(errorOf(dir.filePath("absent.jpg")), QStringLiteral("Cannot open file %1").arg(dir.filePath("absent.jpg")));
+    EXPECT_EQ(errorOf(dir.filePath("absent.jpg")),
+              QStringLiteral("Cannot open file %1").arg(dir.filePath("absent.jpg")));
     // Every other failure names the file, then gives the decoder's own text.
-    EXPECT_EQ(errorOf(file("text.jpg", "This is text")), named("text.jpg", "Not a JPEG file: starts with 0x54 0x68"));
+    EXPECT_EQ(errorOf(file("text.jpg", "This is text")),
+              named("text.jpg", "Not a JPEG file: starts with 0x54 0x68"));
     EXPECT_EQ(errorOf(file("empty.jpg", "")), named("empty.jpg", "Empty input file"));
-    EXPECT_EQ(errorOf(file("bad.bmp", "BMnot really")), named("bad.bmp", "Bitmap image is not valid"));
-    EXPECT_EQ(errorOf(file("picture.gif", "GIF89a")), named("picture.gif", "Unknown picture file extension (.gif)"));
+    EXPECT_EQ(errorOf(file("bad.bmp", "BMnot really")),
+              named("bad.bmp", "Bitmap image is not valid"));
+    EXPECT_EQ(errorOf(file("picture.gif", "GIF89a")),
+              named("picture.gif", "Unknown picture file extension (.gif)"));
 }
 
 // A JPEG cut short would show its missing part grey: it is refused, naming the file; only its
@@ -270,12 +285,14 @@ TEST_F(Pictures, FailuresCarryTheDecodersOwnText) {
 TEST_F(Pictures, TruncatedJpegIsRefusedNamingTheFile) {
     QImage image(256, 256, QImage::Format_RGB32);
     for (int y = 0; y < 256; ++y)
-        for (int x = 0; x < 256; ++x) image.setPixel(x, y, qRgb((x * 7) ^ y, (y * 13) ^ x, (x + y) * 3));
+        for (int x = 0; x < 256; ++x)
+            image.setPixel(x, y, qRgb((x * 7) ^ y, (y * 13) ^ x, (x + y) * 3));
     const QByteArray bytes = writers::jpegBytes(image, 90);
     EXPECT_EQ(loadPicture(file("whole.jpg", bytes)).size(), QSize(256, 256));
     EXPECT_EQ(errorOf(file("cut.jpg", bytes.left(bytes.size() * 3 / 4))),
               named("cut.jpg", "Premature end of JPEG file"));
-    EXPECT_EQ(errorOf(file("open.jpg", bytes.chopped(2))), named("open.jpg", "Premature end of JPEG file"));
+    EXPECT_EQ(errorOf(file("open.jpg", bytes.chopped(2))),
+              named("open.jpg", "Premature end of JPEG file"));
 }
 
-}  // namespace
+}  // namespace seams_test

@@ -16,7 +16,7 @@
 namespace shell_test {
 
 class DesktopDocument : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir game, cache;
     QString inGame(const QString& name) const { return QDir(game.path()).filePath(name); }
     void write(const QString& name, const QByteArray& bytes) {
@@ -41,7 +41,8 @@ TEST_F(DesktopDocument, HtmlRulesGoOverAsAnHtmlCopyThatFollowsTheRules) {
     EXPECT_EQ(read(copy), "<html><body>Règles, version 2</body></html>");
 
     // Comments before the doctype, such as a licence header.
-    write("vorn.hlp", "<!--\n  the licence of the rules\n-->\n<!-- -->\n<!DOCTYPE html><html></html>");
+    write("vorn.hlp",
+          "<!--\n  the licence of the rules\n-->\n<!-- -->\n<!DOCTYPE html><html></html>");
     EXPECT_EQ(vorn::documentForDesktop(inGame("vorn.hlp"), cache.path()), copy);
 }
 
@@ -56,4 +57,4 @@ TEST_F(DesktopDocument, OtherDocumentsGoOverAsTheyAreAndAMissingOneNotAtAll) {
     EXPECT_TRUE(QDir(cache.path()).entryList(QDir::Files).isEmpty());
 }
 
-}  // namespace
+}  // namespace shell_test

@@ -14,7 +14,7 @@ using namespace vorn::test;
 namespace title_test {
 
 class Title : public ::testing::Test {
-protected:
+  protected:
     TestPack pack;
     Play play{pack};
 };
@@ -83,4 +83,4 @@ TEST_F(Title, MissingIntroLeavesNoTitleButTheMenuWorks) {
     EXPECT_EQ(value(play.at(still), "screens"), "none");
 }
 
-}  // namespace
+}  // namespace title_test

@@ -33,9 +33,10 @@ int main(int argc, char** argv) {
         } else if (args[i] == u"--real-media") {
             media = vorn::VirtualMedia::Real;
         } else if (args[i] == u"--help" || args[i] == u"-h") {
-            std::puts("usage: vorn-script [--content DIR] [--real-media] [SCRIPT]\n"
-                      "  --real-media  play through the sound backend (FluidSynth, SDL2_mixer, FFmpeg)\n"
-                      "                instead of the simulated one; time stays virtual");
+            std::puts(
+                "usage: vorn-script [--content DIR] [--real-media] [SCRIPT]\n"
+                "  --real-media  play through the sound backend (FluidSynth, SDL2_mixer, FFmpeg)\n"
+                "                instead of the simulated one; time stays virtual");
             return 0;
         } else if (scriptPath.isEmpty()) {
             scriptPath = args[i];

@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
         const QString temporary = target + QStringLiteral(".part");
         vorn::bank::writeTable(temporary, questions);
         QFile::remove(target);
-        if (!QFile::rename(temporary, target)) throw std::runtime_error("cannot replace " + target.toStdString());
+        if (!QFile::rename(temporary, target))
+            throw std::runtime_error("cannot replace " + target.toStdString());
         std::printf("%zu questions written to %s\n", questions.size(), argv[2]);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "vorn-questions: %s\n", e.what());

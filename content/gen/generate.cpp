@@ -7,8 +7,6 @@
 // The same program gives the same bytes on every run.
 
 #include "content/gen/hourglass.h"
-#include "core/numbers.h"
-#include "core/pack.h"
 #include "content/gen/music.h"
 #include "content/gen/pictures.h"
 #include "content/gen/sounds.h"
@@ -17,6 +15,8 @@
 #include "content/writers/jpegwriter.h"
 #include "content/writers/midiwriter.h"
 #include "content/writers/wavwriter.h"
+#include "core/numbers.h"
+#include "core/pack.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -42,9 +42,11 @@ void saveBitmap(const QString& path, const QImage& image) {
 
 void writePictures(const QDir& dir) {
     writers::writeJpeg(dir.filePath(pack::file(pack::titlePicture)), titlePicture(), kJpegQuality);
-    writers::writeJpeg(dir.filePath(pack::file(pack::resultsPicture)), resultsPicture(), kJpegQuality);
+    writers::writeJpeg(dir.filePath(pack::file(pack::resultsPicture)), resultsPicture(),
+                       kJpegQuality);
     for (int level = 1; level <= vorn::numbers::kBonusLevel; ++level)
-        writers::writeJpeg(dir.filePath(pack::levelPicture(level)), levelPicture(level), kJpegQuality);
+        writers::writeJpeg(dir.filePath(pack::levelPicture(level)), levelPicture(level),
+                           kJpegQuality);
     saveBitmap(dir.filePath(pack::file(pack::playerPicture)), playerPicture());
     for (char face = pack::firstFace; face <= pack::lastFace; ++face)
         saveBitmap(dir.filePath(pack::facePicture(face)), facePicture(face - pack::firstFace));
@@ -60,8 +62,10 @@ void writeMusic(const QDir& dir) {
 }
 
 void writeSounds(const QDir& dir) {
-    writers::writeWav(dir.filePath(pack::file(pack::rightSound)), rightAnswerSound(), 1, synth::kRate);
-    writers::writeWav(dir.filePath(pack::file(pack::wrongSound)), wrongAnswerSound(), 1, synth::kRate);
+    writers::writeWav(dir.filePath(pack::file(pack::rightSound)), rightAnswerSound(), 1,
+                      synth::kRate);
+    writers::writeWav(dir.filePath(pack::file(pack::wrongSound)), wrongAnswerSound(), 1,
+                      synth::kRate);
 }
 
 }  // namespace

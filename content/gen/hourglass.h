@@ -20,7 +20,8 @@ inline constexpr int kHourglassWidth = layout::niv::sablier.box.width();
 inline constexpr int kHourglassHeight = layout::niv::sablier.box.height();
 inline constexpr int kHourglassFrames = layout::niv::sablierLastFrame;
 // The frames a question plays, in the question's time.
-inline constexpr int kQuestionFrames = layout::niv::sablierLastFrame - layout::niv::sablierFirstFrame + 1;
+inline constexpr int kQuestionFrames =
+    layout::niv::sablierLastFrame - layout::niv::sablierFirstFrame + 1;
 inline constexpr int kRateGcd = std::gcd(kQuestionFrames * 1000, layout::niv::TimerQuestMs);
 inline constexpr int kHourglassRateNum = kQuestionFrames * 1000 / kRateGcd;
 inline constexpr int kHourglassRateDen = layout::niv::TimerQuestMs / kRateGcd;

@@ -21,7 +21,6 @@ namespace {
 
 using namespace palette;
 
-
 // The main window shows a screen under its scroll bars: what must be seen (frames, ornaments,
 // texts) stays left of and above them.
 constexpr double kVisibleRight = layout::principal::visibleWidth;
@@ -68,7 +67,8 @@ QPainterPath hillPath(double width, double base, double amplitude, double wavele
     for (double x = -10; x <= width + 10; x += 4) {
         const double y =
             base - amplitude * std::sin((x / wavelength + phase) * 2 * std::numbers::pi) -
-            amplitude * 0.35 * std::sin((x / (wavelength * 0.43) + phase * 1.7) * 2 * std::numbers::pi);
+            amplitude * 0.35 *
+                std::sin((x / (wavelength * 0.43) + phase * 1.7) * 2 * std::numbers::pi);
         path.lineTo(x, y);
     }
     path.lineTo(width + 10, bottom);

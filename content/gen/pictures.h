@@ -18,7 +18,8 @@ inline constexpr int kScreenHeight = 440;
 inline constexpr int kPlayerWidth = 85;
 inline constexpr int kPlayerHeight = 115;
 inline constexpr int kMarkSize = 35;
-inline constexpr int kFaceCount = pack::lastFace - pack::firstFace + 1;  // a (delighted) to e (dismayed)
+inline constexpr int kFaceCount =
+    pack::lastFace - pack::firstFace + 1;  // a (delighted) to e (dismayed)
 
 QImage titlePicture();
 QImage resultsPicture();

@@ -558,7 +558,8 @@ Video finishedVideo() {
     v.seconds = 6;
     v.paint = [=](QPainter& p, double t) {
         const QSizeF size(kWideWidth, kWideHeight);
-        drawSunburst(p, QPointF(190, 96), 24, 420, QColor(26, 44, 116), QColor(36, 62, 148), t * 10);
+        drawSunburst(p, QPointF(190, 96), 24, 420, QColor(26, 44, 116), QColor(36, 62, 148),
+                     t * 10);
         drawGlow(p, QPointF(190, 80), 150, QColor(255, 214, 110, 90));
         const QColor burst[] = {gold, coral, palette::teal.lighter(130), violet.lighter(140)};
         const QPointF places[] = {{340, 40}, {40, 36}, {470, 30}, {300, 150}, {130, 26}, {420, 60}};
@@ -616,8 +617,7 @@ void writeVideos(const QDir& gameDir) {
     format.frameRateNum = kHourglassRateNum;
     format.frameRateDen = kHourglassRateDen;
     format.sampleRate = 0;
-    writers::writeAvi(gameDir.filePath(pack::file(pack::hourglass)), format,
-                      hourglassFrames(), {});
+    writers::writeAvi(gameDir.filePath(pack::file(pack::hourglass)), format, hourglassFrames(), {});
 }
 
 }  // namespace vorn::gen

@@ -69,7 +69,8 @@ struct AviWriter::Impl {
     void writeAudio(std::int64_t untilSamples) {
         if (!audio) return;
         const int channels = format.channels;
-        const std::int64_t available = audioWritten + static_cast<std::int64_t>(pendingAudio.size()) / channels;
+        const std::int64_t available =
+            audioWritten + static_cast<std::int64_t>(pendingAudio.size()) / channels;
         const std::int64_t end = std::min(untilSamples, available);
         if (end <= audioWritten) return;
         const auto count = static_cast<std::size_t>(end - audioWritten);
@@ -80,11 +81,14 @@ struct AviWriter::Impl {
             packet->data[2 * i] = static_cast<std::uint8_t>(v & 0xFF);
             packet->data[2 * i + 1] = static_cast<std::uint8_t>(v >> 8);
         }
-        packet->pts = packet->dts = av_rescale_q(audioWritten, AVRational{1, format.sampleRate}, audio->time_base);
-        packet->duration = av_rescale_q(static_cast<std::int64_t>(count), AVRational{1, format.sampleRate}, audio->time_base);
+        packet->pts = packet->dts =
+            av_rescale_q(audioWritten, AVRational{1, format.sampleRate}, audio->time_base);
+        packet->duration = av_rescale_q(static_cast<std::int64_t>(count),
+                                        AVRational{1, format.sampleRate}, audio->time_base);
         packet->stream_index = audio->index;
         packet->flags |= AV_PKT_FLAG_KEY;
-        pendingAudio.erase(pendingAudio.begin(), pendingAudio.begin() + static_cast<std::ptrdiff_t>(values));
+        pendingAudio.erase(pendingAudio.begin(),
+                           pendingAudio.begin() + static_cast<std::ptrdiff_t>(values));
         audioWritten = end;
         check(av_interleaved_write_frame(output, packet), "write sound");
     }
@@ -95,14 +99,17 @@ struct AviWriter::Impl {
     }
 };
 
-AviWriter::AviWriter(const QString& path, const AviFormat& format) : impl_(std::make_unique<Impl>()) {
+AviWriter::AviWriter(const QString& path, const AviFormat& format)
+    : impl_(std::make_unique<Impl>()) {
     Impl& d = *impl_;
     d.format = format;
-    if (format.width <= 0 || format.height <= 0 || format.frameRateNum <= 0 || format.frameRateDen <= 0)
+    if (format.width <= 0 || format.height <= 0 || format.frameRateNum <= 0 ||
+        format.frameRateDen <= 0)
         throw std::runtime_error("invalid AVI format");
     av_log_set_level(AV_LOG_ERROR);
     const QByteArray name = path.toLocal8Bit();
-    check(avformat_alloc_output_context2(&d.output, nullptr, "avi", name.constData()), "create the AVI file");
+    check(avformat_alloc_output_context2(&d.output, nullptr, "avi", name.constData()),
+          "create the AVI file");
     d.output->flags |= AVFMT_FLAG_BITEXACT;
 
     const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_MJPEG);
@@ -116,7 +123,8 @@ AviWriter::AviWriter(const QString& path, const AviFormat& format) : impl_(std::
     d.encoder->flags |= AV_CODEC_FLAG_QSCALE | AV_CODEC_FLAG_BITEXACT;
     d.encoder->global_quality = FF_QP2LAMBDA * std::clamp(format.quality, 2, 31);
     d.encoder->thread_count = 1;
-    if (d.output->oformat->flags & AVFMT_GLOBALHEADER) d.encoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    if (d.output->oformat->flags & AVFMT_GLOBALHEADER)
+        d.encoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     check(avcodec_open2(d.encoder, codec, nullptr), "open the MJPEG encoder");
 
     d.video = avformat_new_stream(d.output, nullptr);
@@ -149,9 +157,10 @@ AviWriter::AviWriter(const QString& path, const AviFormat& format) : impl_(std::
     d.frame->height = format.height;
     check(av_frame_get_buffer(d.frame, 0), "allocate a frame");
     d.packet = av_packet_alloc();
-    d.scale = sws_getContext(format.width, format.height, AV_PIX_FMT_BGRA, format.width, format.height,
-                             AV_PIX_FMT_YUVJ420P, SWS_BICUBIC | SWS_BITEXACT | SWS_ACCURATE_RND, nullptr, nullptr,
-                             nullptr);
+    d.scale =
+        sws_getContext(format.width, format.height, AV_PIX_FMT_BGRA, format.width, format.height,
+                       AV_PIX_FMT_YUVJ420P, SWS_BICUBIC | SWS_BITEXACT | SWS_ACCURATE_RND, nullptr,
+                       nullptr, nullptr);
     if (!d.scale) throw std::runtime_error("no picture converter");
 }
 
@@ -167,7 +176,8 @@ void AviWriter::addFrame(const QImage& source) {
     Impl& d = *impl_;
     QImage image = source.convertToFormat(QImage::Format_RGB32);
     if (image.size() != QSize(d.format.width, d.format.height))
-        image = image.scaled(d.format.width, d.format.height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        image = image.scaled(d.format.width, d.format.height, Qt::IgnoreAspectRatio,
+                             Qt::SmoothTransformation);
     check(av_frame_make_writable(d.frame), "reuse a frame");
     const uint8_t* src[4] = {image.constBits(), nullptr, nullptr, nullptr};
     const int srcStride[4] = {static_cast<int>(image.bytesPerLine()), 0, 0, 0};

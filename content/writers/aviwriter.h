@@ -20,13 +20,13 @@ struct AviFormat {
     int height = 0;
     int frameRateNum = 15;  // frames per second as a fraction
     int frameRateDen = 1;
-    int quality = 4;        // MJPEG quantiser, 2 (best) to 31
-    int sampleRate = 22050; // 0 for no sound track
+    int quality = 4;         // MJPEG quantiser, 2 (best) to 31
+    int sampleRate = 22050;  // 0 for no sound track
     int channels = 1;
 };
 
 class AviWriter {
-public:
+  public:
     // Opens the file; raises std::runtime_error when it cannot.
     AviWriter(const QString& path, const AviFormat& format);
     ~AviWriter();
@@ -41,7 +41,7 @@ public:
     // Writes the index and closes the file.
     void finish();
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

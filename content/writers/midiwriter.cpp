@@ -47,7 +47,8 @@ void MidiTrack::noteOff(std::uint32_t tick, int channel, int note) {
     add(tick, kOff, {byte(0x80 | (channel & 0x0F)), byte(note & 0x7F), 0x40});
 }
 
-void MidiTrack::note(std::uint32_t tick, std::uint32_t length, int channel, int note, int velocity) {
+void MidiTrack::note(std::uint32_t tick, std::uint32_t length, int channel, int note,
+                     int velocity) {
     noteOn(tick, channel, note, velocity);
     noteOff(tick + length, channel, note);
 }
@@ -61,13 +62,15 @@ void MidiTrack::controlChange(std::uint32_t tick, int channel, int controller, i
 }
 
 void MidiTrack::pitchBend(std::uint32_t tick, int channel, int value14bit) {
-    add(tick, kSetup, {byte(0xE0 | (channel & 0x0F)), byte(value14bit & 0x7F), byte((value14bit >> 7) & 0x7F)});
+    add(tick, kSetup,
+        {byte(0xE0 | (channel & 0x0F)), byte(value14bit & 0x7F), byte((value14bit >> 7) & 0x7F)});
 }
 
 void MidiTrack::tempo(std::uint32_t tick, std::uint32_t microsecondsPerQuarter) {
     add(tick, kSetup,
         {0xFF, 0x51, 0x03, byte(static_cast<int>(microsecondsPerQuarter >> 16)),
-         byte(static_cast<int>(microsecondsPerQuarter >> 8)), byte(static_cast<int>(microsecondsPerQuarter))});
+         byte(static_cast<int>(microsecondsPerQuarter >> 8)),
+         byte(static_cast<int>(microsecondsPerQuarter))});
 }
 
 void MidiTrack::trackName(std::uint32_t tick, const QByteArray& name) {
@@ -93,9 +96,10 @@ QByteArray midiBytes(const std::vector<MidiTrack>& tracks, int ticksPerQuarter) 
     be(out, static_cast<std::uint32_t>(ticksPerQuarter), 2);
     for (const MidiTrack& track : tracks) {
         auto events = track.events_;
-        std::stable_sort(events.begin(), events.end(), [](const MidiTrack::Event& a, const MidiTrack::Event& b) {
-            return a.tick != b.tick ? a.tick < b.tick : a.order < b.order;
-        });
+        std::stable_sort(events.begin(), events.end(),
+                         [](const MidiTrack::Event& a, const MidiTrack::Event& b) {
+                             return a.tick != b.tick ? a.tick < b.tick : a.order < b.order;
+                         });
         QByteArray body;
         std::uint32_t now = 0;
         for (const auto& e : events) {

@@ -14,7 +14,7 @@
 namespace vorn::writers {
 
 class MidiTrack {
-public:
+  public:
     void noteOn(std::uint32_t tick, int channel, int note, int velocity);
     void noteOff(std::uint32_t tick, int channel, int note);
     // A note from `tick` lasting `length` ticks.
@@ -35,7 +35,7 @@ public:
     };
     const std::vector<Event>& events() const { return events_; }
 
-private:
+  private:
     void add(std::uint32_t tick, int order, std::vector<std::uint8_t> bytes);
     std::vector<Event> events_;
     std::uint32_t end_ = 0;

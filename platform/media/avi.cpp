@@ -27,7 +27,8 @@ std::optional<AnimationClip> decodeFrames(const QString& path) {
     if (!decoder) return std::nullopt;
     AnimationClip clip;
     const AVStream* stream = decoder->stream();
-    const AVRational rate = stream->avg_frame_rate.num ? stream->avg_frame_rate : stream->r_frame_rate;
+    const AVRational rate =
+        stream->avg_frame_rate.num ? stream->avg_frame_rate : stream->r_frame_rate;
     clip.framesPerSecond = rate.num && rate.den ? av_q2d(rate) : 15.0;
     ScalePtr scale;
     std::int64_t bytes = 0;

@@ -30,12 +30,12 @@ bool forEachFrame(const QString& path, const std::function<void(const QImage&)>&
 
 // Animations by file, each decoded once.
 class AnimationCache {
-public:
-  // Raises "Cannot open AVI" when the file cannot be decoded, and OverBudget when it is over
-  // the animation budget.
-  std::shared_ptr<const AnimationClip> open(const QString& path);
+  public:
+    // Raises "Cannot open AVI" when the file cannot be decoded, and OverBudget when it is over
+    // the animation budget.
+    std::shared_ptr<const AnimationClip> open(const QString& path);
 
-private:
+  private:
     std::map<QString, std::shared_ptr<const AnimationClip>> clips_;
 };
 

@@ -12,7 +12,8 @@ namespace vorn {
 
 namespace mediaerror {
 QString fileNotFound() {
-    return QStringLiteral("The specified file was not found. Make sure the path and filename are correct.");
+    return QStringLiteral(
+        "The specified file was not found. Make sure the path and filename are correct.");
 }
 QString invalidFile() {
     return QStringLiteral(
@@ -22,9 +23,15 @@ QString invalidFile() {
 QString extensionNotFound() {
     return QStringLiteral("Cannot determine the device type from the given filename extension.");
 }
-QString unknown() { return QStringLiteral("Unknown error code"); }
-QString notOpen() { return QStringLiteral("No MCI device open"); }
-QString cannotOpenAvi() { return QStringLiteral("Cannot open AVI"); }
+QString unknown() {
+    return QStringLiteral("Unknown error code");
+}
+QString notOpen() {
+    return QStringLiteral("No MCI device open");
+}
+QString cannotOpenAvi() {
+    return QStringLiteral("Cannot open AVI");
+}
 }  // namespace mediaerror
 
 DeviceType deviceTypeFor(const QString& path) {

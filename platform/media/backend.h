@@ -26,7 +26,7 @@ DeviceType deviceTypeFor(const QString& path);
 
 // Where a video shows its frames.
 class VideoSurface {
-public:
+  public:
     virtual ~VideoSurface() = default;
     virtual void showFrame(const QImage& frame) = 0;
     // Paints the frame now, synchronously (the message loop is not running during a video).
@@ -35,7 +35,7 @@ public:
 
 // One open file on its device. Destroying it closes the device: its sound stops at once.
 class MediaDevice {
-public:
+  public:
     virtual ~MediaDevice() = default;
     virtual DeviceType type() const = 0;
     // Length in ms, from the file: for MIDI the time of its last event.
@@ -56,7 +56,7 @@ struct AnimationClip {
 
 // Volumes in the 32-bit format of the game: low word left, high word right, 0 to 0xFFFF each.
 class MediaBackend {
-public:
+  public:
     virtual ~MediaBackend() = default;
     // Opens `path` on its device; raises the service's error text when it cannot.
     virtual std::unique_ptr<MediaDevice> open(const QString& path) = 0;

@@ -130,11 +130,11 @@ QImage toImage(const AVFrame* frame, ScalePtr& scale) {
     // and bottom edges when its size is not a multiple of them: its rows get room for a block
     // more (in whole 64-byte lines), and the picture two rows more, that the image never shows.
     constexpr qsizetype kBlockPixels = 16;
-    const qsizetype stride = (static_cast<qsizetype>(w) + 2 * kBlockPixels) / kBlockPixels *
-                             kBlockPixels * 4;
+    const qsizetype stride =
+        (static_cast<qsizetype>(w) + 2 * kBlockPixels) / kBlockPixels * kBlockPixels * 4;
     if (stride > std::numeric_limits<int>::max()) return {};
-    auto* buffer = static_cast<std::uint8_t*>(av_malloc(static_cast<std::size_t>(stride) *
-                                                        static_cast<std::size_t>(h + 2)));
+    auto* buffer = static_cast<std::uint8_t*>(
+        av_malloc(static_cast<std::size_t>(stride) * static_cast<std::size_t>(h + 2)));
     if (!buffer) return {};
     std::uint8_t* dst[4] = {buffer, nullptr, nullptr, nullptr};
     int dstStride[4] = {static_cast<int>(stride), 0, 0, 0};

@@ -114,7 +114,9 @@ void MediaPlayer::cancelCompletion() {
 }
 
 QString MediaPlayer::describe() const {
-    const char* mode = mode_ == Mode::NotOpen ? "closed" : mode_ == Mode::Playing ? "playing" : "stopped";
+    const char* mode = mode_ == Mode::NotOpen   ? "closed"
+                       : mode_ == Mode::Playing ? "playing"
+                                                : "stopped";
     return QStringLiteral("file=%1 mode=%2").arg(fileName_, QLatin1String(mode));
 }
 

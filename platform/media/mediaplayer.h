@@ -23,7 +23,7 @@ class MediaService;
 class VideoSurface;
 
 class MediaPlayer : public Element {
-public:
+  public:
     enum class Mode { NotOpen, Stopped, Playing };
 
     MediaPlayer(MediaService& service, QString name);
@@ -48,7 +48,7 @@ public:
     QString elementName() const override { return name_; }
     QString describe() const override;
 
-private:
+  private:
     void playNothing();
     void completed();
     void cancelCompletion();

@@ -13,8 +13,9 @@ namespace vorn::midi {
 namespace {
 
 class Cursor {
-public:
-    Cursor(const QByteArray& bytes, qsizetype from, qsizetype to) : b_(bytes), pos_(from), end_(to) {}
+  public:
+    Cursor(const QByteArray& bytes, qsizetype from, qsizetype to)
+        : b_(bytes), pos_(from), end_(to) {}
     bool has(qsizetype n) const { return n >= 0 && pos_ + n <= end_; }
     bool atEnd() const { return pos_ >= end_; }
     std::uint8_t u8() { return static_cast<std::uint8_t>(b_[pos_++]); }
@@ -37,7 +38,7 @@ public:
     void skip(qsizetype n) { pos_ += n; }
     qsizetype pos() const { return pos_; }
 
-private:
+  private:
     const QByteArray& b_;
     qsizetype pos_, end_;
 };
@@ -61,7 +62,7 @@ std::optional<std::uint64_t> readTrack(Cursor& track, Timing& timing) {
                 timing.tempos[tick] = track.be(3);
             else
                 track.skip(*len);
-            if (type == 0x2F) break;  // end of track
+            if (type == 0x2F) break;                  // end of track
         } else if (first == 0xF0 || first == 0xF7) {  // system exclusive
             const auto len = track.vlq();
             if (!len || !track.has(*len)) return std::nullopt;
@@ -145,7 +146,8 @@ double msAtTick(const Timing& timing, std::uint64_t tick) {
 
 std::uint32_t tickAtMs(const Timing& timing, std::int64_t ms) {
     if (ms <= 0) return 0;
-    if (smpte(timing)) return clampTick(static_cast<double>(ms) * smpteTicksPerSecond(timing) / 1000.0);
+    if (smpte(timing))
+        return clampTick(static_cast<double>(ms) * smpteTicksPerSecond(timing) / 1000.0);
     // Walk the tempo map: each stretch lasts (ticks * tempo / division) microseconds.
     const double targetUs = static_cast<double>(ms) * 1000.0;
     double us = 0;

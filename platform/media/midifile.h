@@ -16,11 +16,11 @@
 namespace vorn::midi {
 
 struct Timing {
-    std::uint16_t division = 0;                        // ticks per quarter, or SMPTE when bit 15
-    std::map<std::uint64_t, std::uint32_t> tempos;     // tick -> microseconds per quarter note
-    std::uint64_t lastTick = 0;                        // the last event of any track
-    std::uint64_t lastNoteTick = 0;                    // the last note-on or note-off
-    std::uint64_t notes = 0;                           // notes struck (note-ons with a velocity)
+    std::uint16_t division = 0;                     // ticks per quarter, or SMPTE when bit 15
+    std::map<std::uint64_t, std::uint32_t> tempos;  // tick -> microseconds per quarter note
+    std::uint64_t lastTick = 0;                     // the last event of any track
+    std::uint64_t lastNoteTick = 0;                 // the last note-on or note-off
+    std::uint64_t notes = 0;                        // notes struck (note-ons with a velocity)
 };
 
 // Reads every track; empty when the bytes are not a valid MIDI file.

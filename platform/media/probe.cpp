@@ -17,8 +17,9 @@ namespace vorn::probe {
 namespace {
 
 class Reader {
-public:
-    Reader(const QByteArray& bytes, qsizetype from, qsizetype to) : b_(bytes), pos_(from), end_(to) {}
+  public:
+    Reader(const QByteArray& bytes, qsizetype from, qsizetype to)
+        : b_(bytes), pos_(from), end_(to) {}
     bool atEnd() const { return pos_ >= end_; }
     bool has(qsizetype n) const { return pos_ + n <= end_; }
     std::uint8_t u8() { return static_cast<std::uint8_t>(b_[pos_++]); }
@@ -35,7 +36,7 @@ public:
     void skip(qsizetype n) { pos_ += n; }
     qsizetype pos() const { return pos_; }
 
-private:
+  private:
     const QByteArray& b_;
     qsizetype pos_, end_;
 };

@@ -11,10 +11,10 @@
 #include "platform/clock.h"
 #include "platform/errors.h"
 #include "platform/media/avi.h"
-#include "platform/media/real/audioengine.h"
 #include "platform/media/midifile.h"
-#include "platform/media/real/videodevice.h"
 #include "platform/media/playable.h"
+#include "platform/media/real/audioengine.h"
+#include "platform/media/real/videodevice.h"
 #include "platform/platform.h"
 
 #include <SDL.h>

@@ -12,15 +12,17 @@ namespace vorn {
 namespace {
 
 class SimulatedDevice : public MediaDevice {
-public:
+  public:
     SimulatedDevice(Clock& clock, MediaFileInfo info) : clock_(clock), info_(info) {}
     DeviceType type() const override { return info_.type; }
     std::int64_t lengthMs() const override { return info_.lengthMs; }
     void start(std::int64_t) override {}
     void halt() override {}
-    void playToEnd(VideoSurface*, std::int64_t fromMs) override { clock_.sleep(info_.lengthMs - fromMs); }
+    void playToEnd(VideoSurface*, std::int64_t fromMs) override {
+        clock_.sleep(info_.lengthMs - fromMs);
+    }
 
-private:
+  private:
     Clock& clock_;
     MediaFileInfo info_;
 };

@@ -18,7 +18,7 @@ namespace vorn {
 class Clock;
 
 class SimulatedBackend : public MediaBackend {
-public:
+  public:
     explicit SimulatedBackend(Clock& clock) : clock_(clock) {}
 
     std::unique_ptr<MediaDevice> open(const QString& path) override;
@@ -30,7 +30,7 @@ public:
     void setWaveVolume(std::uint32_t volume) override { waveVolume_ = volume; }
     bool audible() const override { return false; }
 
-private:
+  private:
     Clock& clock_;
     std::uint32_t midiVolume_ = 0xFFFFFFFF;
     std::uint32_t waveVolume_ = 0xFFFFFFFF;

@@ -22,9 +22,9 @@
 #include <sstream>
 #include <thread>
 
-#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
 
 namespace {
 
@@ -45,7 +45,7 @@ std::string readFile(const std::string& path) {
 
 // The game, started in its folder with the given environment; killed if still running at the end.
 class Game {
-public:
+  public:
     Game(const std::string& folder, const std::map<std::string, std::string>& env) {
         pid_ = fork();
         if (pid_ == 0) {
@@ -73,24 +73,25 @@ public:
     }
     int status() const { return status_; }
 
-private:
+  private:
     pid_t pid_ = -1;
     bool exited_ = false;
     int status_ = -1;
 };
 
 class RealWindow : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/vorn-desktop-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir_ = pattern;
         // A stand-in for the desktop's opener: it keeps what it was handed.
         const std::string bin = dir_ + "/bin";
-        ASSERT_EQ(system(("mkdir -p " + bin + " " + dir_ + "/cache " + dir_ + "/runtime").c_str()), 0);
+        ASSERT_EQ(system(("mkdir -p " + bin + " " + dir_ + "/cache " + dir_ + "/runtime").c_str()),
+                  0);
         std::ofstream opener(bin + "/xdg-open");
-        opener << "#!/bin/sh\nprintf '%s\\n' \"$1\" > " << dir_ << "/url\ncp \"${1#file://}\" " << dir_
-               << "/document\n";
+        opener << "#!/bin/sh\nprintf '%s\\n' \"$1\" > " << dir_ << "/url\ncp \"${1#file://}\" "
+               << dir_ << "/document\n";
         opener.close();
         chmod((bin + "/xdg-open").c_str(), 0755);
     }
@@ -157,7 +158,9 @@ TEST_F(RealWindow, IntroShowsAtOnceAndTheWindowAnswersTheDesktopWhileInterludesP
     // A strip of the client area's top-left corner, outside the video frame (60, 30): black
     // while an interlude plays, the screen's picture otherwise.
     auto corner = [&](const Capture& c) { return c.litShare(4, layout.clientTop() + 4, 50, 20); };
-    auto videoFrame = [&](const Capture& c) { return c.litShare(64, layout.clientTop() + 34, 504, 367); };
+    auto videoFrame = [&](const Capture& c) {
+        return c.litShare(64, layout.clientTop() + 34, 504, 367);
+    };
 
     // The intro, watched from the window's first appearance until the title replaces it: it
     // shows from its first seconds (it lasts 9 s, faded in and out), always under a painted menu
@@ -177,16 +180,20 @@ TEST_F(RealWindow, IntroShowsAtOnceAndTheWindowAnswersTheDesktopWhileInterludesP
     // Captures after the last lit one are the fade to black before the title.
     while (!intro.empty() && videoFrame(intro.back().capture) <= 0.5) intro.pop_back();
     ASSERT_GE(intro.size(), 4u) << "the intro was not seen playing";
-    EXPECT_GE(intro.back().at - intro.front().at, 6s) << "the intro was seen for less than its length";
+    EXPECT_GE(intro.back().at - intro.front().at, 6s)
+        << "the intro was seen for less than its length";
     for (std::size_t i = 0; i < intro.size(); ++i) {
         const Capture& c = intro[i].capture;
         SCOPED_TRACE("capture " + std::to_string(i));
-        EXPECT_GT(c.brightness(0, 0, c.width, layout.menuBar), 150) << "the menu bar is not painted";
+        EXPECT_GT(c.brightness(0, 0, c.width, layout.menuBar), 150)
+            << "the menu bar is not painted";
         EXPECT_GT(videoFrame(c), 0.5) << "the intro's frame is black";
         EXPECT_LT(corner(c), 0.05) << "no interlude is showing";
     }
     intro.front().capture.savePpm(dir_ + "/intro-first.ppm");
-    EXPECT_GT(intro.front().capture.difference(intro.back().capture, 64, layout.clientTop() + 34, 504, 367), 2.0)
+    EXPECT_GT(intro.front().capture.difference(intro.back().capture, 64, layout.clientTop() + 34,
+                                               504, 367),
+              2.0)
         << "the intro does not move";
 
     // Enter starts a game, whose level video plays.
@@ -197,7 +204,8 @@ TEST_F(RealWindow, IntroShowsAtOnceAndTheWindowAnswersTheDesktopWhileInterludesP
         return corner(c) < 0.05 && videoFrame(c) > 0.5;
     })) << "no level video after Enter";
     pings.setPhase("level video");
-    ASSERT_TRUE(waitFor(kPatience, [&] { return corner(grab()) > 0.5; })) << "no level screen after its video";
+    ASSERT_TRUE(waitFor(kPatience, [&] { return corner(grab()) > 0.5; }))
+        << "no level screen after its video";
     pings.setPhase("question");
 
     // F1 hands the rules to the desktop as an HTML document.
@@ -210,7 +218,8 @@ TEST_F(RealWindow, IntroShowsAtOnceAndTheWindowAnswersTheDesktopWhileInterludesP
 
     pings.setPhase("closing");  // the program may end before it answers
     x.typeKey(*window, kEscape);
-    ASSERT_TRUE(waitFor(kPatience, [&] { return !game.running(); })) << "Esc did not end the program";
+    ASSERT_TRUE(waitFor(kPatience, [&] { return !game.running(); }))
+        << "Esc did not end the program";
     EXPECT_EQ(game.status(), 0);
     pings.stop();
 
@@ -219,12 +228,13 @@ TEST_F(RealWindow, IntroShowsAtOnceAndTheWindowAnswersTheDesktopWhileInterludesP
     EXPECT_GE(pings.count("intro"), 10);
     EXPECT_GE(pings.count("level video"), 5);
     const auto late = pings.late(1000ms, "closing");
-    EXPECT_TRUE(late.empty()) << late.size() << " pings unanswered for a second, first: " << late.front();
+    EXPECT_TRUE(late.empty()) << late.size()
+                              << " pings unanswered for a second, first: " << late.front();
 }
 
 // A window manager that honours full-screen requests, for as long as the test runs.
 class WindowManager {
-public:
+  public:
     explicit WindowManager(const std::string& display) {
         pid_ = fork();
         if (pid_ == 0) {
@@ -244,7 +254,7 @@ public:
         }
     }
 
-private:
+  private:
     pid_t pid_ = -1;
 };
 
@@ -278,7 +288,8 @@ TEST_F(RealWindow, FullScreenCoversTheScreenAndWindowedModeComesBack) {
         const QRectLike w = place();
         x.click(w.x + menuX, w.y + menuBar / 2);
         std::optional<xcb_window_t> popup;
-        if (!wait(kPatience, [&] { return (popup = x.findPopup(kProgram)).has_value(); })) return false;
+        if (!wait(kPatience, [&] { return (popup = x.findPopup(kProgram)).has_value(); }))
+            return false;
         for (int i = 0; i <= item; ++i) x.typeKey(*popup, kDown);
         x.typeKey(*popup, kReturn);
         return true;
@@ -286,11 +297,14 @@ TEST_F(RealWindow, FullScreenCoversTheScreenAndWindowedModeComesBack) {
     constexpr int kOptions = 84;  // "options", the second title of the menu bar
 
     ASSERT_TRUE(choose(kOptions, 0)) << "the options menu did not open";
-    ASSERT_TRUE(wait(kPatience, [&] {
-        const QRectLike w = place();
-        return w.x == 0 && w.y == 0 && w.width == kScreenWidth && w.height == kScreenHeight;
-    })) << "full screen: the window is " << place().width << " x " << place().height << " at " << place().x
-        << ", " << place().y;
+    ASSERT_TRUE(wait(kPatience,
+                     [&] {
+                         const QRectLike w = place();
+                         return w.x == 0 && w.y == 0 && w.width == kScreenWidth &&
+                                w.height == kScreenHeight;
+                     }))
+        << "full screen: the window is " << place().width << " x " << place().height << " at "
+        << place().x << ", " << place().y;
     // Scaled, the title picture spans the whole width under the menu bar (unscaled it would leave
     // the right part black); centred, the black bars above and below the game, if any, are of one
     // height. The desktop may take a few frames to settle on both.
@@ -300,8 +314,9 @@ TEST_F(RealWindow, FullScreenCoversTheScreenAndWindowedModeComesBack) {
         return c.litShare(0, kScreenHeight / 2 - 100, kScreenWidth, 200) > 0.95;
     };
     auto centred = [&](const Capture& c) {
-        return bars <= 4 || (c.litShare(0, menuBar + 1, kScreenWidth, bars / 2 - 2) < 0.05 &&
-                             c.litShare(0, kScreenHeight - bars / 2 + 1, kScreenWidth, bars / 2 - 2) < 0.05);
+        return bars <= 4 ||
+               (c.litShare(0, menuBar + 1, kScreenWidth, bars / 2 - 2) < 0.05 &&
+                c.litShare(0, kScreenHeight - bars / 2 + 1, kScreenWidth, bars / 2 - 2) < 0.05);
     };
     std::optional<Capture> full;
     const bool settled = wait(kPatience, [&] {
@@ -315,10 +330,12 @@ TEST_F(RealWindow, FullScreenCoversTheScreenAndWindowedModeComesBack) {
     EXPECT_TRUE(settled);
 
     ASSERT_TRUE(choose(kOptions, 1)) << "the options menu did not open in full screen";
-    ASSERT_TRUE(wait(kPatience, [&] {
-        const QRectLike w = place();
-        return w.width == kClientWidth && w.height == kClientHeight + menuBar;
-    })) << "windowed: the window is " << place().width << " x " << place().height;
+    ASSERT_TRUE(wait(kPatience,
+                     [&] {
+                         const QRectLike w = place();
+                         return w.width == kClientWidth && w.height == kClientHeight + menuBar;
+                     }))
+        << "windowed: the window is " << place().width << " x " << place().height;
     const QRectLike w = place();
     EXPECT_NEAR(w.x + w.width / 2, kScreenWidth / 2, 16);
     EXPECT_NEAR(w.y + w.height / 2, kScreenHeight / 2, 24);
@@ -342,14 +359,17 @@ TEST_F(RealWindow, ClicksOfThePointerStartAGameAndAnswer) {
     const int menuBar = place().height - kClientHeight;
     ASSERT_GT(menuBar, 10);
     auto grab = [&] { return x.capture(*window).value_or(Capture{}); };
-    auto corner = [&](const Capture& c) { return c.width ? c.litShare(4, menuBar + 4, 50, 20) : 0.0; };
+    auto corner = [&](const Capture& c) {
+        return c.width ? c.litShare(4, menuBar + 4, 50, 20) : 0.0;
+    };
     // Clicks at a point of the game's screen.
     auto click = [&](int sx, int sy) {
         const QRectLike w = place();
         x.click(w.x + sx, w.y + menuBar + sy);
     };
     // The share of an answer's box (layout::niv::reponse) that is the highlight's pure blue.
-    constexpr QRectLike kAnswers[4] = {{72, 336, 225, 35}, {72, 385, 225, 35}, {355, 336, 225, 35}, {355, 385, 225, 35}};
+    constexpr QRectLike kAnswers[4] = {
+        {72, 336, 225, 35}, {72, 385, 225, 35}, {355, 336, 225, 35}, {355, 385, 225, 35}};
     auto blue = [&](const Capture& c, int i) {
         const QRectLike& a = kAnswers[i];
         int n = 0;
@@ -368,12 +388,15 @@ TEST_F(RealWindow, ClicksOfThePointerStartAGameAndAnswer) {
 
     ASSERT_TRUE(wait(kPatience, [&] { return corner(grab()) > 0.5; })) << "no title screen";
     click(40, 324);  // on "APPUYEZ SUR ENTRER"
-    ASSERT_TRUE(wait(kPatience, [&] { return corner(grab()) < 0.05; })) << "no level video after a click on the prompt";
-    ASSERT_TRUE(wait(kPatience, [&] { return corner(grab()) > 0.5; })) << "no level screen after its video";
+    ASSERT_TRUE(wait(kPatience, [&] { return corner(grab()) < 0.05; }))
+        << "no level video after a click on the prompt";
+    ASSERT_TRUE(wait(kPatience, [&] { return corner(grab()) > 0.5; }))
+        << "no level screen after its video";
     std::this_thread::sleep_for(300ms);
     EXPECT_LT(anyBlue(grab()), 0.05) << "an answer is highlighted before any answer";
     click(46, 352);  // the number disc of answer 1
-    ASSERT_TRUE(wait(kPatience, [&] { return anyBlue(grab()) > 0.5; })) << "the click did not answer";
+    ASSERT_TRUE(wait(kPatience, [&] { return anyBlue(grab()) > 0.5; }))
+        << "the click did not answer";
     grab().savePpm(dir_ + "/clicked-answer.ppm");
 
     x.typeKey(*window, kEscape);
@@ -402,10 +425,12 @@ TEST_F(RealWindow, TheAboutWindowIsCaptionedAsItsLayoutSays) {
     const QRectLike w = place();
     x.click(w.x + kAide, w.y + menuBar / 2);
     std::optional<xcb_window_t> popup;
-    ASSERT_TRUE(waitFor(kPatience, [&] { return (popup = x.findPopup(kProgram)).has_value(); })) << "the aide menu did not open";
+    ASSERT_TRUE(waitFor(kPatience, [&] { return (popup = x.findPopup(kProgram)).has_value(); }))
+        << "the aide menu did not open";
     const QRectLike p = x.geometry(*popup).value_or(QRectLike{});
     x.click(p.x + p.width / 3, p.y + p.height - 8);
-    EXPECT_TRUE(waitFor(kPatience, [&] { return x.findWindow(vorn::layout::Form1::caption).has_value(); }))
+    EXPECT_TRUE(
+        waitFor(kPatience, [&] { return x.findWindow(vorn::layout::Form1::caption).has_value(); }))
         << "no window captioned \"" << vorn::layout::Form1::caption << "\"";
 }
 

@@ -31,11 +31,11 @@
 #include <thread>
 #include <vector>
 
-#include <csignal>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
 
 namespace screen_reader_test {
 
@@ -44,16 +44,18 @@ using namespace std::chrono_literals;
 
 constexpr const char* kTitle = "V.O.R.N. VOZID";
 // Keysyms: the keypad's 1 to 4 with Num Lock off and on, Num Lock, Return, Escape.
-constexpr std::uint32_t kKeypadOff[4] = {0xff9c, 0xff99, 0xff9b, 0xff96};  // KP_End KP_Down KP_Next KP_Left
-constexpr std::uint32_t kKeypadOn[4] = {0xffb1, 0xffb2, 0xffb3, 0xffb4};   // KP_1 to KP_4
-constexpr std::uint32_t kNumLock = 0xff7f, kReturn = 0xff0d, kEscape = 0xff1b, kF10 = 0xffc7, kDown = 0xff54;
+constexpr std::uint32_t kKeypadOff[4] = {0xff9c, 0xff99, 0xff9b,
+                                         0xff96};  // KP_End KP_Down KP_Next KP_Left
+constexpr std::uint32_t kKeypadOn[4] = {0xffb1, 0xffb2, 0xffb3, 0xffb4};  // KP_1 to KP_4
+constexpr std::uint32_t kNumLock = 0xff7f, kReturn = 0xff0d, kEscape = 0xff1b, kF10 = 0xffc7,
+                        kDown = 0xff54;
 // Far longer than anything takes on a machine whose cores are busy with other work.
 constexpr auto kPatience = 60s;
 
 // A program started with the given environment, its standard input and output on pipes, its
 // error output in a file; killed at the end if still running.
 class Process {
-public:
+  public:
     Process(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
             const std::string& errorFile = "/dev/null") {
         int in[2], out[2];
@@ -62,7 +64,8 @@ public:
         if (pid_ == 0) {
             dup2(in[0], STDIN_FILENO);
             dup2(out[1], STDOUT_FILENO);
-            if (std::FILE* err = std::fopen(errorFile.c_str(), "w")) dup2(fileno(err), STDERR_FILENO);
+            if (std::FILE* err = std::fopen(errorFile.c_str(), "w"))
+                dup2(fileno(err), STDERR_FILENO);
             for (int fd : {in[0], in[1], out[0], out[1]}) close(fd);
             for (const auto& [name, value] : env) setenv(name.c_str(), value.c_str(), 1);
             std::vector<char*> args;
@@ -105,7 +108,8 @@ public:
                 buffer_.erase(0, end + 1);
                 return line;
             }
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
             if (left <= 0) return std::nullopt;
             pollfd p{output_, POLLIN, 0};
             if (poll(&p, 1, static_cast<int>(left)) <= 0) continue;
@@ -116,7 +120,7 @@ public:
         }
     }
 
-private:
+  private:
     pid_t pid_ = -1;
     bool exited_ = false;
     int input_ = -1, output_ = -1;
@@ -136,11 +140,14 @@ struct Node {
 
 // The listener on the bus: the events it has heard, kept in order, and the trees it reads.
 class ScreenReader {
-public:
+  public:
     ScreenReader(const std::map<std::string, std::string>& env, const std::string& log)
         : process_({"/usr/bin/python3", VORN_SCREEN_READER_SCRIPT}, env), log_(log) {}
 
-    bool ready() { return next(Clock::now() + kPatience, [](const QJsonObject& o) { return o.contains("ready"); }); }
+    bool ready() {
+        return next(Clock::now() + kPatience,
+                    [](const QJsonObject& o) { return o.contains("ready"); });
+    }
 
     // Waits for an event of the game whose name `matches`; it is returned and the events before it
     // are kept in heard().
@@ -159,7 +166,8 @@ public:
         return found;
     }
     std::optional<Event> waitForName(const QString& start) {
-        return waitFor([&](const Event& e) { return e.app == u"vorn" && e.name.startsWith(start); });
+        return waitFor(
+            [&](const Event& e) { return e.app == u"vorn" && e.name.startsWith(start); });
     }
 
     std::vector<Node> tree() {
@@ -177,26 +185,30 @@ public:
         });
         log_ << "tree:\n";
         for (const Node& n : nodes)
-            log_ << std::string(static_cast<std::size_t>(n.depth) * 2, ' ') << "[" << n.role.toStdString() << "] "
-                 << n.name.toStdString() << " " << n.states.join(u',').toStdString() << "\n";
+            log_ << std::string(static_cast<std::size_t>(n.depth) * 2, ' ') << "["
+                 << n.role.toStdString() << "] " << n.name.toStdString() << " "
+                 << n.states.join(u',').toStdString() << "\n";
         log_.flush();
         return nodes;
     }
 
     const std::vector<Event>& heard() const { return events_; }
 
-private:
+  private:
     // Reads lines until `done` holds for one (events are kept as they come) or `until` passes.
     bool next(Clock::time_point until, const std::function<bool(const QJsonObject&)>& done) {
         // Events already read may answer at once.
         if (done(QJsonObject())) return true;
         while (auto line = process_.readLine(until)) {
-            const QJsonObject o = QJsonDocument::fromJson(QByteArray::fromStdString(*line)).object();
+            const QJsonObject o =
+                QJsonDocument::fromJson(QByteArray::fromStdString(*line)).object();
             if (o.contains("event")) {
-                events_.push_back({o.value("event").toString(), o.value("name").toString(), o.value("role").toString(),
-                                   o.value("app").toString(), o.value("t").toDouble()});
-                log_ << "event " << o.value("event").toString().toStdString() << " [" << o.value("role").toString().toStdString()
-                     << "] " << o.value("name").toString().toStdString() << "\n";
+                events_.push_back({o.value("event").toString(), o.value("name").toString(),
+                                   o.value("role").toString(), o.value("app").toString(),
+                                   o.value("t").toDouble()});
+                log_ << "event " << o.value("event").toString().toStdString() << " ["
+                     << o.value("role").toString().toStdString() << "] "
+                     << o.value("name").toString().toStdString() << "\n";
                 log_.flush();
             }
             if (done(o)) return true;
@@ -236,7 +248,7 @@ std::optional<double> announcedAt(const std::string& gameLog, const QString& sta
 }
 
 class ScreenReaderTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/vorn-screen-reader-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -246,14 +258,17 @@ protected:
     }
     void TearDown() override {
         // Kept when the test failed: the events heard and the game's log tell why.
-        if (!HasFailure()) std::system(("rm -rf " + dir_).c_str());
-        else std::printf("the listener's and the game's logs are in %s\n", dir_.c_str());
+        if (!HasFailure())
+            std::system(("rm -rf " + dir_).c_str());
+        else
+            std::printf("the listener's and the game's logs are in %s\n", dir_.c_str());
     }
     std::string dir_;
 };
 
 TEST_F(ScreenReaderTest, HearsEveryScreenAndEveryQuestionVerdictAndTimeOut) {
-    ASSERT_NE(std::getenv("DBUS_SESSION_BUS_ADDRESS"), nullptr) << "run in a D-Bus session (dbus-run-session)";
+    ASSERT_NE(std::getenv("DBUS_SESSION_BUS_ADDRESS"), nullptr)
+        << "run in a D-Bus session (dbus-run-session)";
     VirtualServer server(1024, 768);
     ASSERT_FALSE(server.display().empty()) << "Xvfb did not start";
     Connection x(server.display());
@@ -275,7 +290,8 @@ TEST_F(ScreenReaderTest, HearsEveryScreenAndEveryQuestionVerdictAndTimeOut) {
                     {"SDL_AUDIODRIVER", "dummy"},
                     {"QT_LOGGING_RULES", "vorn.accessibility.debug=true"}});
     const std::string gameLog = dir_ + "/game.log";
-    Process game({std::string(VORN_GAME_DIR) + "/vorn", pack.dir().toStdString()}, gameEnv, gameLog);
+    Process game({std::string(VORN_GAME_DIR) + "/vorn", pack.dir().toStdString()}, gameEnv,
+                 gameLog);
 
     // The title: read and said.
     const QString titleSaid = QStringLiteral("V.O.R.N. VOZID. APPUYEZ SUR ENTRER.");
@@ -294,13 +310,15 @@ TEST_F(ScreenReaderTest, HearsEveryScreenAndEveryQuestionVerdictAndTimeOut) {
     x.typeKey(*window, kF10);
     auto popupShown = [&](bool shown) {
         const auto until = Clock::now() + kPatience;
-        while (x.findPopup("vorn").has_value() != shown && Clock::now() < until) std::this_thread::sleep_for(50ms);
+        while (x.findPopup("vorn").has_value() != shown && Clock::now() < until)
+            std::this_thread::sleep_for(50ms);
         return x.findPopup("vorn").has_value() == shown;
     };
     ASSERT_TRUE(popupShown(true)) << "F10 did not open the first menu";
     x.pressKey(kDown);
-    EXPECT_TRUE(reader.waitFor([](const Event& e) { return e.type == u"focus:" && e.name == u"redémarrer"; }))
-        << "Down did not reach the menu's first item";
+    EXPECT_TRUE(reader.waitFor([](const Event& e) {
+        return e.type == u"focus:" && e.name == u"redémarrer";
+    })) << "Down did not reach the menu's first item";
     x.pressKey(kReturn);
     EXPECT_TRUE(popupShown(false)) << "Enter did not close the menu";
     ASSERT_TRUE(reader.waitForName(titleSaid)) << "Enter on \"redémarrer\" did not start again";
@@ -308,10 +326,12 @@ TEST_F(ScreenReaderTest, HearsEveryScreenAndEveryQuestionVerdictAndTimeOut) {
 
     // Asks the questions of a level as they come: each one is announced with its text, which is
     // then the name of an accessible object of the window, beside its four numbered answers.
-    static const QRegularExpression questionForm(QStringLiteral("Question (\\d+) sur 10\\. .*(Question (\\S+) \\?)"));
+    static const QRegularExpression questionForm(
+        QStringLiteral("Question (\\d+) sur 10\\. .*(Question (\\S+) \\?)"));
     auto question = [&](int level, int number) -> std::optional<QString> {
-        const QString start = number == 1 ? QStringLiteral("Niveau %1. Question 1 sur 10.").arg(level)
-                                          : QStringLiteral("Question %1 sur 10.").arg(number);
+        const QString start = number == 1
+                                  ? QStringLiteral("Niveau %1. Question 1 sur 10.").arg(level)
+                                  : QStringLiteral("Question %1 sur 10.").arg(number);
         const std::optional<Event> e = reader.waitForName(start);
         if (!e) return std::nullopt;
         const auto m = questionForm.match(e->name);
@@ -333,7 +353,8 @@ TEST_F(ScreenReaderTest, HearsEveryScreenAndEveryQuestionVerdictAndTimeOut) {
     tree = reader.tree();
     EXPECT_TRUE(named(tree, firstText)) << "the question is no accessible object";
     for (int n = 1; n <= 4; ++n)
-        EXPECT_TRUE(named(tree, QStringLiteral("%1 : Réponse %1 de %2").arg(n).arg(*first))) << "answer " << n;
+        EXPECT_TRUE(named(tree, QStringLiteral("%1 : Réponse %1 de %2").arg(n).arg(*first)))
+            << "answer " << n;
     EXPECT_TRUE(named(tree, "Question 1/10"));
     EXPECT_TRUE(named(tree, "Score : 0"));
     EXPECT_TRUE(named(tree, "Niveau 1"));
@@ -369,23 +390,30 @@ TEST_F(ScreenReaderTest, HearsEveryScreenAndEveryQuestionVerdictAndTimeOut) {
     const std::optional<QString> second = question(1, 2);
     ASSERT_TRUE(second);
     x.typeKey(*window, kNumLock);
-    for (int i = 0; i < 100 && !(x.modifiers() & XCB_MOD_MASK_2); ++i) std::this_thread::sleep_for(20ms);
+    for (int i = 0; i < 100 && !(x.modifiers() & XCB_MOD_MASK_2); ++i)
+        std::this_thread::sleep_for(20ms);
     ASSERT_NE(x.modifiers() & XCB_MOD_MASK_2, 0) << "Num Lock did not turn on";
     answer(*second, false);
     const std::optional<Event> wrong = reader.waitForName(QStringLiteral("Faux !"));
     ASSERT_TRUE(wrong) << "the keypad with Num Lock on did not answer";
     const int br2 = vorn::test::rightAnswer(*second);
-    EXPECT_EQ(wrong->name, QStringLiteral("Faux ! La bonne réponse était %1 : Réponse %1 de %2. Score : 500.").arg(br2).arg(*second));
+    EXPECT_EQ(wrong->name,
+              QStringLiteral("Faux ! La bonne réponse était %1 : Réponse %1 de %2. Score : 500.")
+                  .arg(br2)
+                  .arg(*second));
 
     // Question 3 times out.
     const std::optional<QString> third = question(1, 3);
     ASSERT_TRUE(third);
-    const std::optional<Event> timedOut = reader.waitForName(QStringLiteral("Temps écoulé ! La bonne réponse"));
+    const std::optional<Event> timedOut =
+        reader.waitForName(QStringLiteral("Temps écoulé ! La bonne réponse"));
     ASSERT_TRUE(timedOut) << "the time-out was not announced";
     const int br3 = vorn::test::rightAnswer(*third);
-    EXPECT_EQ(timedOut->name, QStringLiteral("Temps écoulé ! La bonne réponse était %1 : Réponse %1 de %2. Score : 0.")
-                                  .arg(br3)
-                                  .arg(*third));
+    EXPECT_EQ(
+        timedOut->name,
+        QStringLiteral("Temps écoulé ! La bonne réponse était %1 : Réponse %1 de %2. Score : 0.")
+            .arg(br3)
+            .arg(*third));
     EXPECT_TRUE(named(reader.tree(), "Temps écoulé !"));
 
     // The rest of the game right: 8 of 10 pass the first level.
@@ -394,7 +422,8 @@ TEST_F(ScreenReaderTest, HearsEveryScreenAndEveryQuestionVerdictAndTimeOut) {
         ASSERT_TRUE(code) << "question " << number;
         answer(*code, true);
     }
-    ASSERT_TRUE(reader.waitForName(QStringLiteral("Votre pourcentage de bonnes réponses sur ce niveau est de: 80%")))
+    ASSERT_TRUE(reader.waitForName(
+        QStringLiteral("Votre pourcentage de bonnes réponses sur ce niveau est de: 80%")))
         << "the results were not announced";
     tree = reader.tree();
     EXPECT_TRUE(named(tree, "Votre pourcentage de bonnes réponses sur ce niveau est de:"));
@@ -409,7 +438,8 @@ TEST_F(ScreenReaderTest, HearsEveryScreenAndEveryQuestionVerdictAndTimeOut) {
         }
 
     // The name entry: its box with its label, its button.
-    ASSERT_TRUE(reader.waitForName(QStringLiteral("Vous êtes dans les dix meilleurs joueurs! Tapez votre nom.")))
+    ASSERT_TRUE(reader.waitForName(
+        QStringLiteral("Vous êtes dans les dix meilleurs joueurs! Tapez votre nom.")))
         << "the name entry was not announced";
     tree = reader.tree();
     EXPECT_TRUE(named(tree, "Vous êtes dans les dix meilleurs joueurs!"));
@@ -452,4 +482,3 @@ TEST_F(ScreenReaderTest, HearsEveryScreenAndEveryQuestionVerdictAndTimeOut) {
 }
 
 }  // namespace screen_reader_test
-

@@ -45,8 +45,8 @@ VirtualServer::VirtualServer(int width, int height) {
         close(fds[0]);
         // Quiet: the server's own chatter is not the test's output.
         if (std::FILE* null = std::fopen("/dev/null", "w")) dup2(fileno(null), STDERR_FILENO);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten",
-               "tcp", "-noreset", static_cast<char*>(nullptr));
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(),
+               "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(fds[1]);
@@ -59,7 +59,8 @@ VirtualServer::VirtualServer(int width, int height) {
     pollfd wait{fds[0], POLLIN, 0};
     const auto deadline = Clock::now() + std::chrono::seconds(60);
     while (Clock::now() < deadline) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (poll(&wait, 1, static_cast<int>(left.count())) <= 0) break;
         char c;
         const auto got = read(fds[0], &c, 1);
@@ -157,7 +158,8 @@ Connection::~Connection() {
 xcb_atom_t Connection::atom(const char* name) {
     if (auto it = atoms_.find(name); it != atoms_.end()) return it->second;
     auto reply = own(xcb_intern_atom_reply(
-        connection_, xcb_intern_atom(connection_, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
+        connection_,
+        xcb_intern_atom(connection_, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
         nullptr));
     const xcb_atom_t value = reply ? reply->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
     atoms_[name] = value;
@@ -167,18 +169,21 @@ xcb_atom_t Connection::atom(const char* name) {
 std::string Connection::title(xcb_window_t window) {
     for (xcb_atom_t property : {atom("_NET_WM_NAME"), static_cast<xcb_atom_t>(XCB_ATOM_WM_NAME)}) {
         auto reply = own(xcb_get_property_reply(
-            connection_, xcb_get_property(connection_, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
+            connection_,
+            xcb_get_property(connection_, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
             nullptr));
         if (reply && xcb_get_property_value_length(reply.get()) > 0)
-            return std::string(static_cast<const char*>(xcb_get_property_value(reply.get())),
-                               static_cast<std::size_t>(xcb_get_property_value_length(reply.get())));
+            return std::string(
+                static_cast<const char*>(xcb_get_property_value(reply.get())),
+                static_cast<std::size_t>(xcb_get_property_value_length(reply.get())));
     }
     return {};
 }
 
 std::optional<xcb_window_t> Connection::findBelow(xcb_window_t parent, const std::string& wanted,
                                                   xcb_window_t except, int depth) {
-    auto tree = own(xcb_query_tree_reply(connection_, xcb_query_tree(connection_, parent), nullptr));
+    auto tree =
+        own(xcb_query_tree_reply(connection_, xcb_query_tree(connection_, parent), nullptr));
     if (!tree) return std::nullopt;
     const xcb_window_t* children = xcb_query_tree_children(tree.get());
     for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
@@ -198,28 +203,34 @@ std::optional<xcb_window_t> Connection::findWindow(const std::string& wanted, xc
 }
 
 std::optional<xcb_window_t> Connection::findPopup(const std::string& program) {
-    auto tree = own(xcb_query_tree_reply(connection_, xcb_query_tree(connection_, screen_->root), nullptr));
+    auto tree =
+        own(xcb_query_tree_reply(connection_, xcb_query_tree(connection_, screen_->root), nullptr));
     if (!tree) return std::nullopt;
     const xcb_window_t* children = xcb_query_tree_children(tree.get());
     for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
         auto attributes = own(xcb_get_window_attributes_reply(
             connection_, xcb_get_window_attributes(connection_, children[i]), nullptr));
-        if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE || !attributes->override_redirect)
+        if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE ||
+            !attributes->override_redirect)
             continue;
         // WM_CLASS: the instance name, a NUL, the class name.
-        auto wmClass = own(xcb_get_property_reply(
-            connection_, xcb_get_property(connection_, 0, children[i], XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 64),
-            nullptr));
+        auto wmClass =
+            own(xcb_get_property_reply(connection_,
+                                       xcb_get_property(connection_, 0, children[i],
+                                                        XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 64),
+                                       nullptr));
         if (!wmClass) continue;
-        const std::string value(static_cast<const char*>(xcb_get_property_value(wmClass.get())),
-                                static_cast<std::size_t>(xcb_get_property_value_length(wmClass.get())));
+        const std::string value(
+            static_cast<const char*>(xcb_get_property_value(wmClass.get())),
+            static_cast<std::size_t>(xcb_get_property_value_length(wmClass.get())));
         if (value.substr(0, value.find('\0')) == program) return children[i];
     }
     return std::nullopt;
 }
 
 std::optional<QRectLike> Connection::geometry(xcb_window_t window) {
-    auto size = own(xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr));
+    auto size =
+        own(xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr));
     auto at = own(xcb_translate_coordinates_reply(
         connection_, xcb_translate_coordinates(connection_, window, screen_->root, 0, 0), nullptr));
     if (!size || !at) return std::nullopt;
@@ -237,19 +248,21 @@ void Connection::click(int x, int y) {
 bool Connection::windowManagerRuns() {
     auto reply = own(xcb_get_property_reply(
         connection_,
-        xcb_get_property(connection_, 0, screen_->root, atom("_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW, 0, 1),
+        xcb_get_property(connection_, 0, screen_->root, atom("_NET_SUPPORTING_WM_CHECK"),
+                         XCB_ATOM_WINDOW, 0, 1),
         nullptr));
     return reply && xcb_get_property_value_length(reply.get()) == 4;
 }
 
 std::optional<Capture> Connection::capture(xcb_window_t window) {
-    auto geometry = own(xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr));
+    auto geometry =
+        own(xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr));
     if (!geometry) return std::nullopt;
-    auto image = own(xcb_get_image_reply(
-        connection_,
-        xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0, geometry->width, geometry->height,
-                      ~0u),
-        nullptr));
+    auto image =
+        own(xcb_get_image_reply(connection_,
+                                xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0,
+                                              geometry->width, geometry->height, ~0u),
+                                nullptr));
     if (!image || image->depth != 24) return std::nullopt;
     Capture c;
     c.width = geometry->width;
@@ -276,7 +289,8 @@ void Connection::ping(xcb_window_t window, std::uint32_t serial) {
     event.data.data32[0] = atom("_NET_WM_PING");
     event.data.data32[1] = serial;
     event.data.data32[2] = window;
-    xcb_send_event(connection_, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
+    xcb_send_event(connection_, 0, window, XCB_EVENT_MASK_NO_EVENT,
+                   reinterpret_cast<const char*>(&event));
     xcb_flush(connection_);
 }
 
@@ -297,13 +311,15 @@ std::optional<xcb_keycode_t> Connection::keycode(std::uint32_t keysym) {
     const xcb_setup_t* setup = xcb_get_setup(connection_);
     const int first = setup->min_keycode, count = setup->max_keycode - setup->min_keycode + 1;
     auto map = own(xcb_get_keyboard_mapping_reply(
-        connection_, xcb_get_keyboard_mapping(connection_, setup->min_keycode, static_cast<std::uint8_t>(count)),
+        connection_,
+        xcb_get_keyboard_mapping(connection_, setup->min_keycode, static_cast<std::uint8_t>(count)),
         nullptr));
     if (!map) return std::nullopt;
     const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(map.get());
     for (int k = 0; k < count; ++k)
         for (int s = 0; s < map->keysyms_per_keycode; ++s)
-            if (syms[k * map->keysyms_per_keycode + s] == keysym) return static_cast<xcb_keycode_t>(first + k);
+            if (syms[k * map->keysyms_per_keycode + s] == keysym)
+                return static_cast<xcb_keycode_t>(first + k);
     return std::nullopt;
 }
 
@@ -325,13 +341,15 @@ void Connection::pressKey(std::uint32_t keysym) {
 }
 
 std::uint16_t Connection::modifiers() {
-    auto reply = own(xcb_query_pointer_reply(connection_, xcb_query_pointer(connection_, screen_->root), nullptr));
+    auto reply = own(xcb_query_pointer_reply(
+        connection_, xcb_query_pointer(connection_, screen_->root), nullptr));
     return reply ? reply->mask : 0;
 }
 
 // ---------------------------------------------------------------------------------------------
 
-PingWatch::PingWatch(const std::string& display, xcb_window_t window, std::chrono::milliseconds period)
+PingWatch::PingWatch(const std::string& display, xcb_window_t window,
+                     std::chrono::milliseconds period)
     : x_(display), window_(window), period_(period) {
     if (!x_.ok() || pipe(wake_) != 0) return;
     x_.watchPingAnswers();
@@ -375,17 +393,20 @@ void PingWatch::run() {
             next = now + period_;
         }
         pollfd fds[2] = {{x_.fileDescriptor(), POLLIN, 0}, {wake_[0], POLLIN, 0}};
-        const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(next - Clock::now());
+        const auto wait =
+            std::chrono::duration_cast<std::chrono::milliseconds>(next - Clock::now());
         poll(fds, 2, static_cast<int>(std::max<std::int64_t>(wait.count(), 0)));
         const auto arrived = Clock::now();
         const std::vector<std::uint32_t> answers = x_.pollAnswers();
         std::lock_guard lock(mutex_);
         for (std::uint32_t s : answers)
-            if (auto it = pings_.find(s); it != pings_.end() && !it->second.answered) it->second.answered = arrived;
+            if (auto it = pings_.find(s); it != pings_.end() && !it->second.answered)
+                it->second.answered = arrived;
     }
 }
 
-std::vector<std::string> PingWatch::late(std::chrono::milliseconds limit, const std::string& except) const {
+std::vector<std::string> PingWatch::late(std::chrono::milliseconds limit,
+                                         const std::string& except) const {
     std::lock_guard lock(mutex_);
     const auto end = stoppedAt_ == Clock::time_point{} ? Clock::now() : stoppedAt_;
     std::vector<std::string> out;
@@ -393,8 +414,11 @@ std::vector<std::string> PingWatch::late(std::chrono::milliseconds limit, const 
         if (ping.phase == except) continue;
         const auto delay = ping.answered.value_or(end) - ping.sent;
         if (delay <= limit) continue;
-        out.push_back(ping.phase + " ping " + std::to_string(serial) + (ping.answered ? " answered after " : " unanswered after ") +
-                      std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(delay).count()) + " ms");
+        out.push_back(
+            ping.phase + " ping " + std::to_string(serial) +
+            (ping.answered ? " answered after " : " unanswered after ") +
+            std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(delay).count()) +
+            " ms");
     }
     return out;
 }

@@ -25,7 +25,7 @@ using Clock = std::chrono::steady_clock;
 
 // Xvfb on a free display number, stopped by the destructor.
 class VirtualServer {
-public:
+  public:
     VirtualServer(int width, int height);
     ~VirtualServer();
     VirtualServer(const VirtualServer&) = delete;
@@ -33,7 +33,7 @@ public:
     // ":N", or empty when the server did not start.
     const std::string& display() const { return display_; }
 
-private:
+  private:
     int pid_ = -1;
     std::string display_;
 };
@@ -60,7 +60,7 @@ struct Capture {
 };
 
 class Connection {
-public:
+  public:
     explicit Connection(const std::string& display);
     ~Connection();
     Connection(const Connection&) = delete;
@@ -69,7 +69,8 @@ public:
 
     // A shown window whose title is `title`: a top-level one, or the client of a window
     // manager's frame. With `except`, another one than that.
-    std::optional<xcb_window_t> findWindow(const std::string& title, xcb_window_t except = XCB_NONE);
+    std::optional<xcb_window_t> findWindow(const std::string& title,
+                                           xcb_window_t except = XCB_NONE);
     // A shown pop-up window of the program `program` (a menu: top-level, out of the window
     // manager's hands, its WM_CLASS naming the program).
     std::optional<xcb_window_t> findPopup(const std::string& program);
@@ -98,12 +99,12 @@ public:
     // True once a window manager runs on this display.
     bool windowManagerRuns();
 
-private:
+  private:
     xcb_atom_t atom(const char* name);
     std::optional<xcb_keycode_t> keycode(std::uint32_t keysym);
     std::string title(xcb_window_t window);
-    std::optional<xcb_window_t> findBelow(xcb_window_t parent, const std::string& title, xcb_window_t except,
-                                          int depth);
+    std::optional<xcb_window_t> findBelow(xcb_window_t parent, const std::string& title,
+                                          xcb_window_t except, int depth);
 
     xcb_connection_t* connection_ = nullptr;
     xcb_screen_t* screen_ = nullptr;
@@ -115,7 +116,7 @@ private:
 // so an answer's delay is measured when it reaches the server's client, not whenever a busy test
 // next looks. Each ping is filed under the phase of the test it was sent in.
 class PingWatch {
-public:
+  public:
     PingWatch(const std::string& display, xcb_window_t window,
               std::chrono::milliseconds period = std::chrono::milliseconds(200));
     ~PingWatch();
@@ -131,7 +132,7 @@ public:
     std::vector<std::string> late(std::chrono::milliseconds limit, const std::string& except) const;
     int count(const std::string& phase) const;
 
-private:
+  private:
     struct Ping {
         std::string phase;
         Clock::time_point sent;

@@ -7,13 +7,13 @@
 #include "support/folderwatch.h"
 
 #include "app/main.h"
-#include "screens/level.h"
-#include "flow/progression.h"
 #include "core/numbers.h"
 #include "core/questions.h"
+#include "flow/progression.h"
 #include "platform/errors.h"
 #include "platform/platform.h"
 #include "platform/screen.h"
+#include "screens/level.h"
 #include "screens/resultats.h"
 #include "support/filemessages.h"
 #include "tools/script/scriptrunner.h"
@@ -202,8 +202,9 @@ class Monkey {
         if (kind < 552)
             return QStringLiteral("click ") +
                    monkeyClickTargets()[pick(static_cast<int>(monkeyClickTargets().size()))];
-        if (kind < 560) return pick(5) == 0 ? QStringLiteral("pad start")
-                                            : QStringLiteral("pad ") + padFor(1 + pick(4));
+        if (kind < 560)
+            return pick(5) == 0 ? QStringLiteral("pad start")
+                                : QStringLiteral("pad ") + padFor(1 + pick(4));
         if (kind < 680) {
             const QString item = kMenus[pick(static_cast<int>(kMenus.size()))];
             if (window_ && window_->isEnabled()) {
@@ -319,12 +320,10 @@ class Monkey {
             const QString counter = QString::number(e.NumQuestion) +
                                     (e.Niveau < 4 ? QStringLiteral("/10") : QStringLiteral("/30"));
             if (niv->counterText() != counter)
-                problem(
-                    QStringLiteral("counter %1, expected %2").arg(niv->counterText(), counter));
+                problem(QStringLiteral("counter %1, expected %2").arg(niv->counterText(), counter));
             if (niv->scoreText() != QString::number(e.score))
-                problem(QStringLiteral("score label %1, score %2")
-                            .arg(niv->scoreText())
-                            .arg(e.score));
+                problem(
+                    QStringLiteral("score label %1, score %2").arg(niv->scoreText()).arg(e.score));
             if (e.AttenteReponse && !niv->questionTimeRunning())
                 problem(QStringLiteral("a question open without its timer"));
         }
@@ -372,10 +371,10 @@ const QStringList& monkeyClickTargets() {
     // The name entry's button, the About window's, the title's prompt, the answers' boxes and their
     // number discs.
     static const QStringList targets = {
-        QStringLiteral("valider"), QStringLiteral("Button1"), QStringLiteral("Label1"),
+        QStringLiteral("valider"),  QStringLiteral("Button1"),  QStringLiteral("Label1"),
         QStringLiteral("reponse1"), QStringLiteral("reponse2"), QStringLiteral("reponse3"),
-        QStringLiteral("reponse4"), QStringLiteral("juste1"), QStringLiteral("juste2"),
-        QStringLiteral("juste3"), QStringLiteral("juste4")};
+        QStringLiteral("reponse4"), QStringLiteral("juste1"),   QStringLiteral("juste2"),
+        QStringLiteral("juste3"),   QStringLiteral("juste4")};
     return targets;
 }
 

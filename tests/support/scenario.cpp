@@ -21,7 +21,8 @@ QString value(const Dump& dump, const QString& name) {
 
 QString widgetField(const Dump& dump, const QString& widget, const QString& field) {
     const QString line = value(dump, QStringLiteral("widget ") + widget);
-    const QRegularExpression re(QStringLiteral("(?:^| )%1=(\"(?:[^\"\\\\]|\\\\.)*\"|\\S*)").arg(field));
+    const QRegularExpression re(
+        QStringLiteral("(?:^| )%1=(\"(?:[^\"\\\\]|\\\\.)*\"|\\S*)").arg(field));
     const auto m = re.match(line);
     if (!m.hasMatch()) return QStringLiteral("<absent>");
     QString v = m.captured(1);

@@ -40,7 +40,7 @@ QStringList codes(const Dump& dump);
 QString currentCode(const Dump& dump);
 
 class Play {
-public:
+  public:
     explicit Play(const TestPack& pack);
 
     // Fixed lines.
@@ -66,7 +66,7 @@ public:
     std::size_t dumpIndex(int mark) const;
     const ScriptOutput& output() const { return output_; }
 
-private:
+  private:
     using Step = std::variant<QString, std::function<QString(const Dump&)>, int>;
     const TestPack& pack_;
     std::deque<Step> steps_;

@@ -22,19 +22,22 @@ namespace {
 QString masterPack() {
     const QString path = QStringLiteral(VORN_TESTPACK_DIR);
     if (!QFileInfo(path + QStringLiteral("/complete")).exists())
-        throw std::runtime_error("no test pack in " VORN_TESTPACK_DIR ": build the testpack target");
+        throw std::runtime_error("no test pack in " VORN_TESTPACK_DIR
+                                 ": build the testpack target");
     return path;
 }
 
 // A plain copy: QFile::copy syncs every file to the disk, which tests do not need.
 void copyFile(const QString& from, const QString& to) {
     QFile in(from), out(to);
-    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly)) throw std::runtime_error("cannot copy the test pack");
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+        throw std::runtime_error("cannot copy the test pack");
     out.write(in.readAll());
 }
 
 void copyTree(const QString& from, const QString& to) {
-    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
     QDir target(to);
     while (it.hasNext()) {
         it.next();
@@ -85,7 +88,8 @@ void TestPack::remove(const QString& relative) {
 
 void TestPack::write(const QString& relative, const QByteArray& bytes) {
     QFile file(path(relative));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) throw std::runtime_error("cannot write test file");
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw std::runtime_error("cannot write test file");
     file.write(bytes);
 }
 
@@ -97,7 +101,8 @@ void TestPack::writeTable(const TableOptions& options) {
     for (int level = 1; level <= 4; ++level)
         for (char letter = 'a'; letter <= 'f'; ++letter)
             for (int n = 1; n <= 19; ++n) {
-                const QString code = QStringLiteral("%1%2%3").arg(level).arg(QLatin1Char(letter)).arg(n);
+                const QString code =
+                    QStringLiteral("%1%2%3").arg(level).arg(QLatin1Char(letter)).arg(n);
                 if (options.keep && !options.keep(code)) continue;
                 QVariant br;
                 if (options.withBr) {
@@ -106,12 +111,15 @@ void TestPack::writeTable(const TableOptions& options) {
                     if (br.typeId() != QMetaType::Double && br.typeId() != QMetaType::QString)
                         br = QVariant(br.toLongLong());
                 }
-                rows.push_back({code, QStringLiteral("%1 %2 ?").arg(options.question, code),
+                rows.push_back({code,
+                                QStringLiteral("%1 %2 ?").arg(options.question, code),
                                 QStringLiteral("Réponse 1 de %1").arg(code),
                                 QStringLiteral("Réponse 2 de %1").arg(code),
                                 QStringLiteral("Réponse 3 de %1").arg(code),
                                 QStringLiteral("Réponse 4 de %1").arg(code),
-                                QStringLiteral("Thème %1").arg(QLatin1Char(letter)), br, {}});
+                                QStringLiteral("Thème %1").arg(QLatin1Char(letter)),
+                                br,
+                                {}});
             }
     QuestionTableLayout layout;
     layout.table = options.table;

@@ -29,8 +29,8 @@ int rightAnswer(const QString& code);
 int wrongAnswer(const QString& code);
 
 struct TableOptions {
-    bool withBr = true;                          // false: the table has no br column
-    std::function<bool(const QString&)> keep;    // codes to leave out of the table when false
+    bool withBr = true;                        // false: the table has no br column
+    std::function<bool(const QString&)> keep;  // codes to leave out of the table when false
     QString brColumnName = QStringLiteral("br");
     // The br stored for a code (an integer, a real or a text, as the variant holds it);
     // rightAnswer(code) when unset.
@@ -41,7 +41,7 @@ struct TableOptions {
 };
 
 class TestPack {
-public:
+  public:
     // A fresh copy of the pack in its own temporary folder.
     TestPack();
     ~TestPack();
@@ -52,7 +52,7 @@ public:
     void write(const QString& relative, const QByteArray& bytes);
     void writeTable(const TableOptions& options);
 
-private:
+  private:
     std::unique_ptr<QTemporaryDir> dir_;
 };
 

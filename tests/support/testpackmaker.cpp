@@ -42,7 +42,8 @@ void writeKeyedBmp(const QString& path, int w, int h, QColor colour) {
 std::vector<std::int16_t> tone(int ms, int rate, double hz) {
     std::vector<std::int16_t> samples(static_cast<std::size_t>(rate * ms / 1000));
     for (std::size_t i = 0; i < samples.size(); ++i)
-        samples[i] = static_cast<std::int16_t>(8000 * std::sin(2 * M_PI * hz * static_cast<double>(i) / rate));
+        samples[i] = static_cast<std::int16_t>(
+            8000 * std::sin(2 * M_PI * hz * static_cast<double>(i) / rate));
     return samples;
 }
 
@@ -65,7 +66,8 @@ void writeVideo(const QString& path, int w, int h, int frames, int fpsNum, int f
     format.sampleRate = sound ? 8000 : 0;
     writers::AviWriter writer(path, format);
     if (sound) writer.addAudio(tone(frames * 1000 * fpsDen / fpsNum, 8000, 440));
-    for (int i = 0; i < frames; ++i) writer.addFrame(plain(w, h, QColor(20 * (i % 12), 40, 200 - 4 * (i % 40))));
+    for (int i = 0; i < frames; ++i)
+        writer.addFrame(plain(w, h, QColor(20 * (i % 12), 40, 200 - 4 * (i % 40))));
     writer.finish();
 }
 
@@ -80,7 +82,8 @@ void makeTestPackMedia(const QString& dir) {
     writers::writeJpeg(at(pack::file(pack::titlePicture)), plain(64, 44, QColor(240, 230, 200)));
     writers::writeJpeg(at(pack::file(pack::resultsPicture)), plain(64, 44, QColor(230, 240, 250)));
     for (int level = 1; level <= 4; ++level)
-        writers::writeJpeg(at(pack::levelPicture(level)), plain(64, 44, QColor(10 * level, 30, 90)));
+        writers::writeJpeg(at(pack::levelPicture(level)),
+                           plain(64, 44, QColor(10 * level, 30, 90)));
     const QSize face = layout::niv::visage3.box.size(), mark = layout::niv::juste[0].box.size();
     writeKeyedBmp(at(pack::file(pack::playerPicture)), face.width(), face.height(), Qt::darkYellow);
     for (char mood = pack::firstFace; mood <= pack::lastFace; ++mood)
@@ -89,7 +92,8 @@ void makeTestPackMedia(const QString& dir) {
     writeKeyedBmp(at(pack::file(pack::rightMarkPicture)), mark.width(), mark.height(), Qt::green);
     writeKeyedBmp(at(pack::file(pack::wrongMarkPicture)), mark.width(), mark.height(), Qt::red);
     const QSize alarm = layout::niv::alarme.box.size();
-    plain(alarm.width(), alarm.height(), QColor(250, 200, 0)).save(at(pack::file(pack::alarmPicture)), "BMP");
+    plain(alarm.width(), alarm.height(), QColor(250, 200, 0))
+        .save(at(pack::file(pack::alarmPicture)), "BMP");
     const QStringList tunes = pack::tunes();
     for (int n = 0; n < tunes.size(); ++n) writeTune(at(tunes[n]), kTuneMs, 60 + n);
     writers::writeWav(at(pack::file(pack::rightSound)), tone(kSoundMs, 8000, 880), 1, 8000);
@@ -97,13 +101,14 @@ void makeTestPackMedia(const QString& dir) {
     // Small frames of the interludes' proportions.
     for (int n = 0; n <= pack::lastVideo; ++n) {
         const bool wide = n == numbers::kEndOfGameVideo;
-        writeVideo(at(pack::video(n)), wide ? 33 : 32, wide ? 12 : 24, 15 * kVideoMs / 1000, 15, 1, true);
+        writeVideo(at(pack::video(n)), wide ? 33 : 32, wide ? 12 : 24, 15 * kVideoMs / 1000, 15, 1,
+                   true);
     }
     // The hourglass runs its question frames in the question's time.
     const int frames = layout::niv::sablierLastFrame - layout::niv::sablierFirstFrame + 1;
     const int gcd = std::gcd(frames * 1000, layout::niv::TimerQuestMs);
-    writeVideo(at(pack::file(pack::hourglass)), 16, 22, layout::niv::sablierLastFrame + 1, frames * 1000 / gcd,
-               layout::niv::TimerQuestMs / gcd, false);
+    writeVideo(at(pack::file(pack::hourglass)), 16, 22, layout::niv::sablierLastFrame + 1,
+               frames * 1000 / gcd, layout::niv::TimerQuestMs / gcd, false);
     QFile help(at(pack::file(pack::rules)));
     help.open(QIODevice::WriteOnly);
     help.write("<html><body>Règles</body></html>");

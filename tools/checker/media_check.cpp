@@ -317,7 +317,8 @@ void checkMedia(const QString& gameDir, Report& report) {
     for (const QString& sound : pack::sounds()) checkSound(c, sound);
 
     const auto videos = pack::interludes();
-    for (std::size_t n = 0; n < videos.size(); ++n) checkVideo(c, videos[n], lastingOf(static_cast<int>(n)));
+    for (std::size_t n = 0; n < videos.size(); ++n)
+        checkVideo(c, videos[n], lastingOf(static_cast<int>(n)));
     checkHourglass(c);
 
     const QString help = pack::file(pack::rules);

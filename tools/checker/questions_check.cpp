@@ -23,7 +23,6 @@
 #include <map>
 #include <set>
 
-
 namespace vorn::check {
 
 namespace {
@@ -147,7 +146,8 @@ void checkQuestions(const QString& gameDir, Report& report) {
     const QString path = QDir(dir).filePath(file.name);
     const QuestionTableRead read = readQuestionFile(path);
     if (!read.error.isEmpty()) {
-        report.fail(table, read.noTable ? QStringLiteral("holds no table %1").arg(kTableName) : read.error);
+        report.fail(
+            table, read.noTable ? QStringLiteral("holds no table %1").arg(kTableName) : read.error);
         return;
     }
     static const QRegularExpression form(QStringLiteral("^[1-4][a-f]([1-9]|1[0-9])$"));

@@ -77,7 +77,8 @@ std::vector<bank::Question> readPackQuestions(const QString& pack) {
     std::vector<bank::Question> questions;
     int row = 0;
     for (const QuestionRow& r : read.rows)
-        questions.push_back(bank::Question{r.code, r.enonce, r.r1, r.r2, r.r3, r.r4, r.Theme, r.brText, ++row});
+        questions.push_back(
+            bank::Question{r.code, r.enonce, r.r1, r.r2, r.r3, r.r4, r.Theme, r.brText, ++row});
     return questions;
 }
 

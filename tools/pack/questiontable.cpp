@@ -37,7 +37,8 @@ class RowChecker {
         for (int c = 0; c < kColumns; ++c)
             // Spreadsheets type plain spaces where French sets no-break ones ("Pourquoi ?"):
             // they are mended here, so that no mark is left alone at the start of a line.
-            fields_[c] = c < row.fields.size() ? check::withFrenchSpacing(row.fields[c].trimmed()) : QString();
+            fields_[c] = c < row.fields.size() ? check::withFrenchSpacing(row.fields[c].trimmed())
+                                               : QString();
     }
 
     bool check(Entry& entry) {
@@ -385,7 +386,8 @@ Filling fillFromBank(PackPlan& plan, const std::vector<bank::Question>& bank) {
         // Set in French as the table's own questions are.
         bank::Question question = bank[*pick];
         question.code = code;
-        for (QString* text : {&question.enonce, &question.r1, &question.r2, &question.r3, &question.r4, &question.Theme})
+        for (QString* text : {&question.enonce, &question.r1, &question.r2, &question.r3,
+                              &question.r4, &question.Theme})
             *text = check::withFrenchSpacing(*text);
         plan.questions.push_back(question);
         ++filling.added[level];

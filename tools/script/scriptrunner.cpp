@@ -5,7 +5,6 @@
 #include "tools/script/scriptrunner.h"
 
 #include "app/main.h"
-#include "screens/level.h"
 #include "platform/element.h"
 #include "platform/errors.h"
 #include "platform/gamepads.h"
@@ -14,6 +13,7 @@
 #include "platform/screen.h"
 #include "platform/virtualclock.h"
 #include "screens/accessibility.h"
+#include "screens/level.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -101,7 +101,8 @@ struct ScriptRunner::Impl {
         } else if (command == u"wait") {
             bool ok = false;
             const qint64 ms = arg.trimmed().toLongLong(&ok);
-            if (!ok || ms < 0) return error(QStringLiteral("wait: not a number of milliseconds: %1").arg(arg));
+            if (!ok || ms < 0)
+                return error(QStringLiteral("wait: not a number of milliseconds: %1").arg(arg));
             clock().setHorizon(clock().nowMs() + ms);
         } else if (command == u"clock") {
             setClock(arg.trimmed());
@@ -146,14 +147,15 @@ struct ScriptRunner::Impl {
             {QStringLiteral("F1"), {Qt::Key_F1, {}}},
             {QStringLiteral("F12"), {Qt::Key_F12, {}}},
         };
-        if (auto it = named.find(name); it != named.end()) return sendKey(it->second.first, Qt::NoModifier, it->second.second);
+        if (auto it = named.find(name); it != named.end())
+            return sendKey(it->second.first, Qt::NoModifier, it->second.second);
         // Navigation keys by their X names: with "KP_" the keypad's own (its 1, 2, 3 and 4, 7, 8,
         // 9 and 6 with Num Lock off), without it the navigation block's.
         static const std::map<QString, int> navigation = {
-            {QStringLiteral("End"), Qt::Key_End},   {QStringLiteral("Down"), Qt::Key_Down},
+            {QStringLiteral("End"), Qt::Key_End},       {QStringLiteral("Down"), Qt::Key_Down},
             {QStringLiteral("Next"), Qt::Key_PageDown}, {QStringLiteral("Left"), Qt::Key_Left},
-            {QStringLiteral("Home"), Qt::Key_Home}, {QStringLiteral("Up"), Qt::Key_Up},
-            {QStringLiteral("Prior"), Qt::Key_PageUp}, {QStringLiteral("Right"), Qt::Key_Right},
+            {QStringLiteral("Home"), Qt::Key_Home},     {QStringLiteral("Up"), Qt::Key_Up},
+            {QStringLiteral("Prior"), Qt::Key_PageUp},  {QStringLiteral("Right"), Qt::Key_Right},
             {QStringLiteral("Tab"), Qt::Key_Tab},
         };
         const bool onKeypad = name.startsWith(QStringLiteral("KP_"));
@@ -171,12 +173,14 @@ struct ScriptRunner::Impl {
 
     void type(const QString& argument) {
         // In double quotes, the text keeps the blanks at its ends.
-        const QString text = argument.size() >= 2 && argument.startsWith(u'"') && argument.endsWith(u'"')
-                                 ? argument.mid(1, argument.size() - 2)
-                                 : argument;
+        const QString text =
+            argument.size() >= 2 && argument.startsWith(u'"') && argument.endsWith(u'"')
+                ? argument.mid(1, argument.size() - 2)
+                : argument;
         for (QChar c : text) {
-            const int qtKey = c.isLetter() && c.unicode() < 128 ? Qt::Key_A + (c.toUpper().unicode() - u'A')
-                                                                  : static_cast<int>(c.unicode());
+            const int qtKey = c.isLetter() && c.unicode() < 128
+                                  ? Qt::Key_A + (c.toUpper().unicode() - u'A')
+                                  : static_cast<int>(c.unicode());
             sendKey(qtKey, Qt::NoModifier, QString(c));
         }
     }
@@ -184,7 +188,8 @@ struct ScriptRunner::Impl {
     void click(const QString& name) {
         QList<QAbstractButton*> candidates;
         for (QGraphicsItem* item : window->scene().items())
-            if (auto* proxy = dynamic_cast<QGraphicsProxyWidget*>(item); proxy && proxy->widget() && proxy->isVisible()) {
+            if (auto* proxy = dynamic_cast<QGraphicsProxyWidget*>(item);
+                proxy && proxy->widget() && proxy->isVisible()) {
                 if (auto* b = qobject_cast<QAbstractButton*>(proxy->widget())) candidates << b;
                 candidates << proxy->widget()->findChildren<QAbstractButton*>();
             }
@@ -204,7 +209,8 @@ struct ScriptRunner::Impl {
         // title's prompt blinks).
         for (Screen* screen : window->attachedScreens())
             for (QGraphicsItem* item : screen->childItems())
-                if (const auto* element = dynamic_cast<const Element*>(item); element && element->elementName() == name)
+                if (const auto* element = dynamic_cast<const Element*>(item);
+                    element && element->elementName() == name)
                     return mouseClick(item->sceneBoundingRect().center());
         error(QStringLiteral("click: no button or element %1 is shown").arg(name));
     }
@@ -216,9 +222,11 @@ struct ScriptRunner::Impl {
         QWidget* target = view.viewport();
         const QPointF local = view.mapFromScene(scenePoint);
         const QPointF global = target->mapToGlobal(local);
-        QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
         QApplication::sendEvent(target, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
         QApplication::sendEvent(target, &release);
     }
 
@@ -236,14 +244,19 @@ struct ScriptRunner::Impl {
         if (!plugPad()) return;
         if (name == u"plug" && words.size() == 1) return;
         static const std::map<QString, PadButton> buttons = {
-            {QStringLiteral("y"), PadButton::North},     {QStringLiteral("north"), PadButton::North},
-            {QStringLiteral("x"), PadButton::West},      {QStringLiteral("west"), PadButton::West},
-            {QStringLiteral("b"), PadButton::East},      {QStringLiteral("east"), PadButton::East},
-            {QStringLiteral("a"), PadButton::South},     {QStringLiteral("south"), PadButton::South},
+            {QStringLiteral("y"), PadButton::North},
+            {QStringLiteral("north"), PadButton::North},
+            {QStringLiteral("x"), PadButton::West},
+            {QStringLiteral("west"), PadButton::West},
+            {QStringLiteral("b"), PadButton::East},
+            {QStringLiteral("east"), PadButton::East},
+            {QStringLiteral("a"), PadButton::South},
+            {QStringLiteral("south"), PadButton::South},
             {QStringLiteral("start"), PadButton::Start},
         };
         const auto it = buttons.find(name);
-        if (it == buttons.end()) return error(QStringLiteral("pad: unknown button %1").arg(words[0]));
+        if (it == buttons.end())
+            return error(QStringLiteral("pad: unknown button %1").arg(words[0]));
         if (words.size() == 1) return pad->press(it->second);
         if (words.size() == 2 && (words[1] == u"down" || words[1] == u"up"))
             return pad->setButton(it->second, words[1] == u"down");
@@ -273,11 +286,14 @@ struct ScriptRunner::Impl {
         for (int i = 0; i < parts.size(); ++i) {
             QAction* found = nullptr;
             for (QAction* a : actions)
-                if (!a->isSeparator() && (a->text() == parts[i] || simplified(a->text()) == simplified(parts[i]))) {
+                if (!a->isSeparator() &&
+                    (a->text() == parts[i] || simplified(a->text()) == simplified(parts[i]))) {
                     found = a;
                     break;
                 }
-            if (!found) return error(QStringLiteral("menu: no item %1").arg(parts.mid(0, i + 1).join(u'/')));
+            if (!found)
+                return error(
+                    QStringLiteral("menu: no item %1").arg(parts.mid(0, i + 1).join(u'/')));
             if (!found->isEnabled()) {
                 out << "menu: disabled\n";
                 return;
@@ -288,7 +304,8 @@ struct ScriptRunner::Impl {
                 actions = sub->actions();
                 continue;
             }
-            if (i != parts.size() - 1) return error(QStringLiteral("menu: %1 has no sub-menu").arg(parts[i]));
+            if (i != parts.size() - 1)
+                return error(QStringLiteral("menu: %1 has no sub-menu").arg(parts[i]));
             found->trigger();
             return;
         }
@@ -313,17 +330,21 @@ struct ScriptRunner::Impl {
     void setDesktop(const QString& value) {
         static const QRegularExpression form(QStringLiteral("^(\\d+)x(\\d+)$"));
         const auto m = form.match(value);
-        if (!m.hasMatch()) return error(QStringLiteral("desktop: expected WIDTHxHEIGHT, not %1").arg(value));
+        if (!m.hasMatch())
+            return error(QStringLiteral("desktop: expected WIDTHxHEIGHT, not %1").arg(value));
         platform.setScreen(QSize(m.captured(1).toInt(), m.captured(2).toInt()));
     }
 
     void setClock(const QString& value) {
-        static const QRegularExpression form(QStringLiteral("^(\\d{1,2}):(\\d{2}):(\\d{2})(?:\\.(\\d{1,3}))?$"));
+        static const QRegularExpression form(
+            QStringLiteral("^(\\d{1,2}):(\\d{2}):(\\d{2})(?:\\.(\\d{1,3}))?$"));
         const auto m = form.match(value);
-        if (!m.hasMatch()) return error(QStringLiteral("clock: expected HH:MM:SS.mmm, not %1").arg(value));
+        if (!m.hasMatch())
+            return error(QStringLiteral("clock: expected HH:MM:SS.mmm, not %1").arg(value));
         TimeOfDay t{m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(),
                     m.captured(4).leftJustified(3, u'0').toInt()};
-        if (t.hour > 23 || t.minute > 59 || t.second > 59) return error(QStringLiteral("clock: no such time %1").arg(value));
+        if (t.hour > 23 || t.minute > 59 || t.second > 59)
+            return error(QStringLiteral("clock: no such time %1").arg(value));
         clock().setTimeOfDay(t);
     }
 
@@ -337,7 +358,8 @@ struct ScriptRunner::Impl {
     // --- state ---
 
     static QString hex32(std::uint32_t value) {
-        return QStringLiteral("0x") + QStringLiteral("%1").arg(value, 8, 16, QLatin1Char('0')).toUpper();
+        return QStringLiteral("0x") +
+               QStringLiteral("%1").arg(value, 8, 16, QLatin1Char('0')).toUpper();
     }
 
     void dump() {
@@ -348,7 +370,8 @@ struct ScriptRunner::Impl {
         if (f.resultScreenPresent) screens << QStringLiteral("resultScreenPresent");
         if (f.highscoreScreenPresent) screens << QStringLiteral("highscoreScreenPresent");
         if (f.nameEntryScreenPresent) screens << QStringLiteral("nameEntryScreenPresent");
-        out << "screens: " << (screens.isEmpty() ? QStringLiteral("none") : screens.join(u' ')) << "\n";
+        out << "screens: " << (screens.isEmpty() ? QStringLiteral("none") : screens.join(u' '))
+            << "\n";
         const GameState& e = window->gameState();
         out << "score: " << e.score << "\n";
         out << "Niveau: " << e.Niveau << "\n";
@@ -368,25 +391,31 @@ struct ScriptRunner::Impl {
         // What a screen reader finds in the game's view, in reading order, and what it was told
         // since the last dump.
         for (const AccessibleView::Seen& seen : window->reading().accessible().shownNodes())
-            out << "accessible: " << accessibleRoleWord(seen.role) << ' ' << quoted(seen.name) << "\n";
+            out << "accessible: " << accessibleRoleWord(seen.role) << ' ' << quoted(seen.name)
+                << "\n";
         for (const QString& text : window->reading().accessible().takeAnnouncements())
             out << "announced: " << quoted(text) << "\n";
         for (const QString& line : platform.media().takeLog()) out << "media: " << line << "\n";
-        for (const QString& text : platform.errors().take()) out << "message: " << quoted(text) << "\n";
+        for (const QString& text : platform.errors().take())
+            out << "message: " << quoted(text) << "\n";
         for (const QString& file : platform.shell().take()) out << "shell: open " << file << "\n";
         const Qt::WindowStates states = window->windowState();
-        const char* state = states & Qt::WindowFullScreen ? "fullscreen" : states & Qt::WindowMaximized ? "maximized" : "normal";
-        out << "window: caption=" << quoted(window->windowTitle()) << " client=" << window->view().width() << "x"
-            << window->view().height() << " state=" << state << " enabled=" << (window->isEnabled() ? 1 : 0)
+        const char* state = states & Qt::WindowFullScreen  ? "fullscreen"
+                            : states & Qt::WindowMaximized ? "maximized"
+                                                           : "normal";
+        out << "window: caption=" << quoted(window->windowTitle())
+            << " client=" << window->view().width() << "x" << window->view().height()
+            << " state=" << state << " enabled=" << (window->isEnabled() ? 1 : 0)
             << " scale=" << window->view().transform().m11() << "\n";
         const QSize mode = platform.resolution().mode();
         out << "display: mode=" << mode.width() << "x" << mode.height() << "\n";
         bool aboutOpen = false;
         for (QWidget* top : QApplication::topLevelWidgets())
-            if (top != window.get() && top->isVisible() && top->objectName() == u"Form1") aboutOpen = true;
+            if (top != window.get() && top->isVisible() && top->objectName() == u"Form1")
+                aboutOpen = true;
         out << "about: " << (aboutOpen ? "open" : "closed") << "\n";
-        out << "gamepads: open=" << platform.gamepads().openCount() << " reading=" << (platform.gamepads().polling() ? 1 : 0)
-            << "\n";
+        out << "gamepads: open=" << platform.gamepads().openCount()
+            << " reading=" << (platform.gamepads().polling() ? 1 : 0) << "\n";
         out << "volumes: midi=" << hex32(platform.backend().midiVolume())
             << " wave=" << hex32(platform.backend().waveVolume()) << "\n";
         out << "time: " << clock().nowMs() << "\n";
@@ -398,7 +427,8 @@ struct ScriptRunner::Impl {
 ScriptRunner::ScriptRunner(std::function<std::optional<QString>()> nextLine, QTextStream& out)
     : ScriptRunner(std::move(nextLine), out, VirtualMedia::Simulated) {}
 
-ScriptRunner::ScriptRunner(std::function<std::optional<QString>()> nextLine, QTextStream& out, VirtualMedia media)
+ScriptRunner::ScriptRunner(std::function<std::optional<QString>()> nextLine, QTextStream& out,
+                           VirtualMedia media)
     : impl_(std::make_unique<Impl>(std::move(nextLine), out, media)) {}
 
 ScriptRunner::~ScriptRunner() = default;
@@ -466,7 +496,8 @@ std::vector<std::map<QString, QString>> parseDumps(const QString& text) {
             continue;
         }
         int colon = line.indexOf(QStringLiteral(": "));
-        if (colon < 0 && line.endsWith(u':')) colon = static_cast<int>(line.size()) - 1;  // "codes:" with none
+        if (colon < 0 && line.endsWith(u':'))
+            colon = static_cast<int>(line.size()) - 1;  // "codes:" with none
         if (colon < 0) continue;
         const QString value = line.mid(colon + 2);
         auto [it, fresh] = current.emplace(line.left(colon), value);

@@ -88,7 +88,8 @@ bool AudioEngine::musicAvailable() {
     musicTried_ = true;
 
     const QString soundfont = MusicRenderer::findSoundfont();
-    if (!soundfont.isEmpty()) renderer_ = MusicRenderer::create(soundfont, MusicRenderer::defaultCacheDir());
+    if (!soundfont.isEmpty())
+        renderer_ = MusicRenderer::create(soundfont, MusicRenderer::defaultCacheDir());
     if (renderer_) return true;
     std::fprintf(stderr, "vorn: %s; music plays without sound\n",
                  !soundfont.isEmpty() ? "the General MIDI soundfont could not be loaded"
@@ -127,7 +128,8 @@ void AudioEngine::renderMusic(std::uint8_t* stream, int len) {
     std::lock_guard lock(musicMutex_);
     if (!music_) return;
     const auto frames = static_cast<std::size_t>(len) / (kChannels * sizeof(Sint16));
-    if (music_->framesReady() < musicFrame_ + frames) renderer_->ensure(*music_, musicFrame_ + frames);
+    if (music_->framesReady() < musicFrame_ + frames)
+        renderer_->ensure(*music_, musicFrame_ + frames);
     const std::size_t ready = music_->framesReady();
     if (ready <= musicFrame_) return;  // the tune and its tail have been heard
     const std::size_t n = std::min(frames, ready - musicFrame_);

@@ -14,7 +14,6 @@
 // thread. They only read the gains and copy the rendered music under the engine's lock (rendering
 // it themselves only if the renderer is behind); they never call into the game.
 
-
 #include <QByteArray>
 
 #include <atomic>

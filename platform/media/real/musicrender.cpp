@@ -11,10 +11,10 @@
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
-#include <QSaveFile>
-#include <QStandardPaths>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
 
 #include <algorithm>
 #include <chrono>
@@ -70,8 +70,9 @@ std::int16_t toSample(float value) {
 std::size_t capacityFor(const QByteArray& bytes, std::uint32_t tick) {
     std::int64_t ms = 10 * 60 * 1000;  // a file the synthesizer reads but we cannot time
     if (const auto timing = midi::readTiming(bytes)) {
-        ms = static_cast<std::int64_t>(midi::msAtTick(*timing, timing->lastTick) -
-                                       midi::msAtTick(*timing, std::min<std::uint64_t>(tick, timing->lastTick)));
+        ms = static_cast<std::int64_t>(
+            midi::msAtTick(*timing, timing->lastTick) -
+            midi::msAtTick(*timing, std::min<std::uint64_t>(tick, timing->lastTick)));
         ms = std::max<std::int64_t>(0, ms);
     }
     return static_cast<std::size_t>((ms + kRoomAfterEndMs) * MusicRenderer::kSampleRate / 1000);
@@ -88,7 +89,8 @@ RenderedTune::RenderedTune(QByteArray key, std::size_t capacityFrames)
 
 QString MusicRenderer::findSoundfont() {
     for (const char* candidate : kSoundfonts)
-        if (QFileInfo(QString::fromLocal8Bit(candidate)).isFile()) return QString::fromLocal8Bit(candidate);
+        if (QFileInfo(QString::fromLocal8Bit(candidate)).isFile())
+            return QString::fromLocal8Bit(candidate);
     return {};
 }
 
@@ -110,7 +112,8 @@ std::shared_ptr<RenderedTune> RenderedTune::load(const QString& path, const QByt
     const auto page = static_cast<quintptr>(sysconf(_SC_PAGESIZE));
     const quintptr start = reinterpret_cast<quintptr>(data) & ~(page - 1);
     madvise(reinterpret_cast<void*>(start),
-            static_cast<std::size_t>(frames * 4) + (reinterpret_cast<quintptr>(data) - start), MADV_WILLNEED);
+            static_cast<std::size_t>(frames * 4) + (reinterpret_cast<quintptr>(data) - start),
+            MADV_WILLNEED);
     auto tune = std::make_shared<RenderedTune>(key, 0);
     tune->file_ = std::move(file);
     tune->data_ = reinterpret_cast<std::int16_t*>(data);
@@ -120,7 +123,8 @@ std::shared_ptr<RenderedTune> RenderedTune::load(const QString& path, const QByt
 }
 
 QString MusicRenderer::defaultCacheDir() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/vorn/music");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+           QStringLiteral("/vorn/music");
 }
 
 MusicSynth newMusicSynth(const QString& soundfont) {
@@ -143,7 +147,8 @@ MusicSynth newMusicSynth(const QString& soundfont) {
     // notes' release and the reverb. Each render resets it instead.
     fluid_settings_setint(settings, "player.reset-synth", 0);
     fluid_synth_t* synth = new_fluid_synth(settings);
-    if (!synth || fluid_synth_sfload(synth, QFile::encodeName(soundfont).constData(), 1) == FLUID_FAILED) {
+    if (!synth ||
+        fluid_synth_sfload(synth, QFile::encodeName(soundfont).constData(), 1) == FLUID_FAILED) {
         if (synth) delete_fluid_synth(synth);
         delete_fluid_settings(settings);
         return {};
@@ -156,7 +161,8 @@ void deleteMusicSynth(const MusicSynth& music) {
     if (music.settings) delete_fluid_settings(music.settings);
 }
 
-std::unique_ptr<MusicRenderer> MusicRenderer::create(const QString& soundfont, const QString& cacheDir,
+std::unique_ptr<MusicRenderer> MusicRenderer::create(const QString& soundfont,
+                                                     const QString& cacheDir,
                                                      std::size_t cacheBytes) {
     const MusicSynth music = newMusicSynth(soundfont);
     if (!music.synth) return nullptr;
@@ -194,7 +200,8 @@ MusicRenderer::~MusicRenderer() {
     delete_fluid_settings(settings_);
 }
 
-std::shared_ptr<const RenderedTune> MusicRenderer::render(const QByteArray& bytes, std::uint32_t tick) {
+std::shared_ptr<const RenderedTune> MusicRenderer::render(const QByteArray& bytes,
+                                                          std::uint32_t tick) {
     const QByteArray key = sha1(bytes) + ' ' + QByteArray::number(tick) + ' ' + soundfontKey_;
     {
         std::lock_guard lock(cacheMutex_);
@@ -210,7 +217,8 @@ std::shared_ptr<const RenderedTune> MusicRenderer::render(const QByteArray& byte
             // Played now: the last to go when the folder is trimmed.
             QFile touched(path);
             if (touched.open(QIODevice::ReadWrite))
-                touched.setFileTime(QDateTime::currentDateTimeUtc(), QFileDevice::FileModificationTime);
+                touched.setFileTime(QDateTime::currentDateTimeUtc(),
+                                    QFileDevice::FileModificationTime);
             std::lock_guard lock(cacheMutex_);
             cache_.push_front(stored);
             evictLocked();
@@ -241,8 +249,8 @@ std::shared_ptr<const RenderedTune> MusicRenderer::render(const QByteArray& byte
         drainLocked();
         limiter_.reset();
         player_ = new_fluid_player(synth_);
-        if (player_ &&
-            fluid_player_add_mem(player_, bytes.constData(), static_cast<size_t>(bytes.size())) != FLUID_OK) {
+        if (player_ && fluid_player_add_mem(player_, bytes.constData(),
+                                            static_cast<size_t>(bytes.size())) != FLUID_OK) {
             delete_fluid_player(player_);
             player_ = nullptr;
         }
@@ -274,7 +282,8 @@ void MusicRenderer::drainLocked() {
     for (int block = 0; block < kRoomAfterEndMs / 1000 * kSampleRate / kBlockFrames; ++block) {
         fluid_synth_write_float(synth_, kBlockFrames, buffer, 0, 2, buffer, 1, 2);
         float loudest = 0;
-        for (int i = 0; i < 2 * kBlockFrames; ++i) loudest = std::max(loudest, std::fabs(buffer[i]));
+        for (int i = 0; i < 2 * kBlockFrames; ++i)
+            loudest = std::max(loudest, std::fabs(buffer[i]));
         if (loudest < kSilence && fluid_synth_get_active_voice_count(synth_) == 0) return;
     }
 }
@@ -303,7 +312,8 @@ void MusicRenderer::renderBlockLocked(RenderedTune& tune) {
     const bool playing = player_ && fluid_player_get_status(player_) == FLUID_PLAYER_PLAYING;
     if (!playing && fluid_synth_get_active_voice_count(synth_) == 0) {
         tune.quietFrames_ += n;
-        if (tune.quietFrames_ > static_cast<std::int64_t>(kSampleRate) * kTailSeconds) finishLocked(tune);
+        if (tune.quietFrames_ > static_cast<std::int64_t>(kSampleRate) * kTailSeconds)
+            finishLocked(tune);
     } else {
         tune.quietFrames_ = 0;
     }
@@ -385,7 +395,8 @@ void MusicRenderer::store(const RenderedTune& tune) {
     // Written whole under another name, then renamed: another game sharing the folder never
     // reads a file in part. A folder that cannot be written only means rendering again.
     if (!QDir().mkpath(cacheDir_)) return;
-    QByteArray header = QByteArray(kMagic) + ' ' + QByteArray::number(tune.framesReady()) + ' ' + tune.key();
+    QByteArray header =
+        QByteArray(kMagic) + ' ' + QByteArray::number(tune.framesReady()) + ' ' + tune.key();
     if (header.size() >= kHeaderBytes) return;
     header = header.leftJustified(kHeaderBytes - 1, ' ') + '\n';
     QSaveFile file(cachePath(tune.key()));
@@ -396,7 +407,8 @@ void MusicRenderer::store(const RenderedTune& tune) {
     if (!file.commit()) return;
 
     // The folder is kept under its budget: the renders least recently played go first.
-    const QFileInfoList files = QDir(cacheDir_).entryInfoList({QStringLiteral("*.pcm")}, QDir::Files, QDir::Time);
+    const QFileInfoList files =
+        QDir(cacheDir_).entryInfoList({QStringLiteral("*.pcm")}, QDir::Files, QDir::Time);
     qint64 total = 0;
     for (const QFileInfo& info : files) {
         total += info.size();

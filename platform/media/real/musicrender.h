@@ -153,9 +153,9 @@ class MusicRenderer {
     std::list<std::shared_ptr<RenderedTune>> cache_;
     bool stopping_ = false;
     bool held_ = false;
-    bool work_ = false;  // the active tune has blocks left to render
+    bool work_ = false;                      // the active tune has blocks left to render
     std::shared_ptr<RenderedTune> toStore_;  // to be written to disk once complete
-    std::uint64_t generation_ = 0;            // renders begun
+    std::uint64_t generation_ = 0;           // renders begun
     std::atomic<int> rendersBegun_{0};
     std::thread thread_;
 };
