@@ -4,10 +4,10 @@
 #
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# The monkey's quality run: random keys, typing, clicks, menu commands and waits on a copy of the
-# default game folder, under AddressSanitizer and UndefinedBehaviorSanitizer, every screen rule
-# checked after every step. Prints the seed and a summary; exits 1 when a rule was broken.
-#   scripts/monkey.sh [STEPS [SEED]]      (100000 steps; the seed comes from the time unless given)
+# A long random session: keys, typing, clicks, menu commands and waits on a copy of the default
+# game folder, under AddressSanitizer and UndefinedBehaviorSanitizer, with the game's invariants
+# checked after each step. Prints the seed and a summary; exits 1 when an invariant fails.
+#   scripts/monkey.sh [STEPS [SEED]]   (100000 steps by default; a seed from the clock if none)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 steps="${1:-100000}"
